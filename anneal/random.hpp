@@ -1,0 +1,42 @@
+// Uniform random streams (RANMAR, Marsaglia and Zaman: lagged Fibonacci
+// subtraction with lags 97 and 33, combined with an arithmetic sequence),
+// computed in IEEE single precision, and the guarded exponential.
+//
+// The main stream serves the temperature estimate, the annealing loops and
+// trial points; the starting-point stream serves only the driver's random
+// starts, so starting points do not depend on what the runs draw.
+#pragma once
+
+#include <cstdint>
+
+#include "problem/one_based.hpp"
+
+namespace morlan {
+
+// State of one stream.
+struct RanmarState {
+  Array1<float, 97> lag;  // lag table, entries in [0, 1)
+  float cseq;             // current value of the arithmetic sequence
+  float cdec;             // its decrement
+  float cmod;             // its modulus
+  std::int32_t ilag;      // index of the first lag, 1..97
+  std::int32_t jlag;      // index of the second lag, 1..97
+};
+
+extern RanmarState raset1;    // main stream
+extern RanmarState x0raset1;  // starting-point stream
+
+// Seed a stream: 0 <= ij <= 31328, 0 <= kl <= 30081. Out of range: two
+// message lines and an error stop.
+void rmarin(int ij, int kl);
+void x0rmarin(int ij, int kl);
+
+// Next value in [0, 1) of the stream, single precision.
+float ranmar();
+float x0ranmar();
+
+// exp(x) guarded against overflow (3.69e75 above 174) and underflow (0
+// below -180).
+double exprep(double x);
+
+}  // namespace morlan

@@ -1,0 +1,30 @@
+// Trial-point generation: a new value for one variable, inside its bounds,
+// on the variable's grid when it is a grid variable.
+#pragma once
+
+#include <cstdint>
+
+namespace morlan {
+
+// The normal-deviate store: flag 1 means `cached` holds a deviate ready for
+// the next call of gasdev.
+struct GausssetRecord {
+  std::int32_t flag;
+  double cached;
+};
+extern GausssetRecord gaussset;
+
+// Distributions of xpi.
+inline constexpr int kUniform = 0;
+inline constexpr int kCauchy = 1;
+inline constexpr int kGaussian = 2;
+inline constexpr int kLogarithmic = 3;
+
+// Proposed value for variable i (1-based) from its current value, step
+// length and bounds.
+double xpi(int idist, int i, double x, double vm, double lower, double upper);
+
+// Standard normal deviate (polar method, one deviate cached).
+double gasdev();
+
+}  // namespace morlan

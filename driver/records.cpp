@@ -1,0 +1,7 @@
+#include "driver/records.hpp"
+
+namespace morlan {
+
+MsaRecord msa;
+
+}  // namespace morlan

@@ -1,0 +1,53 @@
+// The annealing side's view of the problem: start-up, bound and
+// classification records, and the objective, equality constraints and
+// one-sided inequalities (holding at or below zero) with their gradients.
+//
+// The engine is linked against one implementation of these routines: the
+// linked problem (adaptor.cpp, evaluated from the problem data file) in the
+// program, or a small problem of a test's own.
+#pragma once
+
+#include <cstdint>
+
+#include "problem/config.hpp"
+#include "problem/one_based.hpp"
+
+namespace morlan {
+
+// Problem sizes seen by the annealing side, stored by the driver before the
+// start-up: variables, constraints, equalities, one-sided inequalities.
+struct PrbcsaRecord {
+  std::int32_t n, m, neq, nineq;
+};
+extern PrbcsaRecord prbcsa;
+
+inline constexpr double kBigInf = 1.0e19;  // bounds beyond this are infinite
+
+struct XbndRecord {
+  Array1<double, cfg::kBoundCapacity> xl, xu;
+};
+struct CbndRecord {
+  Array1<double, cfg::kBoundCapacity> cl, cu;
+};
+// idineq(k): -1 equality (and beyond m), 1 one one-sided inequality, 2 a
+// range giving two. idbd(i): finite bounds of variable i (-1 beyond n).
+struct BdinfoRecord {
+  Array1<std::int32_t, cfg::kBoundCapacity> idineq, idbd;
+};
+extern XbndRecord xbnd;
+extern CbndRecord cbnd;
+extern BdinfoRecord bdinfo;
+
+// Start-up: load the problem and fill the records.
+void init_csa_pd();
+void init_sif();
+
+// Evaluation. The dimension argument is accepted and ignored.
+double obj(int n, CVec x);
+void dobj(int n, CVec x, Vec g);
+double ceq(int k, int n, CVec x);
+void dceq(int k, int n, CVec x, Vec g);
+double cineq(int m, int n, CVec x);
+void dcineq(int m, int n, CVec x, Vec g);
+
+}  // namespace morlan

@@ -1,0 +1,45 @@
+// Build configuration: the fixed sizes of the problem the engine is built for.
+//
+// The annealing engine, the Lagrangian layer and the run preparation are
+// compiled twice. The main configuration is the linked problem (144
+// variables, 160 constraints: 123 equalities then 37 one-sided
+// inequalities). The small configuration (2 variables, 1 constraint) lets the
+// loops and the run control run end to end on a tiny problem in tests; it is
+// selected by defining MORLAN_SMALL_CONFIG.
+#pragma once
+
+namespace morlan::cfg {
+
+#ifdef MORLAN_SMALL_CONFIG
+inline constexpr bool kSmall = true;
+inline constexpr int kNvar = 2;          // problem variables
+inline constexpr int kNcon = 1;          // constraints (and multipliers)
+inline constexpr int kNeq = 1;           // equalities, constraints 1..kNeq
+inline constexpr int kNineq = 0;         // one-sided inequalities after them
+inline constexpr int kNpop = 3;          // members of the population rule
+inline constexpr int kChainNt = 100;     // step-length adjustments per temperature, chainrun
+inline constexpr int kLadderNtMax = 100; // ladderrun runs levels while nt < this
+inline constexpr double kChainVtol = 1.0e-10;  // chainrun tolerance, every rule
+#else
+inline constexpr bool kSmall = false;
+inline constexpr int kNvar = 144;
+inline constexpr int kNcon = 160;
+inline constexpr int kNeq = 123;
+inline constexpr int kNineq = 37;
+inline constexpr int kNpop = 2;
+inline constexpr int kChainNt = 3040;
+inline constexpr int kLadderNtMax = 3040;
+inline constexpr double kChainVtol = 1.0e-5;   // 1.0e-3 under the relaxed rule
+#endif
+
+// Length of the extended point: variables, then one multiplier per constraint.
+inline constexpr int kNtot = kNvar + kNcon;
+
+// Capacity of the bound and classification records of the problem adaptor,
+// passed to the data-file set-up as the largest number of variables and of
+// constraints. The same in both configurations.
+inline constexpr int kBoundCapacity = 1000;
+
+static_assert(kNeq + kNineq == kNcon);
+
+}  // namespace morlan::cfg

@@ -1,0 +1,2 @@
+// Decoded element functions of the linked problem (placeholder).
+namespace morlan {}

@@ -1,0 +1,16 @@
+// Objective and single-constraint evaluation from the group partially
+// separable structure laid out by csetup.
+#pragma once
+
+#include "problem/one_based.hpp"
+
+namespace morlan {
+
+// Objective value f at x; gradient g(1..n) when grad is true.
+void cofg(int n, CVec x, double& f, Vec g, bool grad);
+
+// Value ci of constraint icon (1..M, in set-up order) at x; gradient gci
+// when grad is true.
+void ccifg(int n, int icon, CVec x, double& ci, Vec gci, bool grad);
+
+}  // namespace morlan

@@ -1,0 +1,16 @@
+// The SQP side's problem binding: start-up and the run entry of a local
+// solve.
+#pragma once
+
+#include "problem/one_based.hpp"
+
+namespace morlan {
+
+// Initialise the SQP side's copy of the problem (second set-up of the data
+// file, message unit 7).
+void initial_orvale();
+
+// One local solve from x (144 values): x becomes the solution.
+void sqpstart(int& ifeas, Vec x, double& fobj, double& vmax, int& iters);
+
+}  // namespace morlan
