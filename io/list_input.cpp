@@ -1,8 +1,11 @@
 #include "io/list_input.hpp"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 #include "io/console.hpp"
 #include "io/units.hpp"
@@ -13,10 +16,82 @@ namespace {
 
 bool is_separator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '\r'; }
 
+bool equals_nocase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
+  }
+  return true;
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// A found token as the diagnostic shows it: quoted, and cut when long.
+std::string shown(const std::string& token) {
+  constexpr std::size_t kShown = 40;
+  if (token.size() <= kShown) return "'" + token + "'";
+  return "'" + token.substr(0, kShown) + "...'";
+}
+
 }  // namespace
 
-ListReader::ListReader(int unit, std::string what)
-    : unit_(unit), in_(input_stream(unit)), what_(std::move(what)) {}
+bool parse_integer(std::string_view text, int& value) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  if (i == text.size()) return false;
+  std::int64_t v = 0;
+  for (; i < text.size(); ++i) {
+    if (!is_digit(text[i])) return false;
+    v = v * 10 + (text[i] - '0');
+    if (v > static_cast<std::int64_t>(std::numeric_limits<int>::max()) + 1) return false;
+  }
+  if (negative) v = -v;
+  if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min()) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
+bool parse_real(std::string_view text, double& value) {
+  std::size_t i = 0;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::string_view body = text.substr(i);
+  if (equals_nocase(body, "inf") || equals_nocase(body, "infinity")) {
+    value = negative ? -HUGE_VAL : HUGE_VAL;
+    return true;
+  }
+  if (equals_nocase(body, "nan")) {
+    value = std::numeric_limits<double>::quiet_NaN();
+    return true;
+  }
+  // Mantissa: digits, an optional point, digits; at least one digit.
+  std::string c_text(text.substr(0, i));
+  std::size_t digits = 0;
+  for (; i < text.size() && is_digit(text[i]); ++i, ++digits) c_text += text[i];
+  if (i < text.size() && text[i] == '.') {
+    c_text += text[i++];
+    for (; i < text.size() && is_digit(text[i]); ++i, ++digits) c_text += text[i];
+  }
+  if (digits == 0) return false;
+  // Exponent: E or D, an optional sign, at least one digit.
+  if (i < text.size()) {
+    const char e = text[i];
+    if (e != 'e' && e != 'E' && e != 'd' && e != 'D') return false;
+    c_text += 'E';
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) c_text += text[i++];
+    std::size_t exp_digits = 0;
+    for (; i < text.size() && is_digit(text[i]); ++i, ++exp_digits) c_text += text[i];
+    if (exp_digits == 0 || i != text.size()) return false;
+  }
+  errno = 0;
+  value = std::strtod(c_text.c_str(), nullptr);
+  // A finite text whose value overflows the double range is not a value.
+  return !(errno == ERANGE && std::isinf(value));
+}
+
+ListReader::ListReader(int unit, std::string what) : in_(input_stream(unit)), what_(std::move(what)) {}
 
 ListReader::~ListReader() { finish(); }
 
@@ -24,13 +99,20 @@ void ListReader::finish() { finished_ = true; }
 
 void ListReader::fail(std::string_view expected, std::string_view found) {
   std::fflush(output_stream(kStdout));
-  std::fprintf(stderr, "morlan: input error: expected %.*s for '%s', found %.*s\n",
-               static_cast<int>(expected.size()), expected.data(), what_.c_str(),
-               static_cast<int>(found.size()), found.data());
+  std::string message = "morlan: input error: expected ";
+  message += expected;
+  message += " for '";
+  message += what_;
+  message += "', found ";
+  message += found;
+  if (wanted_ > 0) message += " after " + std::to_string(count_) + " values";
+  message += '\n';
+  std::fputs(message.c_str(), stderr);
+  std::fflush(stderr);
   stop(kExitInputError);
 }
 
-bool ListReader::next_token(std::string& token) {
+bool ListReader::next_token(Token& token) {
   if (in_ == nullptr) return false;
   for (;;) {
     if (!have_line_) {
@@ -51,65 +133,73 @@ bool ListReader::next_token(std::string& token) {
       have_line_ = false;
       continue;
     }
-    std::size_t start = pos_;
+    token.text.clear();
+    token.quoted = false;
     if (line_[pos_] == '\'' || line_[pos_] == '"') {
       const char q = line_[pos_++];
-      token.clear();
+      token.quoted = true;
       while (pos_ < line_.size()) {
         if (line_[pos_] == q) {
           if (pos_ + 1 < line_.size() && line_[pos_ + 1] == q) {
-            token += q;
+            token.text += q;
             pos_ += 2;
             continue;
           }
           ++pos_;
           break;
         }
-        token += line_[pos_++];
+        token.text += line_[pos_++];
       }
       return true;
     }
+    const std::size_t start = pos_;
     while (pos_ < line_.size() && !is_separator(line_[pos_])) ++pos_;
-    token = line_.substr(start, pos_ - start);
+    token.text = line_.substr(start, pos_ - start);
     return true;
   }
 }
 
 double ListReader::real() {
-  std::string tok;
+  Token tok;
   if (!next_token(tok)) fail("a real number", "end of input");
-  std::string t = tok;
-  for (char& c : t) {
-    if (c == 'd' || c == 'D') c = 'E';
-  }
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(t.c_str(), &end);
-  if (t.empty() || end != t.c_str() + t.size()) fail("a real number", "'" + tok + "'");
+  double v = 0.0;
+  if (tok.quoted || !parse_real(tok.text, v)) fail("a real number", shown(tok.text));
   ++count_;
   return v;
 }
 
 int ListReader::integer() {
-  std::string tok;
+  Token tok;
   if (!next_token(tok)) fail("an integer", "end of input");
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(tok.c_str(), &end, 10);
-  if (tok.empty() || end != tok.c_str() + tok.size() || errno == ERANGE || v < INT32_MIN ||
-      v > INT32_MAX) {
-    fail("an integer", "'" + tok + "'");
-  }
+  int v = 0;
+  if (tok.quoted || !parse_integer(tok.text, v)) fail("an integer", shown(tok.text));
   ++count_;
-  return static_cast<int>(v);
+  return v;
 }
 
 std::string ListReader::chars(int width) {
-  std::string tok;
+  Token tok;
   if (!next_token(tok)) fail("a character value", "end of input");
-  tok.resize(static_cast<std::size_t>(width), ' ');
+  tok.text.resize(static_cast<std::size_t>(width), ' ');
   ++count_;
-  return tok;
+  return tok.text;
+}
+
+void ListReader::reals(Vec out, bool require_finite) {
+  const std::string expected = std::to_string(out.size()) +
+                               (require_finite ? " finite real numbers" : " real numbers");
+  wanted_ = out.size();
+  for (double& slot : out) {
+    Token tok;
+    if (!next_token(tok)) fail(expected, "end of input");
+    double v = 0.0;
+    if (tok.quoted || !parse_real(tok.text, v) || (require_finite && !std::isfinite(v))) {
+      fail(expected, shown(tok.text));
+    }
+    slot = v;
+    ++count_;
+  }
+  wanted_ = 0;
 }
 
 double read_real(std::string_view what) {

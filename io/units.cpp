@@ -41,6 +41,9 @@ bool file_exists(std::string_view name) {
 int open_old(int unit, std::string_view name) {
   close_unit(unit);
   const std::string path(trim_right(name));
+  // A directory opens for reading on some systems but yields no records.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
   errno = 0;
   std::FILE* f = std::fopen(path.c_str(), "r");
   if (f == nullptr) return errno != 0 ? errno : 1;
