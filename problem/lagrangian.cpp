@@ -1,0 +1,213 @@
+#include "problem/lagrangian.hpp"
+
+#include <cmath>
+
+#include "io/console.hpp"
+#include "problem/adaptor.hpp"
+#include "problem/lagrangian_terms.hpp"
+
+namespace morlan {
+
+MlagRecord mlag;
+PenaltyRecord penalty;
+SlobjRecord slobj;
+ReuseRecord reuse;
+RuindexRecord ruindex;
+RudataRecord rudata;
+
+using namespace lagrangian_detail;
+
+namespace {
+
+constexpr int kSlots = 4;
+
+// Finite-difference descent: difference step, stop below this slope, and
+// the line search's first step (doubled five times).
+constexpr double kDescentStep = 1.0e-6;
+constexpr double kFlatSlope = 1.0e-5;
+constexpr double kFirstLineStep = 0.01;
+constexpr int kLineSteps = 6;
+// The descent is kept when its largest violation is below this, or below
+// twice the violation it started from.
+constexpr double kDescentViolationFloor = 1.0e-4;
+
+// Values of one slot of the cache of dlagru. The slot holds the unscaled
+// objective and the raw constraint values of the point it was filled at;
+// while its flag is set they are taken from storage. Whoever moves the
+// variables of the point must clear the flag (ruindex(1 + slot) = 0).
+class SlotValues {
+ public:
+  explicit SlotValues(int slot) : slot_(slot), filled_(ruindex.v(1 + slot) != 0) {}
+
+  double objective(CVec x) const {
+    if (!filled_) rudata.objective(slot_) = raw_objective(x);
+    return rudata.objective(slot_);
+  }
+  double equality(int i, CVec x) const { return constraint(i, [&] { return raw_equality(i, x); }); }
+  double inequality(int j, CVec x) const {
+    return constraint(cfg::kNeq + j, [&] { return raw_inequality(j, x); });
+  }
+
+ private:
+  template <class Compute>
+  double constraint(int k, Compute compute) const {
+    double& stored = rudata.constraint((slot_ - 1) * (cfg::kNcon + 1) + k);
+    if (!filled_) stored = compute();
+    return stored;
+  }
+  int slot_;
+  bool filled_;
+};
+
+void check_form() {
+  if (!known_form(mlag.value)) {
+    io::say("Wrong Lagrangian function in dlag()");
+    io::error_stop();
+  }
+}
+
+}  // namespace
+
+double cst(int i, int /*n*/, CVec x) {
+  if (i > cfg::kNcon) {
+    io::say("Wrong constraint index in cst");
+    io::error_stop();
+  }
+  if (i > cfg::kNeq) return inequality_violation(raw_inequality(i - cfg::kNeq, x));
+  return equality_violation(raw_equality(i, x));
+}
+
+double ocst(int i, int /*n*/, CVec x) {
+  if (i > cfg::kNcon) {
+    io::say("Wrong constraint index in ocst");
+    io::error_stop();
+  }
+  if (i > cfg::kNeq) return inequality_violation(raw_inequality(i - cfg::kNeq, x));
+  return unrelaxed_equality_violation(raw_equality(i, x));
+}
+
+void dcst(int i, int n, CVec x, Vec g) {
+  if (i > cfg::kNcon) {
+    io::say("Wrong constraint index in dcst");
+    io::error_stop();
+  }
+  if (i > cfg::kNeq) {
+    dcineq(i - cfg::kNeq, n, x, g);
+  } else {
+    dceq(i, n, x, g);
+  }
+}
+
+double viomax(CVec x) {
+  double v = 0.0;
+  for (int i = 1; i <= cfg::kNcon; ++i) {
+    const double c = cst(i, cfg::kNvar, x);
+    if (c > v) v = c;
+  }
+  return v;
+}
+
+double oviomax(CVec x) {
+  double v = 0.0;
+  for (int i = 1; i <= cfg::kNcon; ++i) {
+    const double c = ocst(i, cfg::kNvar, x);
+    if (c > v) v = c;
+  }
+  return v;
+}
+
+double dlag(CVec y) {
+  check_form();
+  return lagrangian(DirectValues{}, y);
+}
+
+// The cached Lagrangian. With a slot s = ruindex(1) in 1..4 it evaluates
+// through the slot's stored values (filling them first when the slot's flag
+// is clear, then setting the flag), with exactly the arithmetic of dlag, for
+// every form. Any other slot number, such as the 0 that the records start
+// with, means no cache: the result is dlag's.
+double dlagru(CVec y) {
+  check_form();
+  const int slot = ruindex.v(1);
+  if (slot < 1 || slot > kSlots) return lagrangian(DirectValues{}, y);
+  const double lag = lagrangian(SlotValues(slot), y);
+  ruindex.v(1 + slot) = 1;
+  return lag;
+}
+
+void lambda_rule(Vec y) {
+  const CVec x = CVec(y).slice(1, cfg::kNvar);
+  const int form = mlag.value;
+  if (form < 0 || form > 3) return;
+  const double p = penalty.value;
+  for (int i = 1; i <= cfg::kNeq; ++i) {
+    double& lambda = y(cfg::kNvar + i);
+    if (form == 0) {
+      lambda = lambda + cst(i, cfg::kNvar, x);
+    } else {
+      const double h = raw_equality(i, x);
+      lambda = lambda + p * (form == 3 ? std::fabs(h) : h);
+    }
+  }
+  for (int j = 1; j <= cfg::kNineq; ++j) {
+    double& mu = y(cfg::kNvar + cfg::kNeq + j);
+    if (form == 0) {
+      mu = mu + cst(cfg::kNeq + j, cfg::kNvar, x);
+    } else {
+      const double g = raw_inequality(j, x);
+      if (form == 1) {
+        const double moved = mu + p * g;
+        mu = moved < 0.0 ? 0.0 : moved;
+      } else {
+        mu = mu + p * positive_part(g);
+      }
+    }
+  }
+}
+
+void gdesc_inx(int iterations, Vec y) {
+  Array1<double, cfg::kNtot> w;
+  Array1<double, cfg::kNtot> trial;
+  Array1<double, cfg::kNvar> d;
+  for (int i = 1; i <= cfg::kNtot; ++i) {
+    w(i) = y(i);
+    trial(i) = y(i);
+  }
+  for (int iter = 1; iter <= iterations; ++iter) {
+    for (int i = 1; i <= cfg::kNvar; ++i) trial(i) = w(i);
+    const double l0 = dlag(w);
+    double largest = 0.0;
+    for (int i = 1; i <= cfg::kNvar; ++i) {
+      trial(i) = w(i) + kDescentStep;
+      d(i) = (l0 - dlag(trial)) / kDescentStep;
+      trial(i) = w(i);
+      if (std::fabs(d(i)) > largest) largest = std::fabs(d(i));
+    }
+    if (largest < kFlatSlope) break;
+    if (largest > 1.0) {
+      for (int i = 1; i <= cfg::kNvar; ++i) d(i) = d(i) / largest;
+    }
+    double best = -1.0e20;
+    double best_step = 0.0;
+    double step = kFirstLineStep;
+    for (int k = 0; k < kLineSteps; ++k) {
+      for (int i = 1; i <= cfg::kNvar; ++i) trial(i) = w(i) + step * d(i);
+      const double decrease = l0 - dlag(trial);
+      if (decrease > best) {
+        best = decrease;
+        best_step = step;
+      }
+      step = step * 2.0;
+    }
+    if (best > 0.0) {
+      for (int i = 1; i <= cfg::kNvar; ++i) w(i) = w(i) + best_step * d(i);
+    }
+  }
+  const double v_new = viomax(w);
+  const double v_old = viomax(CVec(y));
+  if (v_new < kDescentViolationFloor || v_new < 2.0 * v_old) {
+    for (int i = 1; i <= cfg::kNtot; ++i) y(i) = w(i);
+  }
+}
+
+}  // namespace morlan

@@ -1,0 +1,81 @@
+// The layer the search calls: shifts the variables of a point by the shift
+// vector of the grid, when that is switched on, and forwards to the inner
+// routines. The caller's point is never changed (except the multipliers
+// that sh_lambda_rule updates).
+#include <algorithm>
+
+#include "driver/prepare.hpp"
+#include "problem/adaptor.hpp"
+#include "problem/config.hpp"
+#include "problem/lagrangian.hpp"
+
+namespace morlan {
+
+namespace {
+
+using Buffer = Array1<double, cfg::kNtot>;
+
+bool shift_on() { return hasdiscrete.hasdiscrete && hasdiscrete.needshift; }
+
+// Private copy of x (a point or an extended point) with the variables
+// shifted; the multipliers are copied unchanged.
+CVec shifted(CVec x, Buffer& buffer) {
+  const int length = std::min(x.size(), cfg::kNtot);
+  for (int i = 1; i <= length; ++i) {
+    buffer(i) = i <= cfg::kNvar ? x(i) + discrete(i) : x(i);
+  }
+  return CVec(buffer.data(), length);
+}
+
+}  // namespace
+
+double sh_obj(int n, CVec x) {
+  if (!shift_on()) return obj(n, x);
+  Buffer b;
+  return obj(n, shifted(x, b));
+}
+
+double sh_cst(int i, int n, CVec x) {
+  if (!shift_on()) return cst(i, n, x);
+  Buffer b;
+  return cst(i, n, shifted(x, b));
+}
+
+double sh_ocst(int i, int n, CVec x) {
+  if (!shift_on()) return ocst(i, n, x);
+  Buffer b;
+  return ocst(i, n, shifted(x, b));
+}
+
+double sh_dlag(CVec y) {
+  const bool cached = reuse.value != 0;
+  if (!shift_on()) return cached ? dlagru(y) : dlag(y);
+  Buffer b;
+  const CVec copy = shifted(y, b);
+  return cached ? dlagru(copy) : dlag(copy);
+}
+
+void sh_lambda_rule(Vec y) {
+  if (!shift_on()) {
+    lambda_rule(y);
+    return;
+  }
+  Buffer b;
+  shifted(y, b);
+  lambda_rule(b.view());
+  for (int i = cfg::kNvar + 1; i <= cfg::kNtot; ++i) y(i) = b(i);
+}
+
+double sh_viomax(CVec x) {
+  if (!shift_on()) return viomax(x);
+  Buffer b;
+  return viomax(shifted(x, b));
+}
+
+double sh_oviomax(CVec x) {
+  if (!shift_on()) return oviomax(x);
+  Buffer b;
+  return oviomax(shifted(x, b));
+}
+
+}  // namespace morlan
