@@ -15,8 +15,6 @@
 
 namespace morlan {
 
-RleqRecord rleq;
-
 namespace {
 
 // A vector whose relaxed violation is below this counts as feasible for the

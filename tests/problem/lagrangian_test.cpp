@@ -1,0 +1,326 @@
+#include "problem/lagrangian.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "anneal/relaxer.hpp"
+#include "driver/prepare.hpp"
+#include "io/console.hpp"
+#include "io/units.hpp"
+#include "tests/problem/scripted_problem.hpp"
+
+namespace morlan {
+namespace {
+
+using testing::reset_scripted;
+using testing::scripted;
+
+constexpr int kLambda = cfg::kNvar;            // y(kLambda + i) = lambda_i
+constexpr int kMu = cfg::kNvar + cfg::kNeq;    // y(kMu + j) = mu_j
+
+class LagrangianTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_scripted();
+    io::set_stop_handler(io::throwing_stop_handler);
+    y_.assign(cfg::kNtot, 0.0);
+  }
+  void TearDown() override { io::set_stop_handler(nullptr); }
+
+  // The small point used by the form tests: f = 6 scaled by slobj = 2,
+  // h_1 = 0.5, h_2 = -2, g_1 = 0.3 (violated), g_2 = -0.4 (holds), every
+  // other constraint holding with multiplier 0; lambda = (2, -3),
+  // mu = (4, 5); p = 0.5.
+  void small_point() {
+    scripted.f = 6.0;
+    slobj.value = 2.0;
+    scripted.h(1) = 0.5;
+    scripted.h(2) = -2.0;
+    scripted.g(1) = 0.3;
+    scripted.g(2) = -0.4;
+    y(kLambda + 1) = 2.0;
+    y(kLambda + 2) = -3.0;
+    y(kMu + 1) = 4.0;
+    y(kMu + 2) = 5.0;
+    penalty.value = 0.5;
+  }
+
+  double& y(int i) { return y_[static_cast<std::size_t>(i - 1)]; }
+  Vec yv() { return Vec(y_.data(), cfg::kNtot); }
+  CVec ycv() { return CVec(y_.data(), cfg::kNtot); }
+  double lag(int form) {
+    mlag.value = form;
+    return dlag(ycv());
+  }
+
+  std::vector<double> y_;
+};
+
+TEST_F(LagrangianTest, EveryFormOnTheSmallPoint) {
+  small_point();
+  // 3 + 2(0.5) - 3(2) + 4(0.3)
+  EXPECT_NEAR(lag(0), -0.8, 1e-12);
+  // 3 + (1 + 0.0625) + (6 + 1) + (4.15^2 - 16) + (4.8^2 - 25)
+  EXPECT_NEAR(lag(1), 10.325, 1e-12);
+  // 3 + 1.0625 + 7 + (1.2 + 0.0225)
+  EXPECT_NEAR(lag(2), 12.285, 1e-12);
+  // 3 + 1.0625 + (-6 + 1) + 1.2225
+  EXPECT_NEAR(lag(3), 0.285, 1e-12);
+  // 3 + 0.5 * max(0.5, 2, 0.3, -0.4)
+  EXPECT_NEAR(lag(4), 4.0, 1e-12);
+  // 3 + 1.0625 + (|6| + 1) + 1.2225
+  EXPECT_NEAR(lag(5), 12.285, 1e-12);
+  // rleq = 1: 3 + (0 + 0.0625) + (-3(1) + 1) + 1.2225; the penalty term
+  // keeps the unrelaxed h.
+  rleq.value = 1.0;
+  EXPECT_NEAR(lag(10), 2.285, 1e-12);
+}
+
+TEST_F(LagrangianTest, FormOneWithTZeroAddsMinusMuSquaredOverTwoP) {
+  scripted.f = 3.0;
+  penalty.value = 0.5;
+  scripted.g(1) = -8.0;  // t = 4 + 0.5 (-8) = 0
+  y(kMu + 1) = 4.0;
+  EXPECT_DOUBLE_EQ(lag(1), 3.0 - 16.0);
+}
+
+TEST_F(LagrangianTest, FormOneWithoutPenaltyIsNotANumber) {
+  // Before any run sets the penalty, form 1 divides 0 by 0.
+  y(kMu + 1) = 1.0;
+  scripted.g(1) = 0.0;
+  EXPECT_TRUE(std::isnan(lag(1)));
+}
+
+TEST_F(LagrangianTest, FormFourTakesTheLargestResidualStartingFromZero) {
+  scripted.f = 1.0;
+  penalty.value = 2.0;
+  y(kLambda + 1) = 100.0;  // ignored
+  EXPECT_DOUBLE_EQ(lag(4), 1.0);  // every g at -1: V stays 0
+  scripted.h(7) = -1.5;
+  EXPECT_DOUBLE_EQ(lag(4), 1.0 + 2.0 * 1.5);
+  scripted.g(37) = 2.5;
+  EXPECT_DOUBLE_EQ(lag(4), 1.0 + 2.0 * 2.5);
+}
+
+TEST_F(LagrangianTest, UnknownFormStopsWithItsMessage) {
+  mlag.value = 7;
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
+  io::redirect_output(6, out);
+  int status = -1;
+  try {
+    dlag(ycv());
+  } catch (const io::StopRequest& stop) {
+    status = stop.status;
+  }
+  io::redirect_output(6, nullptr);
+  std::fclose(out);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(std::string(buffer, size), " Wrong Lagrangian function in dlag()\n");
+  std::free(buffer);
+}
+
+TEST_F(LagrangianTest, ConstraintIndexBeyondTheLastStops) {
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
+  io::redirect_output(6, out);
+  std::vector<double> g(cfg::kNvar);
+  EXPECT_THROW(cst(cfg::kNcon + 1, cfg::kNvar, ycv()), io::StopRequest);
+  EXPECT_THROW(ocst(cfg::kNcon + 1, cfg::kNvar, ycv()), io::StopRequest);
+  EXPECT_THROW(dcst(cfg::kNcon + 1, cfg::kNvar, ycv(), Vec(g.data(), cfg::kNvar)),
+               io::StopRequest);
+  io::redirect_output(6, nullptr);
+  std::fclose(out);
+  EXPECT_EQ(std::string(buffer, size),
+            " Wrong constraint index in cst\n Wrong constraint index in ocst\n"
+            " Wrong constraint index in dcst\n");
+  std::free(buffer);
+}
+
+TEST_F(LagrangianTest, DiscreteToleranceOnEqualitiesOnly) {
+  hasdiscrete.hasdiscrete = true;
+  scripted.h(1) = 0.0005;
+  scripted.h(2) = -0.0015;
+  scripted.g(1) = 0.0005;
+  EXPECT_EQ(cst(1, cfg::kNvar, ycv()), 0.0);
+  EXPECT_DOUBLE_EQ(cst(2, cfg::kNvar, ycv()), 0.0015 - 0.001);
+  EXPECT_EQ(ocst(1, cfg::kNvar, ycv()), 0.0);
+  EXPECT_DOUBLE_EQ(ocst(2, cfg::kNvar, ycv()), 0.0015 - 0.001);
+  EXPECT_EQ(cst(cfg::kNeq + 1, cfg::kNvar, ycv()), 0.0005);
+  // Form 0 sees the tolerance; the others use the raw h.
+  y(kLambda + 1) = 1.0;
+  EXPECT_EQ(lag(0), 0.0);
+  EXPECT_EQ(lag(2), 0.0005);
+  y(kLambda + 1) = 0.0;
+  y(kLambda + 2) = 1.0;
+  EXPECT_DOUBLE_EQ(lag(0), 0.0015 - 0.001);
+  EXPECT_EQ(lag(2), -0.0015);
+  hasdiscrete.hasdiscrete = false;
+  EXPECT_EQ(cst(1, cfg::kNvar, ycv()), 0.0005);
+}
+
+TEST_F(LagrangianTest, RelaxedRadiusOnlyForTheSearchViolation) {
+  hasdiscrete.hasdiscrete = true;
+  mlag.value = 10;
+  rleq.value = 0.0001;
+  scripted.h(1) = -0.0005;
+  EXPECT_DOUBLE_EQ(cst(1, cfg::kNvar, ycv()), 0.0005 - 0.0001);
+  EXPECT_EQ(ocst(1, cfg::kNvar, ycv()), 0.0);
+  EXPECT_DOUBLE_EQ(viomax(ycv()), 0.0005 - 0.0001);
+  EXPECT_EQ(oviomax(ycv()), 0.0);
+}
+
+TEST_F(LagrangianTest, LargestViolationIsNeverNegative) {
+  EXPECT_EQ(viomax(ycv()), 0.0);
+  EXPECT_EQ(oviomax(ycv()), 0.0);
+  scripted.h(3) = -0.25;
+  scripted.g(5) = 0.5;
+  EXPECT_EQ(viomax(ycv()), 0.5);
+  scripted.g(5) = 0.125;
+  EXPECT_EQ(oviomax(ycv()), 0.25);
+}
+
+TEST_F(LagrangianTest, GradientOfTheRawConstraint) {
+  std::vector<double> g(cfg::kNvar);
+  dcst(3, cfg::kNvar, ycv(), Vec(g.data(), cfg::kNvar));
+  EXPECT_EQ(g[0], 103.0);
+  dcst(cfg::kNeq + 2, cfg::kNvar, ycv(), Vec(g.data(), cfg::kNvar));
+  EXPECT_EQ(g[0], 202.0);
+}
+
+TEST_F(LagrangianTest, MultiplierUpdateOfEachForm) {
+  small_point();
+  const std::vector<double> start = y_;
+  struct Expect {
+    int form;
+    double l1, l2, m1, m2, m3;
+  };
+  const Expect cases[] = {
+      {0, 2.5, -1.0, 4.3, 5.0, 0.0},
+      {1, 2.25, -4.0, 4.15, 4.8, 0.0},  // mu_3: max(0 - 0.5, 0)
+      {2, 2.25, -4.0, 4.15, 5.0, 0.0},
+      {3, 2.25, -2.0, 4.15, 5.0, 0.0},
+      {4, 2.0, -3.0, 4.0, 5.0, 0.0},
+      {5, 2.0, -3.0, 4.0, 5.0, 0.0},
+      {10, 2.0, -3.0, 4.0, 5.0, 0.0},
+  };
+  for (const Expect& c : cases) {
+    y_ = start;
+    mlag.value = c.form;
+    lambda_rule(yv());
+    EXPECT_DOUBLE_EQ(y(kLambda + 1), c.l1) << "form " << c.form;
+    EXPECT_DOUBLE_EQ(y(kLambda + 2), c.l2) << "form " << c.form;
+    EXPECT_DOUBLE_EQ(y(kMu + 1), c.m1) << "form " << c.form;
+    EXPECT_DOUBLE_EQ(y(kMu + 2), c.m2) << "form " << c.form;
+    EXPECT_EQ(y(kMu + 3), c.m3) << "form " << c.form;
+  }
+}
+
+class ShiftTest : public LagrangianTest {
+ protected:
+  void SetUp() override {
+    LagrangianTest::SetUp();
+    for (int i = 1; i <= cfg::kNvar; ++i) discrete(i) = 0.25;
+    scripted.objective = [](CVec x) { return x(1) + 10.0 * x(cfg::kNvar); };
+    scripted.equality = [](int i, CVec x) { return i == 1 ? x(1) : 0.0; };
+    y(1) = 1.0;
+    y(cfg::kNvar) = 2.0;
+  }
+};
+
+TEST_F(ShiftTest, BothFlagsShiftTheVariablesOfAPrivateCopy) {
+  hasdiscrete.hasdiscrete = true;
+  hasdiscrete.needshift = true;
+  const std::vector<double> before = y_;
+  EXPECT_DOUBLE_EQ(sh_obj(cfg::kNvar, ycv()), 1.25 + 22.5);
+  EXPECT_DOUBLE_EQ(sh_cst(1, cfg::kNvar, ycv()), 1.25 - 0.001);
+  EXPECT_DOUBLE_EQ(sh_ocst(1, cfg::kNvar, ycv()), 1.25 - 0.001);
+  EXPECT_DOUBLE_EQ(sh_viomax(ycv()), 1.25 - 0.001);
+  EXPECT_DOUBLE_EQ(sh_oviomax(ycv()), 1.25 - 0.001);
+  slobj.value = 2.0;
+  mlag.value = 0;
+  y(kLambda + 1) = 2.0;
+  EXPECT_DOUBLE_EQ(sh_dlag(ycv()), (1.25 + 22.5) / 2.0 + 2.0 * (1.25 - 0.001));
+  y(kLambda + 1) = 0.0;
+  EXPECT_EQ(y_, before);
+  // The update uses the shifted point and changes only the multipliers.
+  mlag.value = 1;
+  penalty.value = 2.0;
+  sh_lambda_rule(yv());
+  EXPECT_DOUBLE_EQ(y(kLambda + 1), 2.0 * 1.25);
+  EXPECT_EQ(y(1), 1.0);
+  EXPECT_EQ(y(cfg::kNvar), 2.0);
+}
+
+TEST_F(ShiftTest, OneFlagAloneDoesNotShift) {
+  hasdiscrete.needshift = true;
+  EXPECT_DOUBLE_EQ(sh_obj(cfg::kNvar, ycv()), 21.0);
+  hasdiscrete.needshift = false;
+  hasdiscrete.hasdiscrete = true;
+  EXPECT_DOUBLE_EQ(sh_obj(cfg::kNvar, ycv()), 21.0);
+  EXPECT_DOUBLE_EQ(sh_cst(1, cfg::kNvar, ycv()), 1.0 - 0.001);
+}
+
+TEST_F(LagrangianTest, CachedLagrangianMatchesAndReusesItsSlot) {
+  small_point();
+  mlag.value = 3;
+  const double direct = dlag(ycv());
+  // No slot selected: the cached variant is dlag.
+  reuse.value = 1;
+  EXPECT_EQ(sh_dlag(ycv()), direct);
+  EXPECT_EQ(ruindex.v(2), 0);
+  // Slot 2: filled on the first call, bit for bit dlag's value.
+  ruindex.v(1) = 2;
+  EXPECT_EQ(sh_dlag(ycv()), direct);
+  EXPECT_EQ(ruindex.v(3), 1);
+  // While the flag is set the stored values are used; clearing it refills.
+  scripted.f = 100.0;
+  scripted.h(1) = 7.0;
+  const int calls = scripted.objective_calls + scripted.equality_calls;
+  EXPECT_EQ(sh_dlag(ycv()), direct);
+  EXPECT_EQ(scripted.objective_calls + scripted.equality_calls, calls);
+  ruindex.v(3) = 0;
+  EXPECT_EQ(sh_dlag(ycv()), dlag(ycv()));
+  EXPECT_NE(dlag(ycv()), direct);
+}
+
+TEST_F(LagrangianTest, DescentWithoutIterationsOnlyComparesViolations) {
+  y(1) = 0.5;
+  y(kLambda + 1) = 3.0;
+  const std::vector<double> before = y_;
+  gdesc_inx(0, yv());
+  EXPECT_EQ(y_, before);
+  EXPECT_EQ(scripted.objective_calls, 0);
+  EXPECT_EQ(scripted.equality_calls, 2 * cfg::kNeq);
+}
+
+TEST_F(LagrangianTest, DescentTakesTheBestLineStep) {
+  // L = (x1 - 1)^2 from x1 = 0: slope about 2, normalised to 1; the
+  // largest decrease along the line is at the longest step, 0.32.
+  scripted.objective = [](CVec x) { return (x(1) - 1.0) * (x(1) - 1.0); };
+  y(kLambda + 1) = 3.0;
+  gdesc_inx(1, yv());
+  EXPECT_DOUBLE_EQ(y(1), 0.32);
+  EXPECT_EQ(y(2), 0.0);
+  EXPECT_EQ(y(kLambda + 1), 3.0);
+}
+
+TEST_F(LagrangianTest, DescentThatRaisesTheViolationIsDropped) {
+  // The objective pulls x1 up while h_1 = x1 grows; form 2 with p = 0 does
+  // not see it, the violation check does.
+  scripted.objective = [](CVec x) { return (x(1) - 1.0) * (x(1) - 1.0); };
+  scripted.equality = [](int i, CVec x) { return i == 1 ? x(1) : 0.0; };
+  mlag.value = 2;
+  gdesc_inx(3, yv());
+  EXPECT_EQ(y(1), 0.0);
+}
+
+}  // namespace
+}  // namespace morlan
