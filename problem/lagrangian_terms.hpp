@@ -64,8 +64,39 @@ inline bool known_form(int form) {
 inline double equality_multiplier(CVec y, int i) { return y(cfg::kNvar + i); }
 inline double inequality_multiplier(CVec y, int j) { return y(cfg::kNvar + cfg::kNeq + j); }
 
+// Term of equality i in the Lagrangian of form `form` (not 4), from its
+// multiplier and raw value.
+inline double equality_term(int form, double lambda, double h, double p) {
+  switch (form) {
+    case 0:
+      return lambda * equality_violation(h);
+    case 1:
+    case 2:
+      return lambda * h + p * (h * h) / 2.0;
+    case 3:
+      return lambda * std::fabs(h) + p * (h * h) / 2.0;
+    case 5:
+      return std::fabs(lambda * h) + p * (h * h) / 2.0;
+    default:  // 10: relaxed multiplier term, unrelaxed penalty term
+      return lambda * positive_part(std::fabs(h) - rleq.value) + p * (h * h) / 2.0;
+  }
+}
+
+// Term of one-sided inequality j in the Lagrangian of form `form` (not 4).
+inline double inequality_term(int form, double mu, double g, double p) {
+  if (form == 0) return mu * inequality_violation(g);
+  if (form == 1) {
+    const double t = mu + p * g;
+    if (t > 0.0) return (t * t - mu * mu) / (2.0 * p);
+    return -(mu * mu) / (2.0 * p);
+  }
+  const double gp = positive_part(g);
+  return mu * gp + p * (gp * gp) / 2.0;
+}
+
 // The Lagrangian of form mlag at the extended point y. The caller has
-// checked that the form is known.
+// checked that the form is known. A cache of terms reproduces this value
+// exactly by adding the same terms to the scaled objective in this order.
 template <class Values>
 double lagrangian(const Values& values, CVec y) {
   const CVec x = y.slice(1, cfg::kNvar);
@@ -88,48 +119,10 @@ double lagrangian(const Values& values, CVec y) {
   }
 
   for (int i = 1; i <= cfg::kNeq; ++i) {
-    const double h = values.equality(i, x);
-    const double lambda = equality_multiplier(y, i);
-    double term;
-    switch (form) {
-      case 0:
-        term = lambda * equality_violation(h);
-        break;
-      case 1:
-      case 2:
-        term = lambda * h + p * (h * h) / 2.0;
-        break;
-      case 3:
-        term = lambda * std::fabs(h) + p * (h * h) / 2.0;
-        break;
-      case 5:
-        term = std::fabs(lambda * h) + p * (h * h) / 2.0;
-        break;
-      default:  // 10: relaxed multiplier term, unrelaxed penalty term
-        term = lambda * positive_part(std::fabs(h) - rleq.value) + p * (h * h) / 2.0;
-        break;
-    }
-    lag = lag + term;
+    lag = lag + equality_term(form, equality_multiplier(y, i), values.equality(i, x), p);
   }
-
   for (int j = 1; j <= cfg::kNineq; ++j) {
-    const double g = values.inequality(j, x);
-    const double mu = inequality_multiplier(y, j);
-    double term;
-    if (form == 0) {
-      term = mu * inequality_violation(g);
-    } else if (form == 1) {
-      const double t = mu + p * g;
-      if (t > 0.0) {
-        term = (t * t - mu * mu) / (2.0 * p);
-      } else {
-        term = -(mu * mu) / (2.0 * p);
-      }
-    } else {
-      const double gp = positive_part(g);
-      term = mu * gp + p * (gp * gp) / 2.0;
-    }
-    lag = lag + term;
+    lag = lag + inequality_term(form, inequality_multiplier(y, j), values.inequality(j, x), p);
   }
   return lag;
 }
