@@ -10,7 +10,9 @@ namespace morlan {
 // file, message unit 7).
 void initial_orvale();
 
-// One local solve from x (144 values): x becomes the solution.
+// One local solve from x (144 values): x becomes the solution, fobj its
+// (unscaled) objective, vmax its largest violation, iters the solver's
+// iteration count; ifeas = 1 when vmax < 1.0e-5, else 0.
 void sqpstart(int& ifeas, Vec x, double& fobj, double& vmax, int& iters);
 
 }  // namespace morlan

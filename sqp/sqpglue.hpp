@@ -1,0 +1,70 @@
+// The SQP side's copy of the problem: start-up, bound and classification
+// records, and the problem routines the solver protocol calls.
+//
+// The solver sees the equality constraints in the problem's own form (zero
+// when they hold) and the inequalities as one-sided inequalities, here held
+// at or below zero: first those from the problem's inequality constraints
+// (a range gives two), then one per finite variable bound, lower before
+// upper, variable by variable.
+#pragma once
+
+#include <cstdint>
+
+#include "problem/config.hpp"
+#include "problem/one_based.hpp"
+
+namespace morlan {
+
+// Sizes as the solver sees them: variables, all constraints, equalities,
+// inequalities (variable bounds included): 144, 448, 123, 325.
+struct PrbsqpRecord {
+  std::int32_t n, m, neq, nineq;
+};
+extern PrbsqpRecord prbsqp;
+
+struct XxbndRecord {
+  Array1<double, cfg::kBoundCapacity> xl, xu;
+};
+struct CcbndRecord {
+  Array1<double, cfg::kBoundCapacity> cl, cu;
+};
+// ncineq: one-sided inequalities from constraints; idineq and idbd as the
+// annealing side's bdinfo.
+struct BbdinfoRecord {
+  std::int32_t ncineq;
+  Array1<std::int32_t, cfg::kBoundCapacity> idineq, idbd;
+};
+extern XxbndRecord xxbnd;
+extern CcbndRecord ccbnd;
+extern BbdinfoRecord bbdinfo;
+
+// When `relaxed` is nonzero, cceq returns max(|c| - tolerance, 0). Nothing
+// sets it; it stays zero and cceq returns c.
+struct HhasdiscreteRecord {
+  std::int32_t flag;
+  std::int32_t relaxed;
+  double tolerance;
+};
+extern HhasdiscreteRecord hhasdiscrete;
+
+// Start-up: set the solver's dimensions and sizes, then load the problem a
+// second time (data file on unit 66, messages on unit 7).
+void initial_orvale();
+void init_sqp_pd();
+void iinit_sif();
+
+// Problem routines. The dimension argument is accepted and ignored; n of
+// prbsqp is used.
+void xxbound(int n, Vec xl, Vec xu);
+double oobj(int n, CVec x);
+void doobj(int n, CVec x, Vec g);
+double cceq(int i, int n, CVec x);
+void dcceq(int i, int n, CVec x, Vec g);
+double ccineq(int j, int n, CVec x);
+void dccineq(int j, int n, CVec x, Vec g);
+double vviomax(int n, CVec x);
+
+// No variable is discrete on the SQP side: flags(1..n) = 0.
+void xxdiscrete(int n, IVec flags);
+
+}  // namespace morlan

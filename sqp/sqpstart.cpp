@@ -1,0 +1,36 @@
+#include "sqp/sqpstart.hpp"
+
+#include "sqp/orvale.hpp"
+#include "sqp/solver_records.hpp"
+#include "sqp/sqpglue.hpp"
+
+namespace morlan {
+
+IsslopefdRecord isslopefd;
+NoiterRecord noiter;
+
+void sqpstart(int& ifeas, Vec x, double& fobj, double& vmax, int& iters) {
+  noiter.value = 1000;
+  isslopefd.value = 0;
+  const int n = o8dim(1);
+  for (int i = 1; i <= n; ++i) o8xdat(i) = x(i);
+  orvale();
+  iters = o8itin(2);
+  const CVec solution = o8xdat.slice(1, n);
+  vmax = vviomax(n, solution);
+  fobj = oobj(n, solution);
+  ifeas = vmax < kSqpFeasible ? 1 : 0;
+  for (int i = 1; i <= n; ++i) x(i) = o8xdat(i);
+}
+
+void setup0() {
+  o8stpa(11) = 1;
+  o8stpa(12) = 1;
+  o8der.value = 0;
+  o8io(1) = 10;
+  o8io(2) = 20;
+  o8rst.value = o8dim(1);
+  for (int s = 0; s <= o8dim(2) + o8dim(3); ++s) o8gri(s) = {-1, 0, 0};
+}
+
+}  // namespace morlan

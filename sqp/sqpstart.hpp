@@ -1,0 +1,28 @@
+// The run entry of one local solve and the solver's parameter routine.
+#pragma once
+
+#include <cstdint>
+
+#include "sqp/binding.hpp"
+
+namespace morlan {
+
+// Nonzero: gradients by numerical differences; zero: analytic gradients.
+struct IsslopefdRecord {
+  std::int32_t value;
+};
+extern IsslopefdRecord isslopefd;
+
+// Iteration limit handed to the solver.
+struct NoiterRecord {
+  std::int32_t value;
+};
+extern NoiterRecord noiter;
+
+// A final largest violation below this counts as feasible.
+inline constexpr double kSqpFeasible = 1.0e-5;
+
+// Parameters of the solver, set before it uses them.
+void setup0();
+
+}  // namespace morlan
