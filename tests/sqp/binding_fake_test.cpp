@@ -16,6 +16,7 @@
 #include "problem/lagrangian.hpp"
 #include "sqp/nlcalls.hpp"
 #include "sqp/orvale.hpp"
+#include "sqp/polish.hpp"
 #include "sqp/slopefd.hpp"
 #include "sqp/solver_records.hpp"
 #include "sqp/sqpglue.hpp"
@@ -351,6 +352,34 @@ TEST_F(FakeBinding, SolverStopsAtTheIterationLimit) {
   orvale();
   EXPECT_EQ(o8itin(2), 0);
   EXPECT_EQ(o8xdat(1), 4.0);
+}
+
+}  // namespace
+}  // namespace morlan
+
+namespace morlan {
+namespace {
+
+TEST_F(FakeBinding, PolisherPrintsOneLinePerRunAndTheBestFeasible) {
+  Polisher polisher;
+  Capture out(6);
+  polisher.print_summary();
+  Array1<double, 3> x;
+  polisher.polish_run(x);
+  x(1) = 4.0;
+  polisher.polish_run(x);
+  EXPECT_EQ(x(1), 4.0);  // the run's point is left alone
+  polisher.print_summary();
+  const double best = polisher.best();
+  EXPECT_NEAR(best, oobj(3, o8xdat), 1e-12);
+  const std::string text = out.text();
+  EXPECT_EQ(text.rfind(" best polished Obj = none feasible\n polished: Obj = ", 0), 0u) << text;
+  EXPECT_NE(text.find(" maxvio = "), std::string::npos);
+  EXPECT_NE(text.find(" iters = "), std::string::npos);
+  EXPECT_EQ(polisher.runs(), 2);
+  EXPECT_EQ(polisher.feasible_runs(), 2);
+  EXPECT_NE(text.find(" best polished Obj =  " + io::real_item_text(best) + "\n"),
+            std::string::npos);
 }
 
 }  // namespace

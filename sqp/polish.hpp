@@ -1,0 +1,31 @@
+// Polishing of annealing results (the --polish option of morlan): a local
+// SQP solve from each successful run's best point, with one line per run
+// and the best polished objective in the summary.
+#pragma once
+
+#include "problem/one_based.hpp"
+
+namespace morlan {
+
+class Polisher {
+ public:
+  // Solve from the run's best point x (the problem variables; x is left
+  // unchanged) and print
+  //   " polished: Obj = <f> maxvio = <v> iters = <k>".
+  void polish_run(CVec x);
+  // Print " best polished Obj = <f>" over the polished points that are
+  // feasible (largest violation below 1.0e-5), or
+  // " best polished Obj = none feasible".
+  void print_summary() const;
+
+  int runs() const { return runs_; }
+  int feasible_runs() const { return feasible_; }
+  double best() const { return best_; }
+
+ private:
+  int runs_ = 0;
+  int feasible_ = 0;
+  double best_ = 0.0;
+};
+
+}  // namespace morlan
