@@ -1,0 +1,129 @@
+#include "anneal/trial_point.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "anneal/random.hpp"
+#include "driver/prepare.hpp"
+#include "problem/config.hpp"
+
+namespace morlan {
+
+GausssetRecord gaussset;
+
+namespace {
+
+// Rounds toward zero: floor for s >= 0, minus the floor of -s otherwise.
+double trunc_toward_zero(double s) { return s >= 0.0 ? std::floor(s) : -std::floor(-s); }
+
+// A fresh deviate of the main stream, widened to double.
+double draw() { return static_cast<double>(ranmar()); }
+
+// Grid spacing and number of grid points of variable i.
+double grid_step(int i) { return discrete(cfg::kNvar + i); }
+double grid_points(int i) { return ndsample(i); }
+
+// A grid candidate may lie up to 1e-6 outside a bound (rounding of the grid).
+bool within_grid_bounds(double y, double lo, double hi) { return lo - 1.0e-6 <= y && y <= hi + 1.0e-6; }
+
+// Cauchy proposal: the ratio of two coordinates of a uniform point of the
+// unit disc, scaled by the step length; the pair is drawn again until the
+// candidate lies inside the bounds.
+double cauchy(int i, double x, double vm, double lo, double hi) {
+  // A variable whose range is negligible against its magnitude is fixed.
+  if (std::fabs(hi - lo) / (std::fabs(hi) + std::fabs(lo)) < 1.0e-8) return (hi + lo) * 0.5;
+
+  const bool grid = isdx(i) != 0;
+  const double d = grid ? grid_step(i) : 0.0;
+  for (;;) {
+    double u1;
+    double u2;
+    do {
+      u1 = 2.0 * draw() - 1.0;
+      u2 = 2.0 * draw() - 1.0;
+    } while (!(u1 * u1 + u2 * u2 < 1.0));
+    const double c = u2 / u1;
+
+    if (!grid) {
+      const double y = x + c * vm;
+      if (lo <= y && y <= hi) return y;
+      // With a zero step every candidate is x itself; redrawing could never
+      // bring an out-of-bounds value back inside.
+      if (vm == 0.0) return std::clamp(x, lo, hi);
+    } else {
+      double k = trunc_toward_zero(c * vm / d);
+      if (std::fabs(k) < 1.0e-8) k = u1 > 0.0 ? 1.0 : -1.0;
+      const double y = x + k * d;
+      if (within_grid_bounds(y, lo, hi)) return y;
+      // Dead ends that redrawing cannot leave: a zero spacing (a variable
+      // of zero range) never moves the value (or makes it undefined), and a
+      // zero step only ever proposes the two neighbouring grid points.
+      if (d == 0.0) return std::clamp(x, lo, hi);
+      if (vm == 0.0 && !within_grid_bounds(x + d, lo, hi) && !within_grid_bounds(x - d, lo, hi)) {
+        return std::clamp(x, lo, hi);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+double gasdev() {
+  if (gaussset.flag == 1) {
+    gaussset.flag = 0;
+    return gaussset.cached;
+  }
+  double w1;
+  double w2;
+  double s;
+  do {
+    w1 = 2.0 * draw() - 1.0;
+    w2 = 2.0 * draw() - 1.0;
+    s = w1 * w1 + w2 * w2;
+  } while (s >= 1.0 || s == 0.0);
+  const double f = std::sqrt(-2.0 * std::log(s) / s);
+  gaussset.cached = w1 * f;
+  gaussset.flag = 1;
+  return w2 * f;
+}
+
+double xpi(int idist, int i, double x, double vm, double lower, double upper) {
+  const double lo = lower;
+  const double hi = upper;
+  if (idist != kUniform && idist != kGaussian && idist != kLogarithmic) {
+    return cauchy(i, x, vm, lo, hi);
+  }
+
+  // The deviate is held in single precision (a deviate 2r - 1 of the
+  // single-precision stream is exact there; a normal deviate is rounded).
+  float u;
+  if (idist == kGaussian) {
+    u = static_cast<float>(gasdev());
+  } else {
+    u = static_cast<float>(2.0 * draw() - 1.0);
+  }
+  const double ud = static_cast<double>(u);
+  const double step = ud * vm;
+
+  if (isdx(i) == 0) {
+    double y = idist == kLogarithmic ? x * std::pow(10.0, step) : x + step;
+    if (y < lo || y > hi) y = lo + (hi - lo) * draw();
+    return y;
+  }
+
+  const double d = grid_step(i);
+  double y;
+  if (idist == kLogarithmic) {
+    const double y0 = x * std::pow(10.0, step);
+    y = lo + d * trunc_toward_zero((y0 - lo) / d);
+  } else {
+    double k = trunc_toward_zero(step / d);
+    // A step that rounds to no grid move still moves one grid point.
+    if (std::fabs(k) < 1.0e-8) k = ud > 0.0 ? 1.0 : -1.0;
+    y = x + k * d;
+  }
+  if (y < lo - 1.0e-6 || y > hi + 1.0e-6) y = lo + d * trunc_toward_zero(draw() * grid_points(i));
+  return y;
+}
+
+}  // namespace morlan

@@ -1,0 +1,94 @@
+// Helpers of the annealing tests: capture of standard output, the small
+// problem with the grid setting of the system, and reading trace vectors.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "anneal/run_control.hpp"
+#include "anneal/trial_point.hpp"
+#include "driver/prepare.hpp"
+#include "driver/records.hpp"
+#include "io/console.hpp"
+#include "io/units.hpp"
+#include "problem/config.hpp"
+#include "problem/lagrangian.hpp"
+#include "tests/support/small_problem.hpp"
+
+namespace morlan::test {
+
+// Standard output collected in memory while the object lives; stops throw.
+class Captured {
+ public:
+  Captured() : stream_(open_memstream(&buffer_, &size_)) {
+    io::redirect_output(io::kStdout, stream_);
+    previous_ = io::set_stop_handler(io::throwing_stop_handler);
+  }
+  ~Captured() {
+    io::set_stop_handler(previous_);
+    io::redirect_output(io::kStdout, nullptr);
+    std::fclose(stream_);
+    std::free(buffer_);
+  }
+  Captured(const Captured&) = delete;
+  Captured& operator=(const Captured&) = delete;
+
+  std::string text() {
+    std::fflush(stream_);
+    return std::string(buffer_, size_);
+  }
+  std::vector<std::string> lines() {
+    std::vector<std::string> out;
+    std::istringstream in(text());
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+  }
+
+ private:
+  char* buffer_ = nullptr;
+  std::size_t size_ = 0;
+  std::FILE* stream_;
+  io::StopHandler previous_;
+};
+
+// The small problem with the settings of a run of the system: form 0, scale
+// 1, plain rule, and (when grid is true) every variable a grid variable of
+// 10000 points per unit of its range with the discrete tolerance on.
+inline void set_up_small_problem(bool grid) {
+  small_problem::install();
+  mlag.value = 0;
+  slobj.value = 1.0;
+  penalty.value = 1.0;
+  msa.value = kRulePlain;
+  gaussset.flag = 0;
+  hasdiscrete.hasdiscrete = grid;
+  hasdiscrete.needshift = false;
+  const double range = small_problem::kUpper - small_problem::kLower;
+  for (int i = 1; i <= cfg::kNvar; ++i) {
+    isdx(i) = grid ? 1 : 0;
+    ndsample(i) = range * kGridPointsPerUnit;
+    discrete(i) = 0.0;
+    discrete(cfg::kNvar + i) = range / (ndsample(i) - 1.0);
+  }
+}
+
+// The vectors a trace prints under a label (the name line of the vector
+// printer), in order of appearance, each read as n numbers.
+inline std::vector<std::vector<double>> traced_vectors(const std::string& text,
+                                                       const std::string& name, int n) {
+  std::vector<std::vector<double>> out;
+  const std::string label = std::string(25, ' ') + name + "\n";
+  for (std::size_t at = text.find(label); at != std::string::npos;
+       at = text.find(label, at + 1)) {
+    std::istringstream in(text.substr(at + label.size()));
+    std::vector<double> v(static_cast<std::size_t>(n));
+    for (double& d : v) in >> d;
+    out.push_back(v);
+  }
+  return out;
+}
+
+}  // namespace morlan::test
