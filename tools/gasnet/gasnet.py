@@ -1,0 +1,802 @@
+#!/usr/bin/env python3
+"""Build the bundled gas-network problem and write it as OUTSDIF.d.
+
+Reads a network description (network.txt beside this file by default), builds
+a reference operating point, derives the pipe resistances from it, lays the
+problem out as groups and elements and writes the problem data file in its
+fixed formats. A self-check reads the written file back and evaluates every
+group at the reference point.
+
+    gasnet.py [--network FILE] [--output FILE] [--report] [--check-only]
+              [--compare FILE]
+
+The bundled file is made with  tools/gasnet/gasnet.py --output data/OUTSDIF.d
+
+Python 3 standard library only.
+"""
+
+import argparse
+import math
+import os
+import random
+import sys
+
+# Constants of the element functions compiled into the program.
+PIPE_EXP = 1.8539          # flow exponent of the pipe element
+COMP_A = 0.23077           # (kappa - 1) / kappa of the compressor element
+COMP_B = 203.712           # power coefficient of the compressor element
+
+BIG = 1.0e20               # an infinite group bound
+EQ_TOL = 0.001             # equality tolerance of the annealing on the grid
+GRID_PER_UNIT = 10000      # grid points per unit of a variable's range
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# Design faults found while building the reference point; reported together.
+PROBLEMS = []
+
+
+class Node:
+    def __init__(self, name, pmin, pmax, demand):
+        self.name, self.pmin, self.pmax, self.demand = name, pmin, pmax, demand
+        self.supplies = []
+
+
+class Pipe:
+    def __init__(self, name, frm, to, length, diameter, loop_flow):
+        self.name, self.frm, self.to = name, frm, to
+        self.length, self.diameter = length, diameter
+        self.loop_flow = loop_flow     # first guess for a loop-closing pipe, else None
+        self.fixed_flow = False
+        self.q = None                  # resistance, set from the reference point
+
+
+class Compressor:
+    def __init__(self, name, frm, to, fields):
+        self.name, self.frm, self.to = name, frm, to
+        self.etype = int(fields.pop('type'))
+        self.cap = float(fields.pop('cap'))
+        self.power = float(fields.pop('power'))
+        self.rmax = float(fields.pop('rmax'))
+        self.loss_in = float(fields.pop('loss_in'))
+        self.loss_out = float(fields.pop('loss_out'))
+        self.cost = float(fields.pop('cost'))
+        self.through = fields.pop('through', None)
+        flow = fields.pop('loop', None)
+        self.loop_flow = None if flow is None else float(flow)
+        if fields:
+            raise ValueError('compressor %s: unknown fields %s' % (name, sorted(fields)))
+        if self.etype not in (2, 3) or (self.etype == 3) != (self.through is not None):
+            raise ValueError('compressor %s: type 3 units need through=PIPE, type 2 none' % name)
+
+
+class Supply:
+    def __init__(self, name, node, smin, smax, premium, reference):
+        self.name, self.node = name, node
+        self.smin, self.smax, self.premium, self.ref = smin, smax, premium, reference
+
+
+class Network:
+    """The parsed description."""
+
+    def __init__(self):
+        self.params = {}
+        self.anchors = {}              # node -> reference pressure
+        self.nodes, self.pipes, self.comps, self.supplies = [], [], [], []
+        self.contracts = []            # (name, limit, [supply names])
+
+    def node(self, name):
+        return self.node_by_name[name]
+
+
+def parse_fields(tokens, where):
+    fields = {}
+    for tok in tokens:
+        if '=' not in tok:
+            raise ValueError('%s: expected key=value, got %r' % (where, tok))
+        key, value = tok.split('=', 1)
+        fields[key] = value
+    return fields
+
+
+def read_network(path):
+    net = Network()
+    with open(path) as f:
+        for lineno, raw in enumerate(f, 1):
+            line = raw.split('#', 1)[0].split()
+            if not line:
+                continue
+            where = '%s:%d' % (path, lineno)
+            kw, rest = line[0], line[1:]
+            if kw == 'param':
+                net.params[rest[0]] = float(rest[1])
+            elif kw == 'anchor':
+                net.anchors[rest[0]] = float(parse_fields(rest[1:], where)['pressure'])
+            elif kw == 'node':
+                fl = parse_fields(rest[1:], where)
+                net.nodes.append(Node(rest[0], float(fl['pmin']), float(fl['pmax']),
+                                      float(fl.get('demand', 0.0))))
+            elif kw == 'pipe':
+                fl = parse_fields(rest[3:], where)
+                flow = fl.get('loop')
+                net.pipes.append(Pipe(rest[0], rest[1], rest[2], float(fl['length']),
+                                      float(fl['diameter']),
+                                      None if flow is None else float(flow)))
+            elif kw == 'compressor':
+                net.comps.append(Compressor(rest[0], rest[1], rest[2],
+                                            parse_fields(rest[3:], where)))
+            elif kw == 'supply':
+                fl = parse_fields(rest[2:], where)
+                net.supplies.append(Supply(rest[0], rest[1], float(fl['min']),
+                                           float(fl['max']), float(fl['premium']),
+                                           float(fl['reference'])))
+            elif kw == 'contract':
+                limit = float(parse_fields([rest[1]], where)['limit'])
+                net.contracts.append((rest[0], limit, rest[2:]))
+            else:
+                raise ValueError('%s: unknown keyword %r' % (where, kw))
+    net.node_by_name = {n.name: n for n in net.nodes}
+    net.pipe_by_name = {p.name: p for p in net.pipes}
+    net.supply_by_name = {s.name: s for s in net.supplies}
+    for s in net.supplies:
+        net.node(s.node).supplies.append(s)
+    for arc in net.pipes + net.comps:
+        net.node(arc.frm), net.node(arc.to)   # unknown names raise KeyError
+    return net
+
+
+def fail(msg):
+    raise SystemExit('gasnet: ' + msg)
+
+
+def pipe_drop(q, f):
+    """p_in^2 - p_out^2 of a pipe with resistance q carrying flow f."""
+    return q * f * abs(f) ** (PIPE_EXP - 1.0)
+
+
+def length_resistance(net, pipe):
+    return net.params["K"] * pipe.length / pipe.diameter ** (PIPE_EXP + 3.0)
+
+
+def pipe_capacity(net, pipe):
+    return round(net.params['capfactor'] * (pipe.diameter / 1000.0) ** 2, 1)
+
+
+def file_real(x):
+    """The value the data file holds for x (nine significant digits)."""
+    return float('%.8E' % x)
+
+
+# ---------------------------------------------------------------------------
+# Reference operating point and resistances
+
+
+def tree_flows(net, given):
+    """Arc flows from the node balances, the flows of the loop-closing arcs given."""
+    arcs = net.pipes + net.comps
+    flow = dict(given)
+    incident = {n.name: [] for n in net.nodes}
+    for a in arcs:
+        incident[a.frm].append(a)
+        incident[a.to].append(a)
+    # Balance at node v: inflow - outflow + supplies - demand = 0.
+    residual = {n.name: sum(s.ref for s in n.supplies) - n.demand for n in net.nodes}
+    total = sum(residual.values())
+    if abs(total) > 1e-9:
+        fail('reference supplies and demands differ by %g' % total)
+
+    def balance(n):
+        bal = residual[n.name]
+        for b in incident[n.name]:
+            if b.name in flow:
+                bal += flow[b.name] if b.to == n.name else -flow[b.name]
+        return bal
+
+    changed = True
+    while changed:
+        changed = False
+        for n in net.nodes:
+            un = [a for a in incident[n.name] if a.name not in flow]
+            if len(un) != 1:
+                continue
+            a = un[0]
+            bal = balance(n)                 # the one unknown arc closes it
+            flow[a.name] = -bal if a.to == n.name else bal
+            changed = True
+    missing = [a.name for a in arcs if a.name not in flow]
+    if missing:
+        fail('flows not determined (a loop without loop= flow?): %s' % missing)
+    for n in net.nodes:
+        if abs(balance(n)) > 1e-9:
+            fail('balance at %s does not close' % n.name)
+    return flow
+
+
+def tree_pressures(net, flow):
+    """Pressures from the anchors along the pipes of the spanning tree.
+
+    The arcs without a given loop flow form a spanning tree; cutting its
+    compressors leaves parts whose pressure level is set by one anchor each.
+    """
+    tree = [a for a in net.pipes + net.comps if a.loop_flow is None]
+    if len(tree) != len(net.nodes) - 1:
+        fail('%d arcs outside loops, a spanning tree needs %d' % (len(tree), len(net.nodes) - 1))
+    press = dict(net.anchors)
+    tree_pipes = [a for a in tree if isinstance(a, Pipe)]
+    pending = list(tree_pipes)
+    while pending:
+        rest = []
+        for a in pending:
+            drop = pipe_drop(length_resistance(net, a), flow[a.name])
+            if a.frm in press and a.to in press:
+                fail('two anchors in one part of the network (at pipe %s)' % a.name)
+            elif a.frm in press:
+                sq = press[a.frm] ** 2 - drop
+                if sq <= 0:
+                    PROBLEMS.append('pressure vanishes along %s' % a.name)
+                    sq = 0.01
+                press[a.to] = math.sqrt(sq)
+            elif a.to in press:
+                press[a.frm] = math.sqrt(press[a.to] ** 2 + drop)
+            else:
+                rest.append(a)
+        if len(rest) == len(pending):
+            fail('parts without an anchor: %s' % [a.name for a in rest])
+        pending = rest
+    unset = [n.name for n in net.nodes if n.name not in press]
+    if unset:
+        fail('nodes without an anchor: %s' % unset)
+    return press
+
+
+def reference_point(net):
+    """Flows by node balances, pressures from the anchors, loop flows by the
+    pipe law (iterated), then every resistance from the rounded point."""
+    loops = [a for a in net.pipes + net.comps if a.loop_flow is not None]
+    given = {a.name: a.loop_flow for a in loops}
+    pipe_loops = [a for a in loops if isinstance(a, Pipe)]
+
+    def mismatch(a):
+        """Drop the pressures impose on loop pipe a minus the drop of its flow."""
+        flow = tree_flows(net, given)
+        press = tree_pressures(net, flow)
+        return (press[a.frm] ** 2 - press[a.to] ** 2
+                - pipe_drop(length_resistance(net, a), given[a.name]))
+
+    # Each loop flow by bisection with the others held (the mismatch falls
+    # as the loop flow grows), sweeping until the loops agree.
+    for sweep in range(200):
+        moved = 0.0
+        for a in pipe_loops:
+            cap = pipe_capacity(net, a)
+            lo, hi, old = -cap, cap, given[a.name]
+            for _ in range(60):
+                given[a.name] = 0.5 * (lo + hi)
+                if mismatch(a) > 0:
+                    lo = given[a.name]
+                else:
+                    hi = given[a.name]
+            moved = max(moved, abs(given[a.name] - old))
+        if moved < 1e-9:
+            break
+    else:
+        fail('loop flows do not settle')
+    # Round the point to values the file stores exactly; the tree flows are
+    # recomputed from rounded loop flows so that every balance closes exactly.
+    given = {k: round(v, 4) for k, v in given.items()}
+    flow = {k: round(v, 6) for k, v in tree_flows(net, given).items()}
+    press = {k: round(v, 6) for k, v in tree_pressures(net, flow).items()}
+    for p in net.pipes:
+        f = flow[p.name]
+        if f == 0.0:
+            PROBLEMS.append('pipe %s carries no flow at the reference point' % p.name)
+            f = 1.0
+        q = (press[p.frm] ** 2 - press[p.to] ** 2) / (f * abs(f) ** (PIPE_EXP - 1.0))
+        if q <= 0:
+            PROBLEMS.append('pipe %s: flow %g runs against the pressure (%g -> %g)'
+                            % (p.name, f, press[p.frm], press[p.to]))
+            q = 1e-3
+        p.q = file_real(q)
+    return press, flow
+
+
+# ---------------------------------------------------------------------------
+# Variables, elements and groups
+
+
+class Problem:
+    """The laid-out problem: variables, elements, groups in file order."""
+
+    def __init__(self):
+        self.vnames, self.xl, self.xu, self.x0 = [], [], [], []
+        self.index = {}
+        self.elements = []     # (name, type, [var indices 1-based], [params])
+        self.groups = []       # dict: name kind B lin[(var, coef)] elts[(elt, w)] gs cl cu
+
+
+def add_var(prob, name, lo, hi, x0):
+    prob.vnames.append(name)
+    prob.xl.append(lo)
+    prob.xu.append(hi)
+    prob.x0.append(x0)
+    prob.index[name] = len(prob.vnames)
+    return len(prob.vnames)
+
+
+def bridge_flow_sign(net, arc):
+    """+1 when the topology forces the arc's flow forward, -1 backward, else 0.
+
+    On a bridge (an arc whose removal splits the network) the flow equals the
+    supplies minus the demands of the side it leaves; when the supply limits
+    fix the sign of that difference, the flow cannot turn.
+    """
+    arcs = [a for a in net.pipes + net.comps if a is not arc]
+    adj = {n.name: [] for n in net.nodes}
+    for a in arcs:
+        adj[a.frm].append(a.to)
+        adj[a.to].append(a.frm)
+    seen, stack = {arc.frm}, [arc.frm]
+    while stack:
+        v = stack.pop()
+        for w in adj[v]:
+            if w not in seen:
+                seen.add(w)
+                stack.append(w)
+    if arc.to in seen:
+        return 0                       # not a bridge
+    demand = sum(net.node(v).demand for v in seen)
+    smin = sum(s.smin for v in seen for s in net.node(v).supplies)
+    smax = sum(s.smax for v in seen for s in net.node(v).supplies)
+    if smin - demand >= 0:
+        return 1
+    if smax - demand <= 0:
+        return -1
+    return 0
+
+
+def build_problem(net):
+    press, flow = reference_point(net)
+    prob = Problem()
+    prob.ref_press, prob.ref_flow = press, flow
+    for n in net.nodes:
+        p = press[n.name]
+        if not (n.pmin + 0.05 <= p <= n.pmax - 0.02):
+            PROBLEMS.append('reference pressure %.4f at %s outside [%g, %g] (with margin)'
+                 % (p, n.name, n.pmin, n.pmax))
+        add_var(prob, 'P.' + n.name, n.pmin, n.pmax, p)
+    for pp in net.pipes:
+        cap = pipe_capacity(net, pp)
+        f = flow[pp.name]
+        if abs(f) > 0.9 * cap:
+            PROBLEMS.append('pipe %s: reference flow %g near its capacity %g' % (pp.name, f, cap))
+        sign = bridge_flow_sign(net, pp)
+        add_var(prob, 'Q.' + pp.name, 0.0 if sign > 0 else -cap, 0.0 if sign < 0 else cap, f)
+    for c in net.comps:
+        f = flow[c.name]
+        if not (0.0 < f <= 0.9 * c.cap):
+            PROBLEMS.append('compressor %s: reference flow %g outside (0, 0.9 cap]' % (c.name, f))
+        add_var(prob, 'Q.' + c.name, 0.0, c.cap, f)
+    for s in net.supplies:
+        if not (s.smin <= s.ref <= s.smax):
+            fail('supply %s: reference %g outside its limits' % (s.name, s.ref))
+        add_var(prob, 'S.' + s.name, s.smin, s.smax, s.ref)
+
+    # Elements: the pipes, then the compressor units.
+    elt_of = {}
+    for pp in net.pipes:
+        vars_ = [prob.index['P.' + pp.frm], prob.index['P.' + pp.to], prob.index['Q.' + pp.name]]
+        prob.elements.append(('E.' + pp.name, 1, vars_, [pp.q]))
+        elt_of[pp.name] = len(prob.elements)
+    for c in net.comps:
+        x4 = 'Q.' + (c.through if c.etype == 3 else c.name)
+        vars_ = [prob.index['P.' + c.frm], prob.index['P.' + c.to],
+                 prob.index['Q.' + c.name], prob.index[x4]]
+        prob.elements.append(('E.' + c.name, c.etype, vars_, [c.loss_in, c.loss_out]))
+        elt_of[c.name] = len(prob.elements)
+
+    P = net.params
+    groups = []
+
+    def group(name, kind, gs, b=0.0, lin=(), elts=(), cl=-BIG, cu=BIG):
+        groups.append(dict(name=name, kind=kind, gs=gs, b=b, lin=list(lin),
+                           elts=list(elts), cl=cl, cu=cu))
+
+    for pp in net.pipes:
+        group('DP.' + pp.name, 2, P['gscale_pipe'], elts=[(elt_of[pp.name], 1.0)], cl=0.0, cu=0.0)
+    for n in net.nodes:
+        lin = []
+        for a in net.pipes + net.comps:
+            if a.to == n.name:
+                lin.append((prob.index['Q.' + a.name], 1.0))
+            if a.frm == n.name:
+                lin.append((prob.index['Q.' + a.name], -1.0))
+        for s in n.supplies:
+            lin.append((prob.index['S.' + s.name], 1.0))
+        group('BAL.' + n.name, 2, P['gscale_balance'], b=n.demand, lin=lin, cl=0.0, cu=0.0)
+    for c in net.comps:
+        group('POW.' + c.name, 3, P['gscale_power'], b=c.power,
+              elts=[(elt_of[c.name], 1.0)], cu=0.0)
+        group('RMX.' + c.name, 3, P['gscale_ratio'],
+              lin=[(prob.index['P.' + c.to], 1.0), (prob.index['P.' + c.frm], -c.rmax)], cu=0.0)
+        group('RMN.' + c.name, 3, P['gscale_ratio'],
+              lin=[(prob.index['P.' + c.frm], 1.0), (prob.index['P.' + c.to], -1.0)], cu=0.0)
+    for name, limit, names in net.contracts:
+        group('CON.' + name, 3, P['gscale_contract'], b=limit,
+              lin=[(prob.index['S.' + s], 1.0) for s in names], cu=0.0)
+    cost = dict(name='COST', kind=1, gs=1.0, b=0.0,
+                lin=[(prob.index['S.' + s.name], s.premium) for s in net.supplies if s.premium],
+                elts=[(elt_of[c.name], c.cost) for c in net.comps], cl=-BIG, cu=BIG)
+
+    # A real decoder writes groups in the order of its source; here the
+    # constraints are shuffled (equalities and inequalities interleaved) and
+    # the objective group sits among them.
+    rng = random.Random(int(P['shuffle_seed']))
+    rng.shuffle(groups)
+    groups.insert(len(groups) // 3, cost)
+    prob.groups = groups
+    prob.name = 'GASNET'
+    return prob
+
+
+# ---------------------------------------------------------------------------
+# Writing the data file
+
+
+def fmt_ints(values, per_line=12):
+    if not values:
+        return ['']
+    return [''.join('%6d' % v for v in values[i:i + per_line])
+            for i in range(0, len(values), per_line)]
+
+
+def d16(x):
+    mant, exp = ('%.8E' % x).split('E')
+    if len(exp) != 3:
+        fail('value %r needs a three-digit exponent' % x)
+    return (mant + 'D' + exp).rjust(16)
+
+
+def fmt_reals(values, per_line=4):
+    if not values:
+        return ['']
+    return [''.join(d16(v) for v in values[i:i + per_line])
+            for i in range(0, len(values), per_line)]
+
+
+def fmt_logicals(values, per_line=72):
+    if not values:
+        return ['']
+    return [''.join('T' if v else 'F' for v in values[i:i + per_line])
+            for i in range(0, len(values), per_line)]
+
+
+def fmt_names(values, per_line=8):
+    if not values:
+        return ['']
+    for v in values:
+        if len(v) > 10:
+            fail('name %r longer than 10 characters' % v)
+    return [''.join(v.ljust(10) for v in values[i:i + per_line])
+            for i in range(0, len(values), per_line)]
+
+
+def file_lines(prob):
+    n = len(prob.vnames)
+    groups, elements = prob.groups, prob.elements
+    ngroup, nelem = len(groups), len(elements)
+    istadg, ieling, escale = [1], [], []
+    istada, icna, a = [1], [], []
+    for g in groups:
+        for e, w in g['elts']:
+            ieling.append(e)
+            escale.append(w)
+        istadg.append(len(ieling) + 1)
+        for v, c in g['lin']:
+            icna.append(v)
+            a.append(c)
+        istada.append(len(icna) + 1)
+    istaev, ielvar, istep, epvalu = [1], [], [1], []
+    for _, _, vars_, params in elements:
+        ielvar.extend(vars_)
+        istaev.append(len(ielvar) + 1)
+        epvalu.extend(params)
+        istep.append(len(epvalu) + 1)
+    header = [n, ngroup, nelem, len(ieling), len(ielvar), len(icna), 0, len(epvalu), 3, 0]
+    kclass = 3
+    lines = [''.join('%6d' % v for v in header), '%2d%-8s' % (kclass, prob.name)]
+    lines += fmt_ints(istadg)
+    lines += fmt_ints([1] * (ngroup + 1))                    # ISTGP: no group parameters
+    lines += fmt_ints(istada)
+    lines += fmt_ints(istaev)
+    lines += fmt_ints(istep)
+    lines += fmt_ints([0] * ngroup)                          # ITYPEG: all trivial
+    lines += fmt_ints([g['kind'] for g in groups])           # KNDOFC
+    lines += fmt_ints([t for _, t, _, _ in elements])         # ITYPEE
+    lines += fmt_ints([len(v) for _, _, v, _ in elements])   # INTVAR: internal = elemental
+    lines += fmt_ints(ieling)
+    lines += fmt_ints(ielvar)
+    lines += fmt_ints(icna)
+    lines += fmt_reals(a)
+    lines += fmt_reals([g['b'] for g in groups])
+    lines += fmt_reals(prob.xl + [g['cl'] for g in groups])
+    lines += fmt_reals(prob.xu + [g['cu'] for g in groups])
+    lines += fmt_reals(prob.x0)
+    lines += fmt_reals([0.0] * ngroup)                       # U: multiplier estimates
+    lines += fmt_reals([])                                   # GPVALU: none
+    lines += fmt_reals(epvalu)
+    lines += fmt_reals(escale)
+    lines += fmt_reals([g['gs'] for g in groups])
+    lines += fmt_reals([1.0] * n)                            # VSCALE
+    lines.append(d16(-BIG) + d16(BIG))                       # OBFBND
+    lines += fmt_logicals([False] * nelem)                   # INTREP
+    lines += fmt_logicals([True] * ngroup)                   # GXEQX: trivial groups
+    lines += fmt_names([g['name'] for g in groups])
+    lines += fmt_names(prob.vnames)
+    lines += fmt_names(['PIPE', 'COMP', 'COMPH'])            # element types 1, 2, 3
+    lines += fmt_names([])                                   # no group types
+    lines += fmt_ints([0] * n)                               # IVTYPE
+    return lines
+
+
+def write_file(prob, path):
+    with open(path, 'w') as f:
+        for line in file_lines(prob):
+            f.write(line + '\n')
+
+
+# ---------------------------------------------------------------------------
+# Reading the file back and evaluating it (the self-check)
+
+
+class FileReader:
+    """Reads the records of the data file in their fixed formats."""
+
+    def __init__(self, path):
+        with open(path) as f:
+            self.lines = f.read().split('\n')
+        self.pos = 0
+
+    def _list(self, count, per_line, width, conv):
+        out = []
+        if count == 0:
+            self.pos += 1
+            return out
+        while len(out) < count:
+            line = self.lines[self.pos]
+            self.pos += 1
+            for k in range(per_line):
+                if len(out) == count:
+                    break
+                field = line[k * width:(k + 1) * width]
+                out.append(conv(field))
+        return out
+
+    def ints(self, count):
+        return self._list(count, 12, 6, lambda s: int(s))
+
+    def reals(self, count):
+        return self._list(count, 4, 16, lambda s: float(s.replace('D', 'E')))
+
+    def logicals(self, count):
+        return self._list(count, 72, 1, lambda s: s == 'T')
+
+    def names(self, count):
+        return self._list(count, 8, 10, lambda s: s.ljust(10))
+
+    def line(self):
+        self.pos += 1
+        return self.lines[self.pos - 1]
+
+
+def read_file(path):
+    r = FileReader(path)
+    rec1 = r.line()
+    h = [int(rec1[i * 6:(i + 1) * 6]) for i in range(10)]
+    n, ngroup, nelem, neling, nelvar, nlina, ngpval, nepval, netype, ngtype = h
+    rec2 = r.line()
+    kclass = int(rec2[:2])
+    d = dict(n=n, ngroup=ngroup, nelem=nelem, kclass=kclass, name=rec2[2:10])
+    d['istadg'] = r.ints(ngroup + 1)
+    d['istgp'] = r.ints(ngroup + 1)
+    d['istada'] = r.ints(ngroup + 1)
+    d['istaev'] = r.ints(nelem + 1)
+    d['istep'] = r.ints(nelem + 1)
+    d['itypeg'] = r.ints(ngroup)
+    d['kndofc'] = r.ints(ngroup)
+    d['itypee'] = r.ints(nelem)
+    d['intvar'] = r.ints(nelem)
+    d['ieling'] = r.ints(neling)
+    d['ielvar'] = r.ints(d['istaev'][-1] - 1)
+    d['icna'] = r.ints(nlina)
+    d['a'] = r.reals(nlina)
+    d['b'] = r.reals(ngroup)
+    bl = r.reals(n + ngroup)
+    bu = r.reals(n + ngroup)
+    d['xl'], d['gl'] = bl[:n], bl[n:]
+    d['xu'], d['gu'] = bu[:n], bu[n:]
+    d['x'] = r.reals(n)
+    d['u'] = r.reals(ngroup)
+    d['gpvalu'] = r.reals(ngpval)
+    d['epvalu'] = r.reals(nepval)
+    d['escale'] = r.reals(neling)
+    d['gscale'] = r.reals(ngroup)
+    d['vscale'] = r.reals(n)
+    r.line()
+    d['intrep'] = r.logicals(nelem)
+    d['gxeqx'] = r.logicals(ngroup)
+    d['gnames'] = r.names(ngroup)
+    d['vnames'] = r.names(n)
+    r.names(netype)
+    r.names(ngtype)
+    d['ivtype'] = r.ints(n)
+    if r.pos != len(r.lines) - 1 or r.lines[-1] != '':
+        fail('data file has %d lines, the records take %d' % (len(r.lines) - 1, r.pos))
+    return d
+
+
+def element_value(d, e, x):
+    """Element e (1-based) at x (0-based list), as the compiled routines do."""
+    s = d['istaev'][e - 1] - 1
+    p = d['istep'][e - 1] - 1
+    v = [x[d['ielvar'][s + j] - 1] for j in range(d['istaev'][e] - d['istaev'][e - 1])]
+    if d['itypee'][e - 1] in (2, 3):
+        p1, p2 = d['epvalu'][p], d['epvalu'][p + 1]
+        dd = v[0] - p1 * v[3]
+        ss = v[1] + p2 * v[3]
+        return v[2] * (COMP_B * ((ss / dd) ** COMP_A - 1.0))
+    q = d['epvalu'][p]
+    return (v[0] * v[0] - v[1] * v[1]) - q * v[2] * abs(v[2]) ** (PIPE_EXP - 1.0)
+
+
+def group_value(d, i, x, elem=None):
+    """GSCALE times the argument of trivial group i (0-based)."""
+    arg = -d['b'][i]
+    for j in range(d['istada'][i] - 1, d['istada'][i + 1] - 1):
+        arg += d['a'][j] * x[d['icna'][j] - 1]
+    for k in range(d['istadg'][i] - 1, d['istadg'][i + 1] - 1):
+        e = d['ieling'][k]
+        fe = elem[e - 1] if elem is not None else element_value(d, e, x)
+        arg += d['escale'][k] * fe
+    return d['gscale'][i] * arg
+
+
+def evaluate(d, x):
+    """(objective, equality values, one-sided inequality values) at x."""
+    elem = [element_value(d, e, x) for e in range(1, d['nelem'] + 1)]
+    f, eq, ineq = 0.0, [], []
+    for i in range(d['ngroup']):
+        v = group_value(d, i, x, elem)
+        k = d['kndofc'][i]
+        if k == 1:
+            f += v
+        elif k == 2:
+            eq.append(v)
+        else:
+            lo, hi = d['gl'][i], d['gu'][i]
+            if lo > -1e19:
+                ineq.append(lo - v)
+            if hi < 1e19:
+                ineq.append(v - hi)
+    return f, eq, ineq
+
+
+def grid_round(d, x):
+    """Nearest point of the annealing grid (10000 points per unit of range)."""
+    out = []
+    for xi, lo, hi in zip(x, d['xl'], d['xu']):
+        w = hi - lo
+        k = math.trunc(w * GRID_PER_UNIT + 1.0e-6) if w >= 1 else GRID_PER_UNIT
+        step = w / (k - 1)
+        out.append(lo + step * round((xi - lo) / step))
+    return out
+
+
+def self_check(path, verbose=True):
+    d = read_file(path)
+    kinds = d['kndofc']
+    counts = (d['n'], sum(1 for k in kinds if k != 1), sum(1 for k in kinds if k == 2),
+              sum(1 for k in kinds if k not in (1, 2)))
+    problems = []
+    if counts != (144, 160, 123, 37):
+        problems.append('sizes %s, expected (144, 160, 123, 37)' % (counts,))
+    for i, k in enumerate(kinds):
+        if k not in (1, 2):
+            finite = (d['gl'][i] > -1e19) + (d['gu'][i] < 1e19)
+            if finite != 1:
+                problems.append('inequality %s has %d finite bounds' % (d['gnames'][i], finite))
+    for i in range(d['n']):
+        if not (-1e19 < d['xl'][i] < d['xu'][i] < 1e19):
+            problems.append('variable %s has bounds %g %g' % (d['vnames'][i], d['xl'][i], d['xu'][i]))
+    f, eq, ineq = evaluate(d, d['x'])
+    eqmax = max(abs(v) for v in eq)
+    inmax = max(ineq)
+    if eqmax >= 1e-7:
+        problems.append('equality residual %g at the reference point' % eqmax)
+    if inmax > 0.0:
+        problems.append('inequality violated by %g at the reference point' % inmax)
+    # D > 0 and S > 0 over the whole box, from the bounds of each unit.
+    dmin = smin = math.inf
+    for e in range(1, d['nelem'] + 1):
+        if d['itypee'][e - 1] not in (2, 3):
+            continue
+        s = d['istaev'][e - 1] - 1
+        p = d['istep'][e - 1] - 1
+        x1, x2, _, x4 = [d['ielvar'][s + j] - 1 for j in range(4)]
+        p1, p2 = d['epvalu'][p], d['epvalu'][p + 1]
+        dlow = d['xl'][x1] - max(p1 * d['xl'][x4], p1 * d['xu'][x4])
+        slow = d['xl'][x2] + min(p2 * d['xl'][x4], p2 * d['xu'][x4])
+        dmin, smin = min(dmin, dlow), min(smin, slow)
+    if dmin <= 0 or smin <= 0:
+        problems.append('a compressor can see D <= 0 or S <= 0 inside the box')
+    rng = random.Random(7)
+    for trial in range(200):
+        x = [lo + (hi - lo) * (rng.random() if trial >= 2 else trial)
+             for lo, hi in zip(d['xl'], d['xu'])]
+        ft, et, it = evaluate(d, x)
+        if not all(math.isfinite(v) for v in [ft] + et + it):
+            problems.append('non-finite value inside the box')
+            break
+    gf, geq, gin = evaluate(d, grid_round(d, d['x']))
+    if verbose:
+        print('sizes n=%d m=%d neq=%d nineq=%d' % counts)
+        print('reference point: objective %.6f, largest |equality| %.3g, largest inequality %.3g'
+              % (f, eqmax, inmax))
+        print('nearest grid point: objective %.6f, largest |equality| %.3g (tolerance %g),'
+              ' largest inequality %.3g' % (gf, max(abs(v) for v in geq), EQ_TOL, max(gin)))
+        print('smallest D %.4f, smallest S %.4f over the box' % (dmin, smin))
+    return problems, d
+
+
+def report(net, prob):
+    print('%-6s %8s  %8s %8s %8s' % ('node', 'p_ref', 'pmin', 'pmax', 'demand'))
+    for n in net.nodes:
+        print('%-6s %8.4f  %8.2f %8.2f %8.2f' % (n.name, prob.ref_press[n.name], n.pmin,
+                                                  n.pmax, n.demand))
+    print('%-6s %8s %10s %8s %8s' % ('pipe', 'flow', 'q', 'cap', 'km(eq)'))
+    for p in net.pipes:
+        eq_len = p.q / length_resistance(net, p) * p.length
+        print('%-6s %8.3f %10.6f %8.1f %8.1f%s' % (p.name, prob.ref_flow[p.name], p.q,
+                                                   pipe_capacity(net, p), eq_len,
+                                                   '  (loop)' if p.loop_flow is not None else ''))
+    print('%-6s %8s %8s %8s %8s' % ('unit', 'flow', 'ratio', 'power', 'limit'))
+    for c in net.comps:
+        x1 = prob.ref_press[c.frm]
+        x2 = prob.ref_press[c.to]
+        x4 = prob.ref_flow[c.through if c.etype == 3 else c.name]
+        f = prob.ref_flow[c.name]
+        pw = f * COMP_B * (((x2 + c.loss_out * x4) / (x1 - c.loss_in * x4)) ** COMP_A - 1.0)
+        print('%-6s %8.3f %8.4f %8.1f %8.1f  %s' % (c.name, f, x2 / x1, pw, c.power, c.cost))
+
+
+def main(argv=None):
+    ap = argparse.ArgumentParser(description=__doc__.split('\n')[0])
+    ap.add_argument('--network', default=os.path.join(HERE, 'network.txt'))
+    ap.add_argument('--output', default='OUTSDIF.d')
+    ap.add_argument('--report', action='store_true', help='print the reference point')
+    ap.add_argument('--check-only', action='store_true',
+                    help='only check an existing data file')
+    ap.add_argument('--compare', metavar='FILE',
+                    help='fail unless the written file equals FILE byte for byte')
+    args = ap.parse_args(argv)
+    if not args.check_only:
+        net = read_network(args.network)
+        prob = build_problem(net)
+        if args.report or PROBLEMS:
+            report(net, prob)
+        if PROBLEMS:
+            for p in PROBLEMS:
+                print('DESIGN: ' + p)
+            return 1
+        write_file(prob, args.output)
+    problems, _ = self_check(args.output)
+    if args.compare:
+        with open(args.output, 'rb') as a, open(args.compare, 'rb') as b:
+            if a.read() != b.read():
+                problems.append('%s differs from the generated file: regenerate it' % args.compare)
+    for p in problems:
+        print('FAILED: ' + p)
+    return 1 if problems else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
