@@ -1,10 +1,297 @@
 #include "driver/driver.hpp"
 
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "anneal/random.hpp"
+#include "anneal/relaxer.hpp"
+#include "anneal/run_control.hpp"
+#include "anneal/sa.hpp"
+#include "anneal/trial_point.hpp"
+#include "driver/prepare.hpp"
+#include "driver/records.hpp"
 #include "io/console.hpp"
+#include "io/cpu_time.hpp"
+#include "io/list_input.hpp"
+#include "io/units.hpp"
+#include "problem/adaptor.hpp"
+#include "problem/config.hpp"
+#include "problem/lagrangian.hpp"
+#include "sqp/binding.hpp"
 
 namespace morlan {
 
-// Placeholder until the dialogue and the series are built.
-void run_driver(const DriverOptions& /*options*/) { io::stop(); }
+namespace {
+
+constexpr int kNvar = cfg::kNvar;
+constexpr int kNtot = cfg::kNtot;
+constexpr int kNpop = cfg::kNpop;
+
+// Objective reported for a failed run, and the initial best/worst values.
+constexpr double kNoObjective = 1.0e20;
+
+// Seeds of the starting-point stream: one seeding per execution, so a series
+// is the same from one execution to the next.
+constexpr int kStartSeed1 = 1;
+constexpr int kStartSeed2 = 2;
+
+// Answers of the dialogue.
+struct Settings {
+  std::int32_t multilevel = 0;
+  std::int32_t nconsec = 0;
+  std::int32_t runmode = 0;
+  std::int32_t nruns = 0;
+  double rt = 0.0;
+  double t0 = 0.0;
+  double tf = 0.0;
+};
+
+// Statistics over the successful runs.
+struct Statistics {
+  std::int32_t nsucc = 0;
+  std::int64_t itersum = 0;  // wide: a long series must not wrap the sum
+  double bestobj = kNoObjective;
+  double worstobj = -kNoObjective;
+  double sumobj = 0.0;
+};
+
+// The driver's working storage lives for the whole program.
+struct Storage {
+  Array1<double, kNtot> x;           // starting point, then the run's result
+  Array1<double, kNpop * kNtot> pop;  // population, member index fastest
+  Array1<double, kNvar> xl, xu;       // variable bounds
+  Array1<double, kNvar> shown;        // the point the "x0 = " line shows
+};
+Storage storage;
+
+DriverOptions g_options;
+
+// Prints the prompt as one list-directed line.
+void ask(std::string_view text) { io::say(text); }
+
+double ask_real(std::string_view text) {
+  ask(text);
+  return io::read_real(io::trim_right(text));
+}
+
+std::int32_t ask_integer(std::string_view text) {
+  ask(text);
+  return io::read_integer(io::trim_right(text));
+}
+
+[[noreturn]] void error_message_stop(std::string_view message) {
+  io::say(message);
+  io::error_stop();
+}
+
+void start_up() {
+  reuse.value = 0;
+  gaussset.flag = 0;
+  prbcsa.n = cfg::kNvar;
+  prbcsa.m = cfg::kNcon;
+  prbcsa.neq = cfg::kNeq;
+  prbcsa.nineq = cfg::kNineq;
+  init_csa_pd();
+}
+
+// Steps 1-7 of the dialogue; rejected answers end the program here, before
+// the initial temperature is computed.
+Settings dialogue() {
+  Settings s;
+  slobj.value = ask_real(prompt::kScale);
+  io::cpu_time_delta();  // starts the per-reading clock; the value is not used
+
+  mlag.value = 3;
+  mlag.value = ask_integer(prompt::kLagrangian);
+
+  if (mlag.value == 10) {
+    msa.value = kRuleRelaxed;
+    rleq.value = ask_real(prompt::kRelaxedSize);
+  } else {
+    msa.value = ask_integer(prompt::kRule);
+    // Only 0 and 1 name a rule here; a negative rule has no loop to run.
+    if (msa.value > 1 || msa.value < 0) error_message_stop("Wrong cSA rule in main !");
+  }
+
+  s.multilevel = ask_integer(prompt::kMultiLevel);
+  // Every multi-level value asks for the count, so it is always defined.
+  if (s.multilevel != 0) s.nconsec = ask_integer(prompt::kConsecutive);
+
+  s.runmode = ask_integer(prompt::kMultiStart);
+  if (s.runmode == 1) {
+    s.nruns = ask_integer(prompt::kRuns);
+    if (s.nruns < 1) error_message_stop("Wrong run number in main !");
+  } else if (s.runmode != 0) {
+    error_message_stop("Wrong running mode in main !");
+  }
+
+  init_t(s.t0, s.tf);
+  s.rt = ask_real(prompt::kRatio);
+  return s;
+}
+
+void prepare(const Settings&) {
+  hasdiscrete.hasdiscrete = false;
+  xdiscrete(kNvar, isdx);
+  for (int i = 1; i <= kNvar; ++i) {
+    if (isdx(i) == 1) hasdiscrete.hasdiscrete = true;
+  }
+  dxinfo(kNvar, discrete.slice(kNvar + 1, kNvar), discrete.slice(1, kNvar));
+  hasdiscrete.needshift = false;
+  io::say("hasdiscrete = ", hasdiscrete.hasdiscrete, "   needshift = ", hasdiscrete.needshift);
+  io::say("obj scale = ", slobj.value);
+  io::flush();
+  initial_orvale();
+}
+
+// Entry (k, i) of the population: member k, position i.
+double& member(int k, int i) { return storage.pop((i - 1) * kNpop + k); }
+
+// One starting point from the starting-point stream: a grid variable takes
+// a grid point xl + g * k, k = 0 .. ndsample - 1; any other variable a
+// uniform value in its range. Multipliers start at zero.
+template <class Put>
+void draw_point(Put put) {
+  for (int i = 1; i <= kNvar; ++i) {
+    const double u = static_cast<double>(x0ranmar());
+    double v;
+    if (isdx(i) == 1) {
+      v = storage.xl(i) + discrete(kNvar + i) * std::trunc(u * ndsample(i));
+    } else {
+      v = storage.xl(i) + u * (storage.xu(i) - storage.xl(i));
+    }
+    put(i, v);
+  }
+  for (int i = kNvar + 1; i <= kNtot; ++i) put(i, 0.0);
+}
+
+// Fills the start of one run of a series and the point its "x0 = " line
+// shows: x itself, or member 1 of the population under the population rule.
+void draw_start() {
+  if (msa.value != kRulePopulation) {
+    draw_point([](int i, double v) { storage.x(i) = v; });
+    for (int i = 1; i <= kNvar; ++i) storage.shown(i) = storage.x(i);
+    return;
+  }
+  for (int k = 1; k <= kNpop; ++k) draw_point([k](int i, double v) { member(k, i) = v; });
+  for (int i = 1; i <= kNvar; ++i) storage.shown(i) = member(1, i);
+}
+
+void print_start() {
+  io::say(" ");
+  io::say("x0 = ", CVec(storage.shown));
+}
+
+struct RunResult {
+  std::int32_t isucc = 0;
+  double objval = 0.0;
+  double maxvio = 0.0;
+};
+
+RunResult run_control(const Settings& s) {
+  RunResult r;
+  if (s.multilevel == 0) {
+    chainrun(r.isucc, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
+  } else {
+    ladderrun(r.isucc, s.nconsec, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
+  }
+  return r;
+}
+
+void multi_start(const Settings& s, Statistics& st) {
+  x0rmarin(kStartSeed1, kStartSeed2);
+  xbound(kNvar, storage.xl, storage.xu);
+  for (std::int32_t run = 1; run <= s.nruns; ++run) {
+    io::cpu_time_delta();  // the next reading measures this run alone
+    draw_start();
+    print_start();
+    const RunResult r = run_control(s);
+    const float time = io::cpu_time_delta();
+    if (r.isucc == 1) {
+      io::say("run_id =", run, " : Obj =", r.objval, " time =", time);
+      st.nsucc += 1;
+      st.itersum += nsaiter.value;
+      if (r.objval < st.bestobj) st.bestobj = r.objval;
+      if (r.objval > st.worstobj) st.worstobj = r.objval;
+      st.sumobj += r.objval;
+    } else {
+      io::say("run_id =", run, " : obj =", kNoObjective, " time =", time);
+    }
+    io::flush();
+  }
+  io::say("========== Obj Summary of ", s.nruns, " runs ========== ");
+  io::say(" best Obj = ", st.bestobj, ",  worst Obj = ", st.worstobj);
+  if (st.nsucc > 0) io::say(" avrg Obj = ", st.sumobj / st.nsucc);
+}
+
+// Reads the starting point of a single run: 144 finite values, list-directed.
+void read_start_file() {
+  const std::string name = io::read_chars(kFileNameWidth, prompt::kStartFile);
+  if (!io::file_exists(name)) {
+    io::say("File ", name, " doesn't exist!");
+    io::error_stop();
+  }
+  const int status = io::open_old(kStartUnit, name);
+  if (status != 0) {
+    // Without a connected file there is nothing to read the point from.
+    io::say("Open file ", name, " error ", status);
+    io::error_stop();
+  }
+  {
+    io::ListReader reader(kStartUnit, std::string(io::trim_right(name)));
+    reader.reals(storage.x.slice(1, kNvar), /*require_finite=*/true);
+  }
+  io::close_unit(kStartUnit);
+  for (int i = kNvar + 1; i <= kNtot; ++i) storage.x(i) = 0.0;
+  for (int i = 1; i <= kNvar; ++i) storage.shown(i) = storage.x(i);
+  // Under the population rule every member starts from the file's point.
+  for (int k = 1; k <= kNpop; ++k) {
+    for (int i = 1; i <= kNtot; ++i) member(k, i) = storage.x(i);
+  }
+}
+
+void single_run(Settings& s, Statistics& st) {
+  ask(prompt::kStartFile);
+  read_start_file();
+  print_start();
+  s.nruns = 1;
+  st.nsucc = 0;
+  const RunResult r = run_control(s);
+  if (r.isucc == 1) {
+    st.nsucc = 1;
+    st.itersum += nsaiter.value;
+  }
+}
+
+[[noreturn]] void final_line(const Settings& s, const Statistics& st) {
+  const float per_run = io::cpu_time_total() / static_cast<float>(s.nruns);
+  if (st.nsucc < 1) {
+    io::say("0 success run, time per Obj = ", per_run);
+  } else {
+    const double iterations =
+        std::log(static_cast<double>(st.itersum) / static_cast<double>(st.nsucc)) / std::log(2.0);
+    io::say(st.nsucc, " success run, time per Obj = ", per_run, " sec,  ", "iter = ", iterations);
+  }
+  io::stop();
+}
+
+}  // namespace
+
+const DriverOptions& driver_options() { return g_options; }
+
+void run_driver(const DriverOptions& options) {
+  g_options = options;
+  start_up();
+  Settings settings = dialogue();
+  prepare(settings);
+  Statistics stats;
+  if (settings.runmode == 1) {
+    multi_start(settings, stats);
+  } else {
+    single_run(settings, stats);
+  }
+  final_line(settings, stats);
+}
 
 }  // namespace morlan

@@ -1,0 +1,261 @@
+// Dialogue transcripts of the real program: every rejected answer, the
+// relaxed-equality path, the starting-point file failures, end of input at
+// every prompt, and the command-line options.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/driver/program_run.hpp"
+
+namespace morlan {
+namespace {
+
+using testing_support::morlan_binary;
+using testing_support::ProgramRun;
+using testing_support::run_program;
+using testing_support::RunSetup;
+
+// The prompts, each as the line the program prints.
+const std::string kScale = " Input scale slobj for obj (obj/slobj) =\n";
+const std::string kLagrangian = " Lagrange function/(0,1,2,3,4,5,10)\n";
+const std::string kRelaxedSize = " Input initial relaxed size for equality = \n";
+const std::string kRule = " cSA rule/(0 - cSA, 1 - pSA)\n";
+const std::string kMultiLevel = " Multi-level CSA/(0,1)\n";
+const std::string kConsecutive = " Input #consecutive NTs for stop\n";
+const std::string kMultiStart = " Multi start /(0,1)\n";
+const std::string kRuns = " Input number of runs = \n";
+const std::string kRatio = " Input ratio of reducing T =\n";
+const std::string kStartFile = " Input file name for starting point:\n";
+
+// The temperature line with its values masked, and the preparation lines
+// up to the starting-point prompt (objective scale 1).
+const std::string kTemperature = " Initial temperature t0 = <t0>  Stop tf = <tf>\n";
+const std::string kPreparation =
+    " number of discretized points per unit = 10000\n"
+    " hasdiscrete =  T   needshift =  F\n"
+    " obj scale =   1.\n";
+
+ProgramRun run_morlan(const std::string& answers, RunSetup setup = {}) {
+  setup.problem_data = true;
+  ProgramRun run = run_program(morlan_binary(), answers, setup);
+  static const std::regex temperature(R"((Initial temperature t0 =) +\S+(  Stop tf =) +\S+)");
+  run.out = std::regex_replace(run.out, temperature, "$1 <t0>$2 <tf>");
+  return run;
+}
+
+bool ends_with(const std::string& s, const std::string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(Dialogue, RuleAboveOneIsRejected) {
+  for (const char* rule : {"2", "10"}) {
+    const ProgramRun run = run_morlan(std::string("1.0\n3\n") + rule + "\n");
+    EXPECT_EQ(run.status, 1) << rule;
+    EXPECT_EQ(run.out, kScale + kLagrangian + kRule + " Wrong cSA rule in main !\n") << rule;
+  }
+}
+
+TEST(Dialogue, NegativeRuleIsRejected) {
+  const ProgramRun run = run_morlan("1.0\n3\n-1\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kScale + kLagrangian + kRule + " Wrong cSA rule in main !\n");
+}
+
+TEST(Dialogue, RunNumberBelowOneIsRejected) {
+  const ProgramRun run = run_morlan("1\n0\n0\n0\n1\n0\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kScale + kLagrangian + kRule + kMultiLevel + kMultiStart + kRuns +
+                         " Wrong run number in main !\n");
+}
+
+TEST(Dialogue, RunningModeOtherThanZeroOrOneIsRejected) {
+  for (const char* mode : {"2", "-1"}) {
+    const ProgramRun run = run_morlan(std::string("1\n0\n0\n0\n") + mode + "\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, kScale + kLagrangian + kRule + kMultiLevel + kMultiStart +
+                           " Wrong running mode in main !\n");
+  }
+}
+
+TEST(Dialogue, RelaxedLagrangianSkipsTheRulePromptAndAsksTheRadius) {
+  const ProgramRun run = run_morlan("1\n10\n0.5\n0\n7\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kScale + kLagrangian + kRelaxedSize + kMultiLevel + kMultiStart +
+                         " Wrong running mode in main !\n");
+}
+
+TEST(Dialogue, AnyNonzeroMultiLevelAsksForTheConsecutiveCount) {
+  for (const char* level : {"1", "2", "-3"}) {
+    const ProgramRun run = run_morlan(std::string("1\n0\n0\n") + level + "\n3\n5\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, kScale + kLagrangian + kRule + kMultiLevel + kConsecutive + kMultiStart +
+                           " Wrong running mode in main !\n");
+  }
+}
+
+TEST(Dialogue, AnswersTakeTheRestOfTheirLineAndSpanLines) {
+  // The first answer line carries extra values that are dropped; the rule
+  // answer comes after a blank line.
+  const ProgramRun run = run_morlan("1.0 99 99\n3, 4\n\n  5\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kScale + kLagrangian + kRule + " Wrong cSA rule in main !\n");
+}
+
+const std::string kSingleRunAnswers = "1\n0\n0\n0\n0\n0.9\n";
+const std::string kUpToStartFile = kScale + kLagrangian + kRule + kMultiLevel + kMultiStart +
+                                   kTemperature + kRatio + kPreparation + kStartFile;
+
+TEST(StartFile, MissingFileIsNamedInItsField) {
+  const ProgramRun run = run_morlan(kSingleRunAnswers + "nofile.txt\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kUpToStartFile + " File nofile.txt           doesn't exist!\n");
+}
+
+TEST(StartFile, LongNameIsCutToTwentyCharacters) {
+  // The file exists under its full name only; the cut name does not.
+  RunSetup setup;
+  setup.files = {{"abcdefghijklmnopqrstuvwxyz.txt", "1\n"}};
+  const ProgramRun run = run_morlan(kSingleRunAnswers + "abcdefghijklmnopqrstuvwxyz.txt\n", setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kUpToStartFile + " File abcdefghijklmnopqrst doesn't exist!\n");
+}
+
+TEST(StartFile, FileThatCannotBeOpenedStopsAfterItsMessage) {
+  RunSetup setup;
+  setup.directories = {"somedir"};
+  const ProgramRun run = run_morlan(kSingleRunAnswers + "somedir\n", setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kUpToStartFile + " Open file somedir              error  21\n");
+}
+
+TEST(StartFile, ShortFileIsAnInputErrorNamingFileAndCount) {
+  std::ostringstream values;
+  for (int i = 0; i < 100; ++i) values << "0.5" << (i % 10 == 9 ? "\n" : " ");
+  RunSetup setup;
+  setup.files = {{"short.txt", values.str()}};
+  const ProgramRun run = run_morlan(kSingleRunAnswers + "short.txt\n", setup);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, kUpToStartFile);
+  EXPECT_TRUE(ends_with(run.err,
+                        "morlan: input error: expected 144 finite real numbers for 'short.txt', "
+                        "found end of input after 100 values\n"))
+      << run.err;
+}
+
+TEST(StartFile, NonFiniteOrMalformedValueIsAnInputError) {
+  for (const char* bad : {"nan", "-Inf", "1.0q"}) {
+    std::string values = "1 2 3 ";
+    values += bad;
+    for (int i = 0; i < 150; ++i) values += " 0";
+    RunSetup setup;
+    setup.files = {{"bad.txt", values + "\n"}};
+    const ProgramRun run = run_morlan(kSingleRunAnswers + "bad.txt\n", setup);
+    EXPECT_EQ(run.status, 2) << bad;
+    EXPECT_EQ(run.out, kUpToStartFile) << bad;
+    EXPECT_TRUE(ends_with(run.err, "morlan: input error: expected 144 finite real numbers for "
+                                   "'bad.txt', found '" +
+                                       std::string(bad) + "' after 3 values\n"))
+        << run.err;
+  }
+}
+
+// End of input at each prompt: the program prints every line up to that
+// prompt completely, reports the prompt on standard error, and exits with 2.
+struct PromptStep {
+  std::string printed;  // what the program prints before reading the answer
+  std::string answer;
+  std::string what;     // the prompt named in the diagnostic
+  std::string expected; // "an integer", "a real number" ...
+};
+
+void expect_end_of_input_at_each_prompt(const std::vector<PromptStep>& steps) {
+  std::string answers;
+  std::string printed;
+  for (const PromptStep& step : steps) {
+    printed += step.printed;
+    const ProgramRun run = run_morlan(answers);
+    EXPECT_EQ(run.status, 2) << step.what;
+    EXPECT_EQ(run.out, printed) << step.what;
+    EXPECT_TRUE(ends_with(run.err, "morlan: input error: expected " + step.expected + " for '" +
+                                       step.what + "', found end of input\n"))
+        << run.err;
+    answers += step.answer + "\n";
+  }
+}
+
+TEST(EndOfInput, AtEveryPromptOfTheRelaxedSeriesPath) {
+  expect_end_of_input_at_each_prompt({
+      {kScale, "1", "Input scale slobj for obj (obj/slobj) =", "a real number"},
+      {kLagrangian, "10", "Lagrange function/(0,1,2,3,4,5,10)", "an integer"},
+      {kRelaxedSize, "0.5", "Input initial relaxed size for equality =", "a real number"},
+      {kMultiLevel, "1", "Multi-level CSA/(0,1)", "an integer"},
+      {kConsecutive, "3", "Input #consecutive NTs for stop", "an integer"},
+      {kMultiStart, "1", "Multi start /(0,1)", "an integer"},
+      {kRuns, "2", "Input number of runs =", "an integer"},
+      {kTemperature + kRatio, "0.9", "Input ratio of reducing T =", "a real number"},
+  });
+}
+
+TEST(EndOfInput, AtEveryPromptOfTheSingleRunPath) {
+  expect_end_of_input_at_each_prompt({
+      {kScale, "1", "Input scale slobj for obj (obj/slobj) =", "a real number"},
+      {kLagrangian, "0", "Lagrange function/(0,1,2,3,4,5,10)", "an integer"},
+      {kRule, "0", "cSA rule/(0 - cSA, 1 - pSA)", "an integer"},
+      {kMultiLevel, "0", "Multi-level CSA/(0,1)", "an integer"},
+      {kMultiStart, "0", "Multi start /(0,1)", "an integer"},
+      {kTemperature + kRatio, "0.9", "Input ratio of reducing T =", "a real number"},
+      {kPreparation + kStartFile, "x.txt", "Input file name for starting point:",
+       "a character value"},
+  });
+}
+
+TEST(MalformedAnswer, IsReportedWithThePromptAndWhatWasFound) {
+  const ProgramRun run = run_morlan("1\n0\n0\n0\nx\n");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, kScale + kLagrangian + kRule + kMultiLevel + kMultiStart);
+  EXPECT_TRUE(ends_with(
+      run.err, "morlan: input error: expected an integer for 'Multi start /(0,1)', found 'x'\n"))
+      << run.err;
+}
+
+TEST(Options, HelpAndVersion) {
+  RunSetup setup;
+  setup.arguments = "--help";
+  ProgramRun run = run_morlan("", setup);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.rfind("Usage: morlan", 0), 0u);
+  EXPECT_NE(run.out.find("Exit status"), std::string::npos);
+  EXPECT_NE(run.out.find("OUTSDIF.d"), std::string::npos);
+  setup.arguments = "--version";
+  run = run_morlan("", setup);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.rfind("morlan ", 0), 0u);
+  EXPECT_EQ(run.out.back(), '\n');
+}
+
+TEST(Options, UnknownOptionIsAUsageErrorBeforeAnythingElse) {
+  for (const char* args : {"--bogus", "extra", "--help=1"}) {
+    RunSetup setup;
+    setup.arguments = args;
+    const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_NE(run.err.find("unknown option '" + std::string(args) + "'"), std::string::npos);
+    EXPECT_NE(run.err.find("Usage: morlan"), std::string::npos);
+  }
+}
+
+TEST(Options, ReservedOptionsLeaveTheDialogueUnchanged) {
+  RunSetup setup;
+  setup.arguments = "--polish --reference-eval";
+  const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kScale + kLagrangian + kRule + kMultiLevel + kMultiStart +
+                         " Wrong running mode in main !\n");
+}
+
+}  // namespace
+}  // namespace morlan

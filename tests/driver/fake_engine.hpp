@@ -1,0 +1,23 @@
+// A deterministic stand-in for the engine, linked with the real driver into
+// the program morlan_fake_driver, so that the series, the single run and
+// their statistics can be pinned exactly and fast.
+//
+// Bounds: variable i has lower bound 0.1 i - 7 and a width cycling through
+// 0.5, 1, 2.5, 0 (a fixed variable) and 3. Every sixth variable is
+// continuous, the others live on a grid with the usual point counts.
+//
+// Runs: a run succeeds unless slobj is negative or it is every third run of
+// the execution; its objective is the sum of the starting variables (of
+// member 1 and member 2 under the population rule) plus the run number, and
+// the plain rule leaves nsaiter = 16 times the run number. Each run also
+// draws from the main random stream (a number of values that depends on rt),
+// which must not change the starting points.
+#pragma once
+
+namespace morlan::fake {
+
+double lower_bound(int i);
+double upper_bound(int i);
+bool is_grid_variable(int i);
+
+}  // namespace morlan::fake
