@@ -1,35 +1,42 @@
-// TEMPORARY: stand-ins for engine routines and records that the driver
-// links against and that are not built yet. Each entry is deleted as soon as
-// the real definition exists. The definitions are weak, so a real one wins
-// wherever both are linked.
+// TEMPORARY: stand-ins for routines and records that the program links
+// against and that are not built yet. Each entry is deleted as soon as the
+// real definition exists; a definition left here beside the real one is a
+// link error or, worse, a silent choice of the stand-in.
 #include "anneal/run_control.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/trial_point.hpp"
-
-#define MORLAN_PLACEHOLDER __attribute__((weak))
+#include "sif/csetup.hpp"
+#include "sif/evaluate.hpp"
 
 namespace morlan {
 
-MORLAN_PLACEHOLDER GausssetRecord gaussset;
-MORLAN_PLACEHOLDER NsaiterRecord nsaiter;
-MORLAN_PLACEHOLDER VtolRecord vtol;
+GausssetRecord gaussset;
+NsaiterRecord nsaiter;
+VtolRecord vtol;
 
-MORLAN_PLACEHOLDER void chainrun(int& isucc, CVec, Vec, double& objval, double& maxvio, double,
-                                 double) {
+void chainrun(int& isucc, CVec, Vec, double& objval, double& maxvio, double, double) {
   isucc = 0;
   objval = 1.0e20;
   maxvio = 1.0e20;
 }
 
-MORLAN_PLACEHOLDER void ladderrun(int& isucc, int, CVec, Vec, double& objval, double& maxvio,
-                                  double, double) {
+void ladderrun(int& isucc, int, CVec, Vec, double& objval, double& maxvio, double, double) {
   isucc = 0;
   objval = 1.0e20;
   maxvio = 1.0e20;
 }
 
 // Routines the relaxed-equality loop refers to (linked with the record rleq).
-MORLAN_PLACEHOLDER void fcn(int, CVec, double& f) { f = 0.0; }
-MORLAN_PLACEHOLDER double xpi(int, int, double x, double, double, double) { return x; }
+void fcn(int, CVec, double& f) { f = 0.0; }
+double xpi(int, int, double x, double, double, double) { return x; }
+
+// Problem data set-up and evaluation, reached through the SQP binding.
+void csetup(int, int, int& n, int& m, Vec, Vec, Vec, int, LVec, LVec, Vec, Vec, Vec, int, bool,
+            bool, bool) {
+  n = 0;
+  m = 0;
+}
+void cofg(int, CVec, double& f, Vec, bool) { f = 0.0; }
+void ccifg(int, int, CVec, double& ci, Vec, bool) { ci = 0.0; }
 
 }  // namespace morlan

@@ -13,6 +13,7 @@
 namespace morlan {
 namespace {
 
+using testing_support::have_problem_data;
 using testing_support::morlan_binary;
 using testing_support::ProgramRun;
 using testing_support::run_program;
@@ -104,17 +105,24 @@ TEST(Dialogue, AnswersTakeTheRestOfTheirLineAndSpanLines) {
   EXPECT_EQ(run.out, kScale + kLagrangian + kRule + " Wrong cSA rule in main !\n");
 }
 
+// The preparation reads the problem data file a second time: the paths that
+// pass it need the bundled problem.
+#define REQUIRE_PROBLEM_DATA() \
+  if (!have_problem_data()) GTEST_SKIP() << "data/OUTSDIF.d is not there"
+
 const std::string kSingleRunAnswers = "1\n0\n0\n0\n0\n0.9\n";
 const std::string kUpToStartFile = kScale + kLagrangian + kRule + kMultiLevel + kMultiStart +
                                    kTemperature + kRatio + kPreparation + kStartFile;
 
 TEST(StartFile, MissingFileIsNamedInItsField) {
+  REQUIRE_PROBLEM_DATA();
   const ProgramRun run = run_morlan(kSingleRunAnswers + "nofile.txt\n");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, kUpToStartFile + " File nofile.txt           doesn't exist!\n");
 }
 
 TEST(StartFile, LongNameIsCutToTwentyCharacters) {
+  REQUIRE_PROBLEM_DATA();
   // The file exists under its full name only; the cut name does not.
   RunSetup setup;
   setup.files = {{"abcdefghijklmnopqrstuvwxyz.txt", "1\n"}};
@@ -124,6 +132,7 @@ TEST(StartFile, LongNameIsCutToTwentyCharacters) {
 }
 
 TEST(StartFile, FileThatCannotBeOpenedStopsAfterItsMessage) {
+  REQUIRE_PROBLEM_DATA();
   RunSetup setup;
   setup.directories = {"somedir"};
   const ProgramRun run = run_morlan(kSingleRunAnswers + "somedir\n", setup);
@@ -132,6 +141,7 @@ TEST(StartFile, FileThatCannotBeOpenedStopsAfterItsMessage) {
 }
 
 TEST(StartFile, ShortFileIsAnInputErrorNamingFileAndCount) {
+  REQUIRE_PROBLEM_DATA();
   std::ostringstream values;
   for (int i = 0; i < 100; ++i) values << "0.5" << (i % 10 == 9 ? "\n" : " ");
   RunSetup setup;
@@ -146,6 +156,7 @@ TEST(StartFile, ShortFileIsAnInputErrorNamingFileAndCount) {
 }
 
 TEST(StartFile, NonFiniteOrMalformedValueIsAnInputError) {
+  REQUIRE_PROBLEM_DATA();
   for (const char* bad : {"nan", "-Inf", "1.0q"}) {
     std::string values = "1 2 3 ";
     values += bad;
@@ -200,6 +211,7 @@ TEST(EndOfInput, AtEveryPromptOfTheRelaxedSeriesPath) {
 }
 
 TEST(EndOfInput, AtEveryPromptOfTheSingleRunPath) {
+  REQUIRE_PROBLEM_DATA();
   expect_end_of_input_at_each_prompt({
       {kScale, "1", "Input scale slobj for obj (obj/slobj) =", "a real number"},
       {kLagrangian, "0", "Lagrange function/(0,1,2,3,4,5,10)", "an integer"},

@@ -40,7 +40,17 @@ std::string quoted(const std::string& s) {
   return q + "'";
 }
 
+fs::path problem_data_file() {
+  const char* src = std::getenv("MORLAN_SOURCE_DIR");
+  return src == nullptr ? fs::path() : fs::path(src) / "data" / "OUTSDIF.d";
+}
+
 }  // namespace
+
+bool have_problem_data() {
+  const fs::path data = problem_data_file();
+  return !data.empty() && fs::exists(data);
+}
 
 std::string morlan_binary() {
   const char* b = std::getenv("MORLAN_BINARY");
@@ -55,13 +65,7 @@ ProgramRun run_program(const std::string& binary, const std::string& answers, co
   write_file(dir / "answers.txt", answers);
   for (const auto& [name, content] : setup.files) write_file(dir / name, content);
   for (const auto& name : setup.directories) fs::create_directories(dir / name);
-  if (setup.problem_data) {
-    const char* src = std::getenv("MORLAN_SOURCE_DIR");
-    if (src != nullptr) {
-      const fs::path data = fs::path(src) / "data" / "OUTSDIF.d";
-      if (fs::exists(data)) fs::copy_file(data, dir / "OUTSDIF.d");
-    }
-  }
+  if (setup.problem_data && have_problem_data()) fs::copy_file(problem_data_file(), dir / "OUTSDIF.d");
   const std::string command = "cd " + quoted(dir.string()) + " && " + quoted(binary) + " " +
                               setup.arguments + " < answers.txt > stdout.txt 2> stderr.txt";
   const int raw = std::system(command.c_str());

@@ -25,6 +25,9 @@ struct RunSetup {
 ProgramRun run_program(const std::string& binary, const std::string& answers,
                        const RunSetup& setup = {});
 
+// True when the bundled problem data file data/OUTSDIF.d exists.
+bool have_problem_data();
+
 // The program under test: $MORLAN_BINARY.
 std::string morlan_binary();
 
