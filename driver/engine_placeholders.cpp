@@ -4,13 +4,11 @@
 // link error or, worse, a silent choice of the stand-in.
 #include "anneal/run_control.hpp"
 #include "anneal/sa.hpp"
-#include "anneal/trial_point.hpp"
 #include "sif/csetup.hpp"
 #include "sif/evaluate.hpp"
 
 namespace morlan {
 
-GausssetRecord gaussset;
 NsaiterRecord nsaiter;
 VtolRecord vtol;
 
@@ -26,9 +24,8 @@ void ladderrun(int& isucc, int, CVec, Vec, double& objval, double& maxvio, doubl
   maxvio = 1.0e20;
 }
 
-// Routines the relaxed-equality loop refers to (linked with the record rleq).
+// Referred to by the relaxed-equality loop (linked with the record rleq).
 void fcn(int, CVec, double& f) { f = 0.0; }
-double xpi(int, int, double x, double, double, double) { return x; }
 
 // Problem data set-up and evaluation, reached through the SQP binding.
 void csetup(int, int, int& n, int& m, Vec, Vec, Vec, int, LVec, LVec, Vec, Vec, Vec, int, bool,
