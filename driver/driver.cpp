@@ -66,6 +66,7 @@ struct Storage {
 Storage storage;
 
 DriverOptions g_options;
+RunExtension* g_extension = nullptr;
 
 // Prints the prompt as one list-directed line.
 void ask(std::string_view text) { io::say(text); }
@@ -218,11 +219,13 @@ void multi_start(const Settings& s, Statistics& st) {
     } else {
       io::say("run_id =", run, " : obj =", kNoObjective, " time =", time);
     }
+    if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
     io::flush();
   }
   io::say("========== Obj Summary of ", s.nruns, " runs ========== ");
   io::say(" best Obj = ", st.bestobj, ",  worst Obj = ", st.worstobj);
   if (st.nsucc > 0) io::say(" avrg Obj = ", st.sumobj / st.nsucc);
+  if (g_extension != nullptr) g_extension->after_summary();
 }
 
 // Reads the starting point of a single run: 144 finite values, list-directed.
@@ -262,6 +265,7 @@ void single_run(Settings& s, Statistics& st) {
     st.nsucc = 1;
     st.itersum += nsaiter.value;
   }
+  if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
 }
 
 [[noreturn]] void final_line(const Settings& s, const Statistics& st) {
@@ -280,8 +284,9 @@ void single_run(Settings& s, Statistics& st) {
 
 const DriverOptions& driver_options() { return g_options; }
 
-void run_driver(const DriverOptions& options) {
+void run_driver(const DriverOptions& options, RunExtension* extension) {
   g_options = options;
+  g_extension = extension;
   start_up();
   Settings settings = dialogue();
   prepare(settings);

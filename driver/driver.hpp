@@ -2,7 +2,10 @@
 // the summary. Ends through a stop.
 #pragma once
 
+#include <memory>
 #include <string_view>
+
+#include "problem/one_based.hpp"
 
 namespace morlan {
 
@@ -16,9 +19,25 @@ struct DriverOptions {
 // The options given to run_driver, for the parts that act on them.
 const DriverOptions& driver_options();
 
+// Work that a command-line option adds to the runs (polishing). Without
+// one, nothing is called and the output is exactly the plain program's.
+class RunExtension {
+ public:
+  virtual ~RunExtension() = default;
+  // After each run: in a series after its run line, in the single run after
+  // the run. isucc = 1 marks a successful run; x is then its best point
+  // (variables, then multipliers).
+  virtual void after_run(int isucc, CVec x) = 0;
+  // After the summary block of a series.
+  virtual void after_summary() = 0;
+};
+
+// The polishing extension (--polish), defined beside the program.
+std::unique_ptr<RunExtension> make_polish_extension();
+
 // Runs the whole program: start-up, dialogue, preparation, the runs, the
 // final line, and the stop.
-[[noreturn]] void run_driver(const DriverOptions& options);
+[[noreturn]] void run_driver(const DriverOptions& options, RunExtension* extension = nullptr);
 
 // Dialogue prompts, also used to name the value in input diagnostics.
 namespace prompt {

@@ -3,7 +3,7 @@
 // The command line only carries options; everything about a run comes from
 // the dialogue on standard input.
 #include <cstdio>
-#include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "driver/driver.hpp"
@@ -17,7 +17,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: morlan [--help] [--version]\n"
+    "Usage: morlan [--polish] [--help] [--version]\n"
     "\n"
     "Constrained simulated annealing (CSA) on the linked test problem: 144\n"
     "variables, 160 constraints (123 equalities, then 37 inequalities).\n"
@@ -48,12 +48,16 @@ constexpr const char* kUsage =
     "of input; the diagnostic goes to standard error).\n"
     "\n"
     "Options:\n"
+    "  --polish    after each successful run, polish its best point with the SQP\n"
+    "              solver and print one line with the polished objective, its\n"
+    "              largest violation and the iteration count; a series adds\n"
+    "              the best polished objective after its summary\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
 void usage_error(const char* arg) {
   std::fprintf(stderr, "morlan: unknown option '%s'\n", arg);
-  std::fputs("Usage: morlan [--help] [--version]\n", stderr);
+  std::fputs("Usage: morlan [--polish] [--help] [--version]\n", stderr);
   std::fputs("Try 'morlan --help' for more information.\n", stderr);
 }
 
@@ -80,6 +84,8 @@ int main(int argc, char** argv) {
       return morlan::io::kExitInputError;
     }
   }
+  std::unique_ptr<morlan::RunExtension> extension;
+  if (options.polish) extension = morlan::make_polish_extension();
   morlan::io::install_signal_handlers();
-  morlan::run_driver(options);
+  morlan::run_driver(options, extension.get());
 }

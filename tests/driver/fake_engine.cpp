@@ -7,6 +7,7 @@
 #include "anneal/run_control.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/trial_point.hpp"
+#include "driver/driver.hpp"
 #include "driver/prepare.hpp"
 #include "driver/records.hpp"
 #include "io/console.hpp"
@@ -152,5 +153,20 @@ void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double&
   io::say("fake ladderrun: nconsec =", nconsec, " t0 =", t0, " rt =", rt);
   fake_run(isucc, pop, x, objval, maxvio, rt);
 }
+
+namespace {
+
+// Reports where the driver calls the extension of --polish.
+class FakePolish final : public RunExtension {
+ public:
+  void after_run(int isucc, CVec x) override {
+    io::say("fake polish: isucc =", isucc, " x(1) =", x(1), " x(145) =", x(cfg::kNvar + 1));
+  }
+  void after_summary() override { io::say("fake polish summary"); }
+};
+
+}  // namespace
+
+std::unique_ptr<RunExtension> make_polish_extension() { return std::make_unique<FakePolish>(); }
 
 }  // namespace morlan

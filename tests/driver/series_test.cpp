@@ -137,6 +137,19 @@ TEST(Series, OneRunSeriesStillPrintsRunLineAndSummary) {
   expect_golden("one_run_series", mask_times(run.out));
 }
 
+TEST(Series, PolishOptionCallsItsExtensionAfterEachRunLineAndTheSummary) {
+  RunSetup setup;
+  setup.arguments = "--polish";
+  const ProgramRun run = run_fake("1.0\n3\n0\n0\n1\n3\n0.9\n", setup);
+  EXPECT_EQ(run.status, 0);
+  expect_golden("polish_series", mask_times(run.out));
+}
+
+TEST(Series, WithoutOptionsNothingOfTheExtensionAppears) {
+  const ProgramRun run = run_fake(kPlainSeries);
+  EXPECT_EQ(run.out.find("polish"), std::string::npos);
+}
+
 // A starting-point file: 144 values over several lines, mixed separators
 // and exponent letters, and values beyond the 144th that are ignored.
 std::string start_file() {
@@ -178,6 +191,21 @@ TEST(SingleRun, PopulationMembersAllStartFromTheFilePoint) {
   const ProgramRun run = run_fake("1\n3\n1\n0\n0\n0.8\nstart.txt\n", setup);
   EXPECT_EQ(run.status, 0);
   expect_golden("single_run_population", mask_times(run.out));
+}
+
+TEST(SingleRun, PolishOptionCallsItsExtensionAfterTheRun) {
+  RunSetup setup;
+  setup.files = {{"start.txt", start_file()}};
+  setup.arguments = "--polish";
+  const ProgramRun run = run_fake("1\n0\n0\n0\n0\n0.8\nstart.txt\n", setup);
+  EXPECT_EQ(run.status, 0);
+  const std::string out = mask_times(run.out);
+  const std::string tail =
+      " fake polish: isucc = 1 x(1) = -5.9 x(145) =  0.\n"
+      " 1 success run, time per Obj = <t> sec,  iter =   4.\n";
+  ASSERT_GE(out.size(), tail.size());
+  EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
+  EXPECT_EQ(out.find("fake polish summary"), std::string::npos);
 }
 
 TEST(SingleRun, FailedRun) {

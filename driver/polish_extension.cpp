@@ -1,0 +1,27 @@
+// --polish: a local SQP solve from the best point of every successful run,
+// one line per polished run and the best polished objective after the
+// summary of a series.
+#include "driver/driver.hpp"
+#include "problem/config.hpp"
+#include "sqp/polish.hpp"
+
+namespace morlan {
+
+namespace {
+
+class PolishExtension final : public RunExtension {
+ public:
+  void after_run(int isucc, CVec x) override {
+    if (isucc == 1) polisher_.polish_run(x.slice(1, cfg::kNvar));
+  }
+  void after_summary() override { polisher_.print_summary(); }
+
+ private:
+  Polisher polisher_;
+};
+
+}  // namespace
+
+std::unique_ptr<RunExtension> make_polish_extension() { return std::make_unique<PolishExtension>(); }
+
+}  // namespace morlan
