@@ -132,7 +132,7 @@ Settings dialogue() {
   return s;
 }
 
-void prepare(const Settings&) {
+void prepare() {
   hasdiscrete.hasdiscrete = false;
   xdiscrete(kNvar, isdx);
   for (int i = 1; i <= kNvar; ++i) {
@@ -289,7 +289,7 @@ void run_driver(const DriverOptions& options, RunExtension* extension) {
   g_extension = extension;
   start_up();
   Settings settings = dialogue();
-  prepare(settings);
+  prepare();
   Statistics stats;
   if (settings.runmode == 1) {
     multi_start(settings, stats);

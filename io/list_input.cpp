@@ -91,7 +91,11 @@ bool parse_real(std::string_view text, double& value) {
   return !(errno == ERANGE && std::isinf(value));
 }
 
-ListReader::ListReader(int unit, std::string what) : in_(input_stream(unit)), what_(std::move(what)) {}
+ListReader::ListReader(int unit, std::string what) : in_(input_stream(unit)), what_(std::move(what)) {
+  // A prompt must be visible before the program waits for its answer, also
+  // when standard output is a pipe.
+  if (unit == kStdin) std::fflush(output_stream(kStdout));
+}
 
 ListReader::~ListReader() { finish(); }
 
