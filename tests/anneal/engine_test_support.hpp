@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "anneal/random.hpp"
 #include "anneal/run_control.hpp"
 #include "anneal/trial_point.hpp"
 #include "driver/prepare.hpp"
@@ -89,6 +90,29 @@ inline std::vector<std::vector<double>> traced_vectors(const std::string& text,
     out.push_back(v);
   }
   return out;
+}
+
+// The k-th value (1-based) of the main stream seeded with 1 and 2.
+inline float stream_value(int k) {
+  rmarin(1, 2);
+  float r = 0.0f;
+  for (int i = 0; i < k; ++i) r = ranmar();
+  return r;
+}
+
+// Deviates drawn from the main stream since it was seeded with 1 and 2,
+// found by matching the next value against a fresh stream (up to 2000). The
+// stream is left as it was.
+inline int consumed_since_seeding() {
+  const RanmarState saved = raset1;
+  const float next = ranmar();
+  rmarin(1, 2);
+  int found = -1;
+  for (int k = 1; k <= 2000 && found < 0; ++k) {
+    if (ranmar() == next) found = k - 1;
+  }
+  raset1 = saved;
+  return found;
 }
 
 }  // namespace morlan::test

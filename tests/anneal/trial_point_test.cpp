@@ -10,28 +10,8 @@
 namespace morlan {
 namespace {
 
-// The k-th value (1-based) of the main stream seeded with 1 and 2.
-float stream_value(int k) {
-  rmarin(1, 2);
-  float r = 0.0f;
-  for (int i = 0; i < k; ++i) r = ranmar();
-  return r;
-}
-
-// Deviates consumed since the stream was seeded with 1 and 2, found by
-// matching the next value against a fresh stream (small counts only).
-int consumed_since_seeding() {
-  const float next = ranmar();
-  const RanmarState saved = raset1;
-  for (int k = 1; k <= 1000; ++k) {
-    if (stream_value(k) == next) {
-      raset1 = saved;
-      return k - 1;
-    }
-  }
-  raset1 = saved;
-  return -1;
-}
+using test::consumed_since_seeding;
+using test::stream_value;
 
 class TrialPoint : public ::testing::Test {
  protected:
