@@ -13,4 +13,10 @@ void cofg(int n, CVec x, double& f, Vec g, bool grad);
 // when grad is true.
 void ccifg(int n, int icon, CVec x, double& ci, Vec gci, bool grad);
 
+// The argument of group ig at x: -B(ig), plus A(j)*x(ICNA(j)) over its
+// linear entries with ICNA(j) <= n, plus ESCALE(k)*FUVALS(IELING(k)) over its
+// element slots, in that order (the element values must be current). Stored
+// in GRPARG(ig) and returned.
+double group_argument(int ig, int n, CVec x);
+
 }  // namespace morlan
