@@ -98,10 +98,14 @@ void iinit_sif() {
   name.resize(64, ' ');
   if (!io::file_exists(name)) {
     io::say("File ", name, " doesn't exist!");
-    io::stop(io::kExitInputError);
+    io::error_stop();
   }
   const int status = io::open_old(kDataUnit, name);
-  if (status != 0) io::say("Open file ", name, " error ", status);
+  if (status != 0) {
+    io::say("Open file ", name, " error ", status);
+    // Nothing can be read from a unit that did not open.
+    io::error_stop();
+  }
 
   static Array1<double, kCapacity> x0;
   static Array1<bool, kCapacity> equatn;

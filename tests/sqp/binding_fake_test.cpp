@@ -108,7 +108,7 @@ TEST_F(FakeBinding, MissingDataFileStopsWithItsMessage) {
     iinit_sif();
     FAIL() << "no stop";
   } catch (const io::StopRequest& stop) {
-    EXPECT_NE(stop.status, 0);
+    EXPECT_EQ(stop.status, io::kExitError);
   }
   // The 64-character name field pushes the last item onto a second line.
   EXPECT_EQ(out.text(), " File OUTSDIF.d" + std::string(55, ' ') + "\n  doesn't exist!\n");

@@ -1,0 +1,193 @@
+// The SQP binding on the bundled problem (data/OUTSDIF.d): the numbering of
+// the solver's inequalities, scaling, numerical against analytic gradients,
+// and a local solve from near the reference point.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "io/console.hpp"
+#include "io/units.hpp"
+#include "problem/lagrangian.hpp"
+#include "sif/csetup.hpp"
+#include "sqp/binding.hpp"
+#include "sqp/nlcalls.hpp"
+#include "sqp/solver_records.hpp"
+#include "sqp/sqpglue.hpp"
+#include "sqp/sqpstart.hpp"
+
+namespace morlan {
+namespace {
+
+constexpr int kN = 144;
+using Point = Array1<double, kN>;
+
+// The problem's starting point, which is its reference operating point
+// (feasible, equalities to 1.0e-7).
+Point g_reference;
+
+class BundledBinding : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    io::set_stop_handler(io::throwing_stop_handler);
+    const char* source = std::getenv("MORLAN_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::filesystem::current_path(std::filesystem::path(source) / "data");
+    slobj.value = 1.0;
+    initial_orvale();
+    // Read the starting point with a set-up of our own on another unit; it
+    // fills the same evaluation records with the same data.
+    ASSERT_EQ(io::open_old(77, "OUTSDIF.d"), 0);
+    static Array1<double, 1000> x0, bl, bu, v, cl, cu;
+    static Array1<bool, 1000> equatn, linear;
+    int n = 0, m = 0;
+    csetup(77, 7, n, m, x0, bl, bu, 1000, equatn, linear, v, cl, cu, 1000, true, false, false);
+    ASSERT_EQ(n, kN);
+    ASSERT_EQ(m, 160);
+    for (int i = 1; i <= kN; ++i) g_reference(i) = x0(i);
+    io::close_unit(77);
+  }
+  void SetUp() override {
+    slobj.value = 1.0;
+    isslopefd.value = 0;
+    o8mpar(1) = DBL_EPSILON;
+  }
+};
+
+TEST_F(BundledBinding, StartUpSeesTheProblemAsTheSolverDoes) {
+  EXPECT_EQ(o8dim(1), 144);
+  EXPECT_EQ(o8dim(2), 123);
+  EXPECT_EQ(o8dim(3), 325);
+  EXPECT_EQ(prbsqp.m, 448);
+  EXPECT_EQ(bbdinfo.ncineq, 37);
+  for (int i = 1; i <= kN; ++i) ASSERT_EQ(bbdinfo.idbd(i), 2) << i;
+  EXPECT_EQ(bbdinfo.idbd(145), -1);
+  EXPECT_NE(io::input_stream(66), nullptr);
+}
+
+TEST_F(BundledBinding, BoundInequalitiesFollowTheConstraintOnes) {
+  Point x = g_reference;
+  double g = 0.0;
+  eg(38, x, g);
+  EXPECT_EQ(g, x(1) - xxbnd.xl(1));
+  eg(39, x, g);
+  EXPECT_EQ(g, xxbnd.xu(1) - x(1));
+  eg(40, x, g);
+  EXPECT_EQ(g, x(2) - xxbnd.xl(2));
+  eg(325, x, g);
+  EXPECT_EQ(g, xxbnd.xu(144) - x(144));
+  // At the reference point every inequality holds.
+  for (int j = 1; j <= 325; ++j) {
+    eg(j, x, g);
+    EXPECT_GE(g, 0.0) << "inequality " << j;
+  }
+  EXPECT_LT(vviomax(kN, x), 1.0e-6);
+}
+
+TEST_F(BundledBinding, IndexOneBeyondTheLastBoundStops) {
+  Point x = g_reference;
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
+  io::redirect_output(6, out);
+  int status = -1;
+  try {
+    ccineq(326, kN, x);
+  } catch (const io::StopRequest& stop) {
+    status = stop.status;
+  }
+  io::redirect_output(6, nullptr);
+  std::fclose(out);
+  EXPECT_EQ(std::string(buffer, size), " wrong m in ccineq()\n");
+  std::free(buffer);
+  EXPECT_EQ(status, io::kExitError);
+}
+
+TEST_F(BundledBinding, ObjectiveScaleDividesValueAndGradients) {
+  Point x = g_reference;
+  Point g1, g10, n1, n10;
+  double f1 = 0.0, f10 = 0.0;
+  ef(x, f1);
+  egradf(x, g1);
+  isslopefd.value = 1;
+  egradf(x, n1);
+  slobj.value = 10.0;
+  egradf(x, n10);
+  isslopefd.value = 0;
+  egradf(x, g10);
+  ef(x, f10);
+  EXPECT_DOUBLE_EQ(f10, f1 / 10.0);
+  for (int k = 1; k <= kN; ++k) {
+    EXPECT_DOUBLE_EQ(g10(k), g1(k) / 10.0);
+    EXPECT_NEAR(n10(k), n1(k) / 10.0, 1e-9 * (1.0 + std::fabs(n1(k))));
+  }
+}
+
+// Largest gap between numerical and analytic gradient, relative to the
+// gradient's size.
+template <class Gradient>
+double gradient_gap(Point& x, Gradient gradient) {
+  Point num, ana;
+  isslopefd.value = 1;
+  gradient(x, num);
+  isslopefd.value = 0;
+  gradient(x, ana);
+  double scale = 1.0, gap = 0.0;
+  for (int k = 1; k <= kN; ++k) scale = std::max(scale, std::fabs(ana(k)));
+  for (int k = 1; k <= kN; ++k) gap = std::max(gap, std::fabs(num(k) - ana(k)));
+  return gap / scale;
+}
+
+TEST_F(BundledBinding, NumericalGradientsAgreeWithAnalyticOnes) {
+  // Away from the reference point, inside the box.
+  Point x = g_reference;
+  for (int k = 1; k <= kN; ++k) {
+    x(k) = x(k) + 0.01 * ((k % 3) - 1) * (xxbnd.xu(k) - xxbnd.xl(k));
+    x(k) = std::clamp(x(k), xxbnd.xl(k), xxbnd.xu(k));
+  }
+  const Point before = x;
+  EXPECT_LT(gradient_gap(x, [](Point& p, Point& g) { egradf(p, g); }), 1e-6);
+  for (int i = 1; i <= 123; ++i) {
+    EXPECT_LT(gradient_gap(x, [i](Point& p, Point& g) { egradh(i, p, g); }), 1e-6) << i;
+  }
+  for (int j : {1, 2, 17, 36, 37, 38, 39, 200, 325}) {
+    EXPECT_LT(gradient_gap(x, [j](Point& p, Point& g) { egradg(j, p, g); }), 1e-6) << j;
+  }
+  for (int k = 1; k <= kN; ++k) ASSERT_EQ(x(k), before(k));
+}
+
+// Grid step of variable i on the annealing grid: about 10000 points per unit
+// of range.
+double grid_step(int i) {
+  const double w = xxbnd.xu(i) - xxbnd.xl(i);
+  const double points = w >= 1.0 ? std::trunc(w * 10000.0 + 1.0e-6) : 10000.0;
+  return w / (points - 1.0);
+}
+
+TEST_F(BundledBinding, SolveFromAPerturbedReferencePointIsFeasibleAndNoWorse) {
+  Point x = g_reference;
+  const double f_reference = oobj(kN, x);
+  for (int i = 1; i <= kN; ++i) {
+    const int steps = (i % 7) - 3;  // -3 .. 3 grid steps
+    x(i) = std::clamp(x(i) + steps * grid_step(i), xxbnd.xl(i), xxbnd.xu(i));
+  }
+  EXPECT_GT(vviomax(kN, x), 1.0e-5);  // the perturbation does break feasibility
+  int ifeas = 0, iters = 0;
+  double fobj = 0.0, vmax = 0.0;
+  sqpstart(ifeas, x, fobj, vmax, iters);
+  std::printf("reference objective %.10g; solve: objective %.10g, violation %.3g, %d iterations\n",
+              f_reference, fobj, vmax, iters);
+  EXPECT_EQ(ifeas, 1);
+  EXPECT_LT(vmax, 1.0e-5);
+  EXPECT_LE(fobj, f_reference);
+  EXPECT_GT(iters, 0);
+  EXPECT_LE(iters, 1000);
+  EXPECT_EQ(fobj, oobj(kN, x));
+}
+
+}  // namespace
+}  // namespace morlan
