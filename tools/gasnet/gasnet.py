@@ -781,7 +781,7 @@ def main(argv=None):
     if not args.check_only:
         net = read_network(args.network)
         prob = build_problem(net)
-        if args.report or PROBLEMS:
+        if args.report:
             report(net, prob)
         if PROBLEMS:
             for p in PROBLEMS:
