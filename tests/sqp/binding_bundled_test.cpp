@@ -16,6 +16,7 @@
 #include "sif/csetup.hpp"
 #include "sqp/binding.hpp"
 #include "sqp/nlcalls.hpp"
+#include "sqp/polish.hpp"
 #include "sqp/solver_records.hpp"
 #include "sqp/sqpglue.hpp"
 #include "sqp/sqpstart.hpp"
@@ -187,6 +188,28 @@ TEST_F(BundledBinding, SolveFromAPerturbedReferencePointIsFeasibleAndNoWorse) {
   EXPECT_GT(iters, 0);
   EXPECT_LE(iters, 1000);
   EXPECT_EQ(fobj, oobj(kN, x));
+}
+
+// What --polish prints for a run whose best point is the reference point:
+// one line for the run, then the best polished objective, no worse than the
+// reference point's.
+TEST_F(BundledBinding, PolishingTheReferencePointPrintsItsLines) {
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
+  io::redirect_output(6, out);
+  Polisher polisher;
+  polisher.polish_run(g_reference);
+  polisher.print_summary();
+  io::redirect_output(6, nullptr);
+  std::fclose(out);
+  const std::string text(buffer, size);
+  std::free(buffer);
+  std::printf("%s", text.c_str());
+  EXPECT_EQ(text.rfind(" polished: Obj = ", 0), 0u);
+  EXPECT_NE(text.find(" best polished Obj = "), std::string::npos);
+  EXPECT_EQ(polisher.feasible_runs(), 1);
+  EXPECT_LE(polisher.best(), oobj(kN, g_reference));
 }
 
 }  // namespace
