@@ -1,6 +1,7 @@
 #include "anneal/relaxer.hpp"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "anneal/loop_steps.hpp"
@@ -28,6 +29,10 @@ constexpr double kRadiusFloor = 1.0e-6;
 constexpr int kReheatBudget = 10;
 // The loop always draws from the Cauchy distribution.
 constexpr int kIdist = kCauchy;
+// Room of the local working storage: the configuration's sizes; the small
+// configuration's module keeps room for 4 entries and 2 constraints.
+constexpr int kRoomNtot = cfg::kSmall ? 4 : cfg::kNtot;
+constexpr int kRoomNcon = cfg::kSmall ? 2 : cfg::kNcon;
 
 }  // namespace
 
@@ -41,10 +46,10 @@ void relaxer(int ntot, int ncon, Vec lamfac, Vec xrelax, int nvar, Vec x, bool m
   const double ratup = kIdist == kUniform ? loop_steps::kUniformRatup : loop_steps::kCauchyRatup;
   const double ratlow = kIdist == kUniform ? loop_steps::kUniformRatlow : loop_steps::kCauchyRatlow;
 
-  // Local working storage, sized for the build configuration.
-  Array1<double, cfg::kNtot> xfeas;
-  Array1<int, cfg::kNcon> nsmall;
-  Array1<int, cfg::kNcon> nlarge;
+  assert(ntot <= kRoomNtot && ncon <= kRoomNcon);
+  Array1<double, kRoomNtot> xfeas;
+  Array1<int, kRoomNcon> nsmall;
+  Array1<int, kRoomNcon> nlarge;
 
   // Search value: the loop always maximises, so a minimised Lagrangian is
   // negated.
