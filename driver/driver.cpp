@@ -94,6 +94,9 @@ void start_up() {
   prbcsa.neq = cfg::kNeq;
   prbcsa.nineq = cfg::kNineq;
   init_csa_pd();
+  // Every evaluation from here on (run preparation, loops, verdicts) takes
+  // the fast path unless the reference path was asked for.
+  use_incremental_values(!g_options.reference_eval);
 }
 
 // Steps 1-7 of the dialogue; rejected answers end the program here, before

@@ -5,6 +5,7 @@
 #include "io/console.hpp"
 #include "problem/adaptor.hpp"
 #include "problem/lagrangian_terms.hpp"
+#include "problem/partial_sums.hpp"
 
 namespace morlan {
 
@@ -14,6 +15,7 @@ SlobjRecord slobj;
 ReuseRecord reuse;
 RuindexRecord ruindex;
 RudataRecord rudata;
+RawValueSourceRecord raw_value_source;
 
 using namespace lagrangian_detail;
 
@@ -59,6 +61,9 @@ class SlotValues {
   bool filled_;
 };
 
+// Running sums of the Lagrangian on the fast path.
+PartialSums partial_sums;
+
 void check_form() {
   if (!known_form(mlag.value)) {
     io::say("Wrong Lagrangian function in dlag()");
@@ -73,6 +78,9 @@ double cst(int i, int /*n*/, CVec x) {
     io::say("Wrong constraint index in cst");
     io::error_stop();
   }
+  if (i >= 1) {
+    if (const RawValues* v = cached_values(x)) return constraint_violation(i, v->c(i));
+  }
   if (i > cfg::kNeq) return inequality_violation(raw_inequality(i - cfg::kNeq, x));
   return equality_violation(raw_equality(i, x));
 }
@@ -81,6 +89,9 @@ double ocst(int i, int /*n*/, CVec x) {
   if (i > cfg::kNcon) {
     io::say("Wrong constraint index in ocst");
     io::error_stop();
+  }
+  if (i >= 1) {
+    if (const RawValues* v = cached_values(x)) return unrelaxed_constraint_violation(i, v->c(i));
   }
   if (i > cfg::kNeq) return inequality_violation(raw_inequality(i - cfg::kNeq, x));
   return unrelaxed_equality_violation(raw_equality(i, x));
@@ -100,6 +111,13 @@ void dcst(int i, int n, CVec x, Vec g) {
 
 double viomax(CVec x) {
   double v = 0.0;
+  if (const RawValues* values = cached_values(x)) {
+    for (int i = 1; i <= cfg::kNcon; ++i) {
+      const double c = constraint_violation(i, values->c(i));
+      if (c > v) v = c;
+    }
+    return v;
+  }
   for (int i = 1; i <= cfg::kNcon; ++i) {
     const double c = cst(i, cfg::kNvar, x);
     if (c > v) v = c;
@@ -109,6 +127,13 @@ double viomax(CVec x) {
 
 double oviomax(CVec x) {
   double v = 0.0;
+  if (const RawValues* values = cached_values(x)) {
+    for (int i = 1; i <= cfg::kNcon; ++i) {
+      const double c = unrelaxed_constraint_violation(i, values->c(i));
+      if (c > v) v = c;
+    }
+    return v;
+  }
   for (int i = 1; i <= cfg::kNcon; ++i) {
     const double c = ocst(i, cfg::kNvar, x);
     if (c > v) v = c;
@@ -118,6 +143,11 @@ double oviomax(CVec x) {
 
 double dlag(CVec y) {
   check_form();
+  if (const RawValues* v = cached_values(y.slice(1, cfg::kNvar))) {
+    // Form 4 is a largest residual, not a sum: no partial sums to keep.
+    if (mlag.value == 4) return lagrangian(CachedValues{*v}, y);
+    return partial_sums.lagrangian(*v, y);
+  }
   return lagrangian(DirectValues{}, y);
 }
 
@@ -135,33 +165,45 @@ double dlagru(CVec y) {
   return lag;
 }
 
-void lambda_rule(Vec y) {
+namespace {
+
+template <class Values>
+void update_multipliers(const Values& values, Vec y) {
   const CVec x = CVec(y).slice(1, cfg::kNvar);
   const int form = mlag.value;
-  if (form < 0 || form > 3) return;
   const double p = penalty.value;
   for (int i = 1; i <= cfg::kNeq; ++i) {
     double& lambda = y(cfg::kNvar + i);
+    const double h = values.equality(i, x);
     if (form == 0) {
-      lambda = lambda + cst(i, cfg::kNvar, x);
+      lambda = lambda + equality_violation(h);
     } else {
-      const double h = raw_equality(i, x);
       lambda = lambda + p * (form == 3 ? std::fabs(h) : h);
     }
   }
   for (int j = 1; j <= cfg::kNineq; ++j) {
     double& mu = y(cfg::kNvar + cfg::kNeq + j);
+    const double g = values.inequality(j, x);
     if (form == 0) {
-      mu = mu + cst(cfg::kNeq + j, cfg::kNvar, x);
+      mu = mu + inequality_violation(g);
+    } else if (form == 1) {
+      const double moved = mu + p * g;
+      mu = moved < 0.0 ? 0.0 : moved;
     } else {
-      const double g = raw_inequality(j, x);
-      if (form == 1) {
-        const double moved = mu + p * g;
-        mu = moved < 0.0 ? 0.0 : moved;
-      } else {
-        mu = mu + p * positive_part(g);
-      }
+      mu = mu + p * positive_part(g);
     }
+  }
+}
+
+}  // namespace
+
+void lambda_rule(Vec y) {
+  const int form = mlag.value;
+  if (form < 0 || form > 3) return;
+  if (const RawValues* v = cached_values(CVec(y).slice(1, cfg::kNvar))) {
+    update_multipliers(CachedValues{*v}, y);
+  } else {
+    update_multipliers(DirectValues{}, y);
   }
 }
 

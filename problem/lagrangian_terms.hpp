@@ -3,9 +3,11 @@
 //
 // A value source provides objective(x) (unscaled), equality(i, x) (h_i, raw
 // and signed) and inequality(j, x) (g_j, at or below zero when it holds).
-// DirectValues asks the problem routines every time; a cached source (the
-// cached Lagrangian, or a later fast path) supplies the same numbers from
-// storage and, running through the same code below, gets the same bits.
+// DirectValues asks the problem routines every time (the reference path);
+// CachedValues reads the values that the linked problem keeps up to date
+// incrementally (the fast path), and the cached Lagrangian reads its slots.
+// Each supplies the same numbers and, running through the same code below,
+// gets the same bits.
 //
 // The order of the operations is part of the result: L starts at the scaled
 // objective, then each equality term and then each inequality term is
@@ -19,6 +21,7 @@
 #include "problem/config.hpp"
 #include "problem/lagrangian.hpp"
 #include "problem/one_based.hpp"
+#include "problem/raw_values.hpp"
 #include "anneal/relaxer.hpp"
 
 namespace morlan::lagrangian_detail {
@@ -35,6 +38,25 @@ struct DirectValues {
   double equality(int i, CVec x) const { return raw_equality(i, x); }
   double inequality(int j, CVec x) const { return raw_inequality(j, x); }
 };
+
+// The values at x kept by the registered source, or nullptr (no source, or
+// the source cannot supply them): then the problem routines are asked.
+inline const RawValues* cached_values(CVec x) {
+  return raw_value_source.at != nullptr ? raw_value_source.at(x) : nullptr;
+}
+
+struct CachedValues {
+  const RawValues& v;
+  double objective(CVec) const { return v.objective; }
+  double equality(int i, CVec) const { return v.c(i); }
+  double inequality(int j, CVec) const { return v.c(cfg::kNeq + j); }
+};
+
+// The unscaled objective, from the cache when there is one.
+inline double problem_objective(int n, CVec x) {
+  if (const RawValues* v = cached_values(x)) return v->objective;
+  return obj(n, x);
+}
 
 inline double positive_part(double v) { return v < 0.0 ? 0.0 : v; }
 
@@ -54,6 +76,15 @@ inline double equality_violation(double h) {
 }
 
 inline double inequality_violation(double g) { return positive_part(g); }
+
+// Violation of constraint i (1..ncon) from its raw value, relaxed under
+// form 10 (cst) or not (ocst).
+inline double constraint_violation(int i, double raw) {
+  return i > cfg::kNeq ? inequality_violation(raw) : equality_violation(raw);
+}
+inline double unrelaxed_constraint_violation(int i, double raw) {
+  return i > cfg::kNeq ? inequality_violation(raw) : unrelaxed_equality_violation(raw);
+}
 
 inline bool known_form(int form) {
   return (form >= 0 && form <= 5) || form == 10;

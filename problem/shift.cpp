@@ -8,8 +8,11 @@
 #include "problem/adaptor.hpp"
 #include "problem/config.hpp"
 #include "problem/lagrangian.hpp"
+#include "problem/lagrangian_terms.hpp"
 
 namespace morlan {
+
+using lagrangian_detail::problem_objective;
 
 namespace {
 
@@ -30,9 +33,9 @@ CVec shifted(CVec x, Buffer& buffer) {
 }  // namespace
 
 double sh_obj(int n, CVec x) {
-  if (!shift_on()) return obj(n, x);
+  if (!shift_on()) return problem_objective(n, x);
   Buffer b;
-  return obj(n, shifted(x, b));
+  return problem_objective(n, shifted(x, b));
 }
 
 double sh_cst(int i, int n, CVec x) {

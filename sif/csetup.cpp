@@ -20,6 +20,7 @@ DimsRecord dims;
 OutputRecord output;
 LocalRecord local;
 PrfctsRecord prfcts;
+SetupcountRecord setupcount;
 NnvarsRecord nnvars;
 
 float cputim() { return io::cpu_time_total(); }
@@ -178,6 +179,8 @@ struct ConstraintLists {
 void csetup(int input, int iout, int& n, int& m, Vec x, Vec bl, Vec bu, int nmax, LVec equatn,
             LVec linear, Vec v, Vec cl, Vec cu, int mmax, bool equfst, bool linfst,
             bool /*nlvfst*/) {
+  // The layout is about to change: values derived from it are stale.
+  ++setupcount.value;
   GlobalRecord& g = global;
   const float start = cputim();
   prfcts.SETSEC = start;

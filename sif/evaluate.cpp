@@ -98,20 +98,24 @@ CIVec accumulate_group_gradient(const Layout& l, int ig, int n) {
 
 }  // namespace
 
-double group_argument(int ig, int n, CVec x) {
+double group_argument_of(int ig, int n, CVec x, CVec fuvals) {
   const CIVec istada = ws::istada();
   const CIVec istadg = ws::istadg();
   const CIVec icna = ws::icna();
   const CIVec ieling = ws::ieling();
   const CVec a = ws::a();
   const CVec escale = ws::escale();
-  const CVec fuvals = global.FUVALS.view();
   double arg = -ws::b()(ig);
   for (int j = istada(ig); j < istada(ig + 1); ++j) {
     const int v = icna(j);
     if (v <= n) arg = arg + a(j) * x(v);
   }
   for (int k = istadg(ig); k < istadg(ig + 1); ++k) arg = arg + escale(k) * fuvals(ieling(k));
+  return arg;
+}
+
+double group_argument(int ig, int n, CVec x) {
+  const double arg = group_argument_of(ig, n, x, global.FUVALS.view());
   ws::grparg()(ig) = arg;
   return arg;
 }

@@ -19,4 +19,8 @@ void ccifg(int n, int icon, CVec x, double& ci, Vec gci, bool grad);
 // in GRPARG(ig) and returned.
 double group_argument(int ig, int n, CVec x);
 
+// The same sum with the element values taken from `fuvals` (entry e: value
+// of element e), not stored: the incremental evaluation keeps its own.
+double group_argument_of(int ig, int n, CVec x, CVec fuvals);
+
 }  // namespace morlan

@@ -100,6 +100,13 @@ struct PrfctsRecord {
 };
 extern PrfctsRecord prfcts;
 
+// Set-ups begun so far. Whoever keeps data derived from the layout (the
+// incremental evaluation of the problem adaptor) rebuilds it when this moves.
+struct SetupcountRecord {
+  std::int32_t value;
+};
+extern SetupcountRecord setupcount;
+
 struct NnvarsRecord {
   std::int32_t NNOBJ, NNCON;
 };

@@ -54,6 +54,8 @@ void init_csa_pd() {
           " reuse =", reuse.value, " gaussset =", gaussset.flag);
 }
 
+void use_incremental_values(bool) {}
+
 void init_t(double& t0, double& tf) {
   io::say("fake init_t: slobj =", slobj.value, " mlag =", mlag.value, " msa =", msa.value,
           " rleq =", rleq.value);

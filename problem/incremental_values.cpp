@@ -1,0 +1,396 @@
+// Incremental evaluation of the linked problem: the objective and every
+// constraint value at the last point asked for, kept up to date by
+// recomputing only what the changed variables touch.
+//
+// The annealing loops move one or two variables (or one multiplier) between
+// evaluations, and each variable enters only a few elements and groups. The
+// cache holds the element values, the group arguments and the raw values
+// (objective, h_i, g_j) of the last point; a new point is compared with it
+// bit by bit, and only the elements and groups that contain a changed
+// variable are evaluated again. Every value is computed by the same code as
+// in cofg and ccifg (the decoded element routine, the shared group-argument
+// sum, the same products and sums in the same order), so each one is bit for
+// bit what obj, ceq and cineq return.
+//
+// The maps (variable -> elements, variable -> groups, constraint -> group,
+// one-sided inequality -> constraint and side) are built from the layout
+// after a set-up, and rebuilt when a set-up runs again. All storage is
+// fixed; nothing is allocated. A layout this cache does not cover (a
+// non-trivial group, capacities exceeded, a constraint the one-sided walk
+// or the group search would reject) switches it off: the problem routines
+// then answer every request, with their own messages and stops.
+#include <cstdint>
+#include <cstring>
+
+#include "problem/adaptor.hpp"
+#include "problem/config.hpp"
+#include "problem/one_based.hpp"
+#include "problem/raw_values.hpp"
+#include "sif/decoded/decoded.hpp"
+#include "sif/evaluate.hpp"
+#include "sif/records.hpp"
+
+namespace morlan {
+
+namespace {
+
+constexpr int kNvar = cfg::kNvar;
+constexpr int kNcon = cfg::kNcon;
+constexpr int kNeq = cfg::kNeq;
+constexpr int kNineq = cfg::kNineq;
+
+// Capacities of the cache. The linked problem needs a fraction of them.
+constexpr int kMaxElements = 4096;
+constexpr int kMaxGroups = 4096;
+constexpr int kMaxLinks = 65536;  // entries of each variable map
+
+// More changed variables than this: evaluate everything afresh.
+constexpr int kFullUpdateThreshold = 24;
+
+// Role of a group: the objective, the group of constraint k (k > 0), or
+// none (a group that no evaluation reads).
+constexpr int kObjectiveGroup = 0;
+constexpr int kUnusedGroup = -1;
+
+struct Structure {
+  std::int32_t built_for = -1;  // setupcount.value when built
+  int n = 0;                    // prbcsa.n and prbcsa.neq when built
+  int neq = 0;
+  bool usable = false;
+  int nel = 0;
+  int ng = 0;
+
+  Array1<int, kMaxGroups> role;          // per group: kObjectiveGroup, k, or kUnusedGroup
+  Array1<int, kMaxGroups> objective;     // objective groups in group order
+  int nobjective = 0;
+  Array1<int, kNcon> group_of;           // group of constraint k (first match, as ccifg)
+  Array1<int, kNineq> source_of;         // constraint of one-sided inequality j
+  Array1<bool, kNineq> lower_side;       // lower-bound side of it
+  Array1<int, kNcon + 1> sides_start;    // one-sided inequalities of constraint k:
+  Array1<int, 2 * kNineq + 1> sides;     //   sides(sides_start(k) .. sides_start(k+1)-1)
+  Array1<int, kMaxElements> used;        // elements of the groups read, each once
+  int nused = 0;
+  Array1<int, kNvar + 1> element_start;  // elements containing variable v
+  Array1<int, kMaxLinks> elements;
+  Array1<int, kNvar + 1> group_start;    // groups read whose value depends on v
+  Array1<int, kMaxLinks> groups;
+};
+
+struct State {
+  bool valid = false;                    // the values below belong to `x`
+  Array1<double, kNvar> x;
+  Array1<double, kMaxElements> element_value;  // indexed by element
+  Array1<double, kMaxGroups> argument;         // indexed by group
+  RawValues values;
+  // Marks of the current update (stamp per element and group) and its lists.
+  std::uint32_t stamp = 0;
+  Array1<std::uint32_t, kMaxElements> element_mark;
+  Array1<std::uint32_t, kMaxGroups> group_mark;
+  Array1<int, kMaxElements> calc;         // elements to evaluate
+  Array1<int, kMaxGroups> touched;        // groups to recompute
+  Array1<int, kNvar> changed;             // changed variables
+};
+
+Structure s;
+State st;
+
+std::uint64_t bits_of(double v) {
+  std::uint64_t u;
+  std::memcpy(&u, &v, sizeof u);
+  return u;
+}
+
+// The constraint producing one-sided inequality j and its side, by the walk
+// of cineq; false where cineq would stop with a message.
+bool walk_one_sided(int j, int& k, bool& lower) {
+  k = s.neq;
+  int r = 0;
+  while (r < j) {
+    ++k;
+    if (k > cfg::kBoundCapacity || bdinfo.idineq(k) < 0) return false;
+    r += bdinfo.idineq(k);
+  }
+  const int kind = bdinfo.idineq(k);
+  if (kind == 2) {
+    lower = r > j;
+  } else if (kind == 1) {
+    lower = cbnd.cl(k) > -kBigInf;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Appends v's entries to a variable map; false when the map is full.
+bool append(Array1<int, kMaxLinks>& list, int& count, int value) {
+  if (count >= kMaxLinks) return false;
+  list(++count) = value;
+  return true;
+}
+
+bool build() {
+  const GlobalRecord& g = global;
+  s.n = prbcsa.n;
+  s.neq = prbcsa.neq;
+  s.nel = g.NELEM;
+  s.ng = g.NGROUP;
+  if (s.n != kNvar || s.neq != kNeq || prbcsa.m != kNcon) return false;
+  if (dims.N != kNvar || dims.M != kNcon) return false;
+  if (s.nel < 0 || s.nel > kMaxElements || s.ng < 1 || s.ng > kMaxGroups) return false;
+
+  const CIVec istadg = ws::istadg();
+  const CIVec istada = ws::istada();
+  const CIVec istaev = ws::istaev();
+  const CIVec ieling = ws::ieling();
+  const CIVec ielvar = ws::ielvar();
+  const CIVec icna = ws::icna();
+  const CIVec kndofc = ws::kndofc();
+  const CLogVec gxeqx = ws::gxeqx();
+
+  // Roles: the objective groups, and for each constraint the first group
+  // of its number (the group ccifg finds).
+  s.nobjective = 0;
+  for (int k = 1; k <= kNcon; ++k) s.group_of(k) = 0;
+  for (int ig = 1; ig <= s.ng; ++ig) {
+    s.role(ig) = kUnusedGroup;
+    const int kind = kndofc(ig);
+    if (kind == 0) {
+      s.role(ig) = kObjectiveGroup;
+      s.objective(++s.nobjective) = ig;
+    } else if (kind >= 1 && kind <= kNcon && s.group_of(kind) == 0) {
+      s.group_of(kind) = ig;
+      s.role(ig) = kind;
+    }
+  }
+  for (int k = 1; k <= kNcon; ++k) {
+    if (s.group_of(k) == 0) return false;
+  }
+
+  // One-sided inequalities: their constraint and side.
+  int nsides = 0;
+  for (int k = 1; k <= kNcon + 1; ++k) s.sides_start(k) = 1;
+  Array1<int, kNcon> count_of;
+  for (int j = 1; j <= kNineq; ++j) {
+    int k = 0;
+    bool lower = false;
+    if (!walk_one_sided(j, k, lower) || k > kNcon) return false;
+    s.source_of(j) = k;
+    s.lower_side(j) = lower;
+    count_of(k) += 1;
+  }
+  {
+    int next = 1;
+    for (int k = 1; k <= kNcon; ++k) {
+      s.sides_start(k) = next;
+      next += count_of(k);
+    }
+    s.sides_start(kNcon + 1) = next;
+    Array1<int, kNcon> filled;
+    for (int j = 1; j <= kNineq; ++j) {
+      const int k = s.source_of(j);
+      s.sides(s.sides_start(k) + filled(k)) = j;
+      filled(k) += 1;
+      ++nsides;
+    }
+  }
+
+  // Every group read must be trivial (no group function), and every element
+  // of it must read variables 1..n only.
+  static Array1<std::uint8_t, kMaxElements> element_used;
+  for (int e = 1; e <= s.nel; ++e) element_used(e) = 0;
+  s.nused = 0;
+  for (int ig = 1; ig <= s.ng; ++ig) {
+    if (s.role(ig) == kUnusedGroup) continue;
+    if (gxeqx(ig) == 0) return false;
+    for (int k = istadg(ig); k < istadg(ig + 1); ++k) {
+      const int e = ieling(k);
+      if (e < 1 || e > s.nel) return false;
+      if (element_used(e) == 0) {
+        element_used(e) = 1;
+        s.used(++s.nused) = e;
+        for (int p = istaev(e); p < istaev(e + 1); ++p) {
+          if (ielvar(p) < 1 || ielvar(p) > s.n) return false;
+        }
+      }
+    }
+  }
+
+  // Variable -> elements that read it (elements of groups read only).
+  int nlinks = 0;
+  for (int v = 1; v <= kNvar; ++v) {
+    s.element_start(v) = nlinks + 1;
+    for (int q = 1; q <= s.nused; ++q) {
+      const int e = s.used(q);
+      for (int p = istaev(e); p < istaev(e + 1); ++p) {
+        if (ielvar(p) == v) {
+          if (!append(s.elements, nlinks, e)) return false;
+          break;
+        }
+      }
+    }
+  }
+  s.element_start(kNvar + 1) = nlinks + 1;
+
+  // Variable -> groups read whose argument depends on it: through a linear
+  // entry (v <= n) or through one of its elements.
+  nlinks = 0;
+  for (int v = 1; v <= kNvar; ++v) {
+    s.group_start(v) = nlinks + 1;
+    for (int ig = 1; ig <= s.ng; ++ig) {
+      if (s.role(ig) == kUnusedGroup) continue;
+      bool depends = false;
+      for (int j = istada(ig); j < istada(ig + 1) && !depends; ++j) depends = icna(j) == v;
+      for (int k = istadg(ig); k < istadg(ig + 1) && !depends; ++k) {
+        const int e = ieling(k);
+        for (int p = istaev(e); p < istaev(e + 1); ++p) {
+          if (ielvar(p) == v) {
+            depends = true;
+            break;
+          }
+        }
+      }
+      if (depends && !append(s.groups, nlinks, ig)) return false;
+    }
+  }
+  s.group_start(kNvar + 1) = nlinks + 1;
+  return nsides == kNineq;
+}
+
+void rebuild() {
+  s.built_for = setupcount.value;
+  s.usable = build();
+  st.valid = false;
+}
+
+// The constraint value of group ig (trivial: GSCALE times its argument, as
+// ccifg) stored as h_k, or as the one-sided values it produces.
+void store_constraint(int ig) {
+  const int k = s.role(ig);
+  const double c = ws::gscale()(ig) * st.argument(ig);
+  if (k <= kNeq) {
+    st.values.c(k) = c;
+    return;
+  }
+  for (int q = s.sides_start(k); q < s.sides_start(k + 1); ++q) {
+    const int j = s.sides(q);
+    st.values.c(kNeq + j) = s.lower_side(j) ? cbnd.cl(k) - c : c - cbnd.cu(k);
+  }
+}
+
+// The objective as cofg sums it: its groups in group order.
+void sum_objective() {
+  const CVec gscale = ws::gscale();
+  double f = 0.0;
+  for (int q = 1; q <= s.nobjective; ++q) {
+    const int ig = s.objective(q);
+    f = f + gscale(ig) * st.argument(ig);
+  }
+  st.values.objective = f;
+}
+
+void evaluate_elements(CVec x, int count) {
+  elfuns(st.element_value.slice(1, s.nel), x, ws::epvalu(), count, ws::itypee(), ws::istaev(),
+         ws::ielvar(), ws::intvar(), ws::isthes(), ws::istep(), st.calc.slice(1, count), 1);
+}
+
+void evaluate_all(CVec x) {
+  for (int v = 1; v <= kNvar; ++v) st.x(v) = x(v);
+  for (int q = 1; q <= s.nused; ++q) st.calc(q) = s.used(q);
+  evaluate_elements(x, s.nused);
+  const CVec fuvals = st.element_value.slice(1, s.nel);
+  for (int ig = 1; ig <= s.ng; ++ig) {
+    if (s.role(ig) == kUnusedGroup) continue;
+    st.argument(ig) = group_argument_of(ig, s.n, x, fuvals);
+    if (s.role(ig) != kObjectiveGroup) store_constraint(ig);
+  }
+  sum_objective();
+  st.valid = true;
+}
+
+// Brings the cache from st.x to x, which differs in the nchanged variables
+// listed in st.changed.
+void update(CVec x, int nchanged) {
+  ++st.stamp;
+  if (st.stamp == 0) {  // wrapped: clear the marks
+    for (int e = 1; e <= s.nel; ++e) st.element_mark(e) = 0;
+    for (int ig = 1; ig <= s.ng; ++ig) st.group_mark(ig) = 0;
+    st.stamp = 1;
+  }
+  const std::uint32_t stamp = st.stamp;
+  int ncalc = 0;
+  int ntouched = 0;
+  for (int q = 1; q <= nchanged; ++q) {
+    const int v = st.changed(q);
+    st.x(v) = x(v);
+    for (int p = s.element_start(v); p < s.element_start(v + 1); ++p) {
+      const int e = s.elements(p);
+      if (st.element_mark(e) != stamp) {
+        st.element_mark(e) = stamp;
+        st.calc(++ncalc) = e;
+      }
+    }
+    for (int p = s.group_start(v); p < s.group_start(v + 1); ++p) {
+      const int ig = s.groups(p);
+      if (st.group_mark(ig) != stamp) {
+        st.group_mark(ig) = stamp;
+        st.touched(++ntouched) = ig;
+      }
+    }
+  }
+  if (ncalc > 0) evaluate_elements(x, ncalc);
+  const CVec fuvals = st.element_value.slice(1, s.nel);
+  bool objective_touched = false;
+  for (int q = 1; q <= ntouched; ++q) {
+    const int ig = st.touched(q);
+    st.argument(ig) = group_argument_of(ig, s.n, x, fuvals);
+    if (s.role(ig) == kObjectiveGroup) {
+      objective_touched = true;
+    } else {
+      store_constraint(ig);
+    }
+  }
+  if (objective_touched) sum_objective();
+}
+
+const RawValues* values_at(CVec x) {
+  if (s.built_for != setupcount.value || s.n != prbcsa.n || s.neq != prbcsa.neq) rebuild();
+  if (!s.usable || x.size() < kNvar) return nullptr;
+  if (!st.valid) {
+    evaluate_all(x);
+    return &st.values;
+  }
+  // The changed variables, found by comparing the bits in blocks.
+  constexpr int kBlock = 8;
+  const double* now = x.data();
+  const double* before = st.x.data();
+  int nchanged = 0;
+  int start = 0;
+  for (; start <= kNvar; start += kBlock) {
+    const int end = start + kBlock <= kNvar ? start + kBlock : kNvar;
+    if (end - start == kBlock) {
+      std::uint64_t diff = 0;
+      for (int q = 0; q < kBlock; ++q) diff |= bits_of(now[start + q]) ^ bits_of(before[start + q]);
+      if (diff == 0) continue;
+    }
+    for (int q = start; q < end; ++q) {
+      if (bits_of(now[q]) == bits_of(before[q])) continue;
+      if (nchanged == kFullUpdateThreshold) {
+        evaluate_all(x);
+        return &st.values;
+      }
+      st.changed(++nchanged) = q + 1;
+    }
+  }
+  if (nchanged == 0) return &st.values;
+  update(x, nchanged);
+  return &st.values;
+}
+
+}  // namespace
+
+void use_incremental_values(bool on) {
+  raw_value_source.at = on ? &values_at : nullptr;
+  st.valid = false;
+}
+
+}  // namespace morlan

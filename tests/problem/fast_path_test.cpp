@@ -1,0 +1,169 @@
+// The fast evaluation path (values kept incrementally by the linked problem)
+// against the reference path (every value from obj, ceq and cineq) on the
+// bundled problem: the same bits for every Lagrangian form, violation and
+// objective along long random walks, and the same output and points from
+// short annealing runs of every rule.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "anneal/relaxer.hpp"
+#include "anneal/run_control.hpp"
+#include "anneal/run_setup.hpp"
+#include "anneal/sa.hpp"
+#include "anneal/swarmer.hpp"
+#include "driver/prepare.hpp"
+#include "driver/records.hpp"
+#include "io/console.hpp"
+#include "io/units.hpp"
+#include "problem/adaptor.hpp"
+#include "problem/lagrangian.hpp"
+#include "problem/raw_values.hpp"
+#include "sif/csetup.hpp"
+
+namespace morlan {
+namespace {
+
+constexpr int kN = cfg::kNvar, kM = cfg::kNcon, kNtot = cfg::kNtot;
+using Extended = Array1<double, kNtot>;
+
+std::uint64_t bits(double v) {
+  std::uint64_t u;
+  std::memcpy(&u, &v, sizeof u);
+  return u;
+}
+
+// Runs f on the reference path, leaving the fast path's cache untouched.
+template <class F>
+auto on_reference(F f) {
+  const auto saved = raw_value_source.at;
+  raw_value_source.at = nullptr;
+  auto result = f();
+  raw_value_source.at = saved;
+  return result;
+}
+
+class FastPath : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const char* source = std::getenv("MORLAN_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::filesystem::current_path(std::filesystem::path(source) / "data");
+    io::set_stop_handler(io::throwing_stop_handler);
+    prbcsa = {cfg::kNvar, cfg::kNcon, cfg::kNeq, cfg::kNineq};
+    init_csa_pd();
+  }
+  static void TearDownTestSuite() {
+    use_incremental_values(false);
+    io::set_stop_handler(nullptr);
+  }
+  void SetUp() override {
+    use_incremental_values(true);
+    slobj.value = 100.0;
+    penalty.value = 1.0;
+    rleq.value = 0.01;
+    mlag.value = 0;
+    hasdiscrete.hasdiscrete = true;
+    hasdiscrete.needshift = false;
+  }
+};
+
+// Every measure at y on both paths, compared bit for bit.
+void expect_same_measures(const Extended& y, const std::string& where) {
+  static const int kForms[] = {0, 1, 2, 3, 4, 5, 10};
+  const CVec x = y.slice(1, kN);
+  const int form = mlag.value;
+  for (int f : kForms) {
+    mlag.value = f;
+    const double fast = dlag(y);
+    const double ref = on_reference([&] { return dlag(y); });
+    ASSERT_EQ(bits(fast), bits(ref)) << where << " dlag form " << f << ": " << fast << " vs " << ref;
+  }
+  mlag.value = 10;  // cst relaxed, ocst not
+  for (int i = 1; i <= kM; ++i) {
+    ASSERT_EQ(bits(cst(i, kN, x)), bits(on_reference([&] { return cst(i, kN, x); })))
+        << where << " cst " << i;
+    ASSERT_EQ(bits(ocst(i, kN, x)), bits(on_reference([&] { return ocst(i, kN, x); })))
+        << where << " ocst " << i;
+  }
+  ASSERT_EQ(bits(viomax(x)), bits(on_reference([&] { return viomax(x); }))) << where;
+  mlag.value = form;
+  ASSERT_EQ(bits(viomax(x)), bits(on_reference([&] { return viomax(x); }))) << where;
+  ASSERT_EQ(bits(oviomax(x)), bits(on_reference([&] { return oviomax(x); }))) << where;
+  ASSERT_EQ(bits(sh_obj(kN, x)), bits(on_reference([&] { return obj(kN, x); }))) << where;
+}
+
+TEST_F(FastPath, RandomSingleChangesGiveTheReferenceBits) {
+  std::mt19937 rng(8);
+  std::uniform_real_distribution<double> u(0.0, 1.0);
+  Extended y;
+  for (int i = 1; i <= kN; ++i) y(i) = xbnd.xl(i) + u(rng) * (xbnd.xu(i) - xbnd.xl(i));
+  for (int k = 1; k <= kM; ++k) y(kN + k) = u(rng) < 0.5 ? 0.0 : 10.0 * u(rng);
+  penalty.value = 0.75;
+  for (int step = 0; step < 1500; ++step) {
+    const double pick = u(rng);
+    if (pick < 0.6) {
+      // One variable moves; sometimes back again, as after a rejected trial.
+      const int i = 1 + static_cast<int>(u(rng) * kN);
+      const double old = y(i);
+      y(i) = xbnd.xl(i) + u(rng) * (xbnd.xu(i) - xbnd.xl(i));
+      if (u(rng) < 0.3) {
+        ASSERT_NO_FATAL_FAILURE(expect_same_measures(y, "trial " + std::to_string(step)));
+        y(i) = old;
+      }
+    } else if (pick < 0.95) {
+      const int k = 1 + static_cast<int>(u(rng) * kM);
+      y(kN + k) = u(rng) < 0.2 ? 0.0 : 100.0 * u(rng);
+    } else {
+      // A jump in many variables (a restart from the best point).
+      for (int i = 1; i <= kN; i += 3) y(i) = xbnd.xl(i) + u(rng) * (xbnd.xu(i) - xbnd.xl(i));
+    }
+    hasdiscrete.hasdiscrete = step % 7 != 0;
+    ASSERT_NO_FATAL_FAILURE(expect_same_measures(y, "step " + std::to_string(step)));
+  }
+}
+
+TEST_F(FastPath, MultiplierUpdateMatchesTheReference) {
+  std::mt19937 rng(3);
+  std::uniform_real_distribution<double> u(0.0, 1.0);
+  for (int form : {0, 1, 2, 3, 4, 5, 10}) {
+    mlag.value = form;
+    Extended a, b;
+    for (int i = 1; i <= kN; ++i) a(i) = xbnd.xl(i) + u(rng) * (xbnd.xu(i) - xbnd.xl(i));
+    for (int k = 1; k <= kM; ++k) a(kN + k) = 5.0 * u(rng) - 1.0;
+    b = a;
+    lambda_rule(a.view());
+    on_reference([&] {
+      lambda_rule(b.view());
+      return 0;
+    });
+    for (int i = 1; i <= kNtot; ++i) ASSERT_EQ(bits(a(i)), bits(b(i))) << "form " << form << " " << i;
+  }
+}
+
+TEST_F(FastPath, SetUpAgainRebuildsTheCache) {
+  Extended y;
+  for (int i = 1; i <= kN; ++i) y(i) = 0.5 * (xbnd.xl(i) + xbnd.xu(i));
+  const double before = dlag(y);
+  // A second set-up of the same file (as the SQP binding's start-up does).
+  ASSERT_EQ(io::open_old(78, "OUTSDIF.d"), 0);
+  static Array1<double, 1000> x0, bl, bu, v, cl, cu;
+  static Array1<bool, 1000> equatn, linear;
+  int n = 0, m = 0;
+  csetup(78, 7, n, m, x0, bl, bu, 1000, equatn, linear, v, cl, cu, 1000, true, false, false);
+  io::close_unit(78);
+  y(7) = xbnd.xu(7);
+  ASSERT_NO_FATAL_FAILURE(expect_same_measures(y, "after the second set-up"));
+  y(7) = 0.5 * (xbnd.xl(7) + xbnd.xu(7));
+  EXPECT_EQ(bits(dlag(y)), bits(before));
+}
+
+}  // namespace
+}  // namespace morlan
