@@ -17,7 +17,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: morlan [--polish] [--help] [--version]\n"
+    "Usage: morlan [--polish] [--reference-eval] [--help] [--version]\n"
     "\n"
     "Constrained simulated annealing (CSA) on the linked test problem: 144\n"
     "variables, 160 constraints (123 equalities, then 37 inequalities).\n"
@@ -52,12 +52,17 @@ constexpr const char* kUsage =
     "              solver and print one line with the polished objective, its\n"
     "              largest violation and the iteration count; a series adds\n"
     "              the best polished objective after its summary\n"
+    "  --reference-eval\n"
+    "              evaluate every objective and constraint value through the\n"
+    "              literal problem routines, one full evaluation per value,\n"
+    "              instead of the incremental cache; results are the same to\n"
+    "              the last bit, only much slower (for checking and timing)\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
 void usage_error(const char* arg) {
   std::fprintf(stderr, "morlan: unknown option '%s'\n", arg);
-  std::fputs("Usage: morlan [--polish] [--help] [--version]\n", stderr);
+  std::fputs("Usage: morlan [--polish] [--reference-eval] [--help] [--version]\n", stderr);
   std::fputs("Try 'morlan --help' for more information.\n", stderr);
 }
 
