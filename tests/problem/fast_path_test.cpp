@@ -13,12 +13,14 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "anneal/relaxer.hpp"
 #include "anneal/run_control.hpp"
 #include "anneal/run_setup.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/swarmer.hpp"
+#include "anneal/trial_point.hpp"
 #include "driver/prepare.hpp"
 #include "driver/records.hpp"
 #include "io/console.hpp"
@@ -163,6 +165,153 @@ TEST_F(FastPath, SetUpAgainRebuildsTheCache) {
   ASSERT_NO_FATAL_FAILURE(expect_same_measures(y, "after the second set-up"));
   y(7) = 0.5 * (xbnd.xl(7) + xbnd.xu(7));
   EXPECT_EQ(bits(dlag(y)), bits(before));
+}
+
+// What a short annealing run leaves behind: everything it printed and the
+// points and figures it returned.
+struct RunOutcome {
+  std::string printed;
+  std::vector<double> numbers;  // points, step lengths, factors, results
+};
+
+// Runs `run` on one path with standard output captured.
+template <class Run>
+RunOutcome run_on_path(bool fast, Run run) {
+  use_incremental_values(fast);
+  gaussset.flag = 0;
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* stream = open_memstream(&buffer, &size);
+  io::redirect_output(io::kStdout, stream);
+  RunOutcome out;
+  run(out.numbers);
+  io::flush();
+  io::redirect_output(io::kStdout, nullptr);
+  std::fclose(stream);
+  out.printed.assign(buffer, size);
+  std::free(buffer);
+  return out;
+}
+
+template <class Run>
+void expect_same_runs(Run run) {
+  const RunOutcome ref = run_on_path(false, run);
+  const RunOutcome fast = run_on_path(true, run);
+  EXPECT_GT(ref.printed.size(), 0u);
+  EXPECT_EQ(fast.printed, ref.printed);
+  ASSERT_EQ(fast.numbers.size(), ref.numbers.size());
+  for (std::size_t k = 0; k < ref.numbers.size(); ++k) {
+    ASSERT_EQ(bits(fast.numbers[k]), bits(ref.numbers[k])) << "returned value " << k;
+  }
+}
+
+void keep(std::vector<double>& out, CVec v) { out.insert(out.end(), v.begin(), v.end()); }
+
+// A start drawn inside the bounds, multipliers zero.
+void random_start(Vec x, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> u(0.0, 1.0);
+  for (int i = 1; i <= kN; ++i) x(i) = xbnd.xl(i) + u(rng) * (xbnd.xu(i) - xbnd.xl(i));
+  for (int i = kN + 1; i <= x.size(); ++i) x(i) = 0.0;
+}
+
+// The verdict lines of the run control on a loop's best point.
+void verdict(CVec xbest, std::vector<double>& out) {
+  const double v = sh_oviomax(xbest);
+  const double o = sh_obj(kN, xbest);
+  io::say("verdict: Obj = ", o, "  maxVio = ", v);
+  run_setup::say_point("verdict: x = ", xbest);
+  out.push_back(v);
+  out.push_back(o);
+}
+
+// Short runs: one cycle block per temperature, fast cooling, a trace line
+// per temperature stage and per cycle block.
+constexpr int kShortNt = 1;
+constexpr double kFastCooling = 0.05;
+constexpr double kStartTemperature = 10.0;
+constexpr int kTrace = 2;
+
+void plain_run(int nt, Vec x, std::vector<double>& out) {
+  using namespace run_setup;
+  vtol.value = kTolerance;
+  run_setup::LoopWork w;
+  double t = kStartTemperature;
+  sa(kNtot, kM, w.lamfac, kN, x, kMaximize, kFastCooling, kEps, kNcyc, nt, kNhist, kMaxevl,
+     w.xlow, w.xupp, w.cfac, kTrace, kSeed1, kSeed2, t, w.vm, w.xbest, w.fbest, w.naccept,
+     w.nevals, w.noutb, w.ier, w.fhist, w.xtrial, w.naccv);
+  verdict(w.xbest, out);
+  keep(out, x);
+  keep(out, w.xbest);
+  keep(out, w.vm);
+  keep(out, w.lamfac);
+  out.insert(out.end(), {t, w.fbest, double(w.naccept), double(w.nevals), double(w.ier),
+                         double(nsaiter.value)});
+}
+
+TEST_F(FastPath, PlainRunPrintsAndReturnsTheSame) {
+  expect_same_runs([](std::vector<double>& out) {
+    Extended x;
+    random_start(x.view(), 11);
+    plain_run(kShortNt, x.view(), out);
+  });
+}
+
+TEST_F(FastPath, MultiLevelRunsPrintAndReturnTheSame) {
+  // The levels of the multi-level scheme: runs of growing nt, each from the
+  // same start, each judged by its best point (the run control's own ladder
+  // starts at nt = 10, far too long for the reference path in a test).
+  expect_same_runs([](std::vector<double>& out) {
+    Extended start;
+    random_start(start.view(), 12);
+    for (int nt = 1; nt <= 2; ++nt) {
+      Extended x = start;
+      plain_run(nt, x.view(), out);
+    }
+  });
+}
+
+TEST_F(FastPath, PopulationRunPrintsAndReturnsTheSame) {
+  expect_same_runs([](std::vector<double>& out) {
+    using namespace run_setup;
+    vtol.value = kTolerance;
+    Array1<double, cfg::kNpop * kNtot> pop;
+    for (int k = 1; k <= cfg::kNpop; ++k) {
+      Extended member;
+      random_start(member.view(), 20 + k);
+      for (int i = 1; i <= kNtot; ++i) pop((i - 1) * cfg::kNpop + k) = member(i);
+    }
+    LoopWork w;
+    double t = kStartTemperature;
+    psa(w.lamfac, kN, pop, kMaximize, kFastCooling, kEps, kNcyc, kShortNt, kNhist, kMaxevl,
+        w.xlow, w.xupp, w.cfac, kTrace, kSeed1, kSeed2, t, w.vm, w.xbest, w.fbest, w.naccept,
+        w.nevals, w.noutb, w.ier, w.fhist, w.xtrial, w.naccv);
+    verdict(w.xbest, out);
+    keep(out, pop);
+    keep(out, w.xbest);
+    out.insert(out.end(), {t, w.fbest, double(w.naccept), double(w.nevals), double(w.ier)});
+  });
+}
+
+TEST_F(FastPath, RelaxedEqualityRunPrintsAndReturnsTheSame) {
+  mlag.value = 10;
+  expect_same_runs([](std::vector<double>& out) {
+    using namespace run_setup;
+    vtol.value = kRelaxedTolerance;
+    rleq.value = 0.01;
+    Extended x;
+    random_start(x.view(), 13);
+    LoopWork w;
+    double t = kStartTemperature;
+    relaxer(kNtot, kM, w.lamfac, w.xrelax, kN, x, kMaximize, kFastCooling, kEps, kNcyc, kShortNt,
+            kNhist, kMaxevl, w.xlow, w.xupp, w.cfac, kTrace, kSeed1, kSeed2, t, w.vm, w.xbest,
+            w.fbest, w.naccept, w.nevals, w.noutb, w.ier, w.fhist, w.xtrial, w.naccv);
+    verdict(w.xbest, out);
+    keep(out, x);
+    keep(out, w.xbest);
+    keep(out, w.xrelax);
+    out.insert(out.end(), {t, w.fbest, rleq.value, double(w.naccept), double(w.nevals)});
+  });
 }
 
 }  // namespace
