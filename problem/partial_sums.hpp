@@ -1,14 +1,20 @@
-// The Lagrangian over cached raw values, kept as the running sums of its
-// terms so that a change in a late term does not re-add the early ones.
+// The Lagrangian over cached raw values, kept as running sums of its terms
+// so that a change in one term re-adds only the terms after it.
 //
 // The Lagrangian is L = f / slobj, then + term(1), + term(2), ... +
 // term(ncon), added one by one in this order (lagrangian() in
-// lagrangian_terms.hpp). The sums kept hold L just before each term is
-// added, and the result. When the objective, the settings and the
-// terms before k0 are unchanged, partial(k0) is bit for bit what a full
-// evaluation would reach there, and continuing the same additions from it
-// gives the same bits as the full sum. Terms are kept too and recomputed
-// only where their raw value or multiplier changed (by bits).
+// lagrangian_terms.hpp). Two facts keep a shortened sum bit for bit equal
+// to that one:
+// - when the scaled objective and the terms before a position are
+//   unchanged, the running sum there is unchanged, and continuing the same
+//   additions from it gives the same bits;
+// - adding a zero term (+0.0 or -0.0) leaves any sum other than -0.0
+//   unchanged to the bit (NaN and infinities included), and a sum of
+//   nonzero terms is never -0.0 in round-to-nearest. So only the nonzero
+//   terms need adding, in order, unless the sum starts at -0.0 (then the
+//   template adds every term).
+// Terms are kept and recomputed only where their raw value or multiplier
+// changed (by bits); a change that leaves a term zero re-adds nothing.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +42,14 @@ class PartialSums {
     const double* raw = values.c.data();
     const int form = mlag.value;
     const double p = penalty.value;
-    int k0 = cfg::kNcon + 1;
+    const double start = values.objective / slobj.value;
+    // A sum that starts at -0.0 becomes +0.0 at its first zero term, so the
+    // zero terms cannot be left out: add every term, as the template does.
+    if (bits_of(start) == bits_of(-0.0)) {
+      valid_ = false;
+      return lagrangian_detail::lagrangian(CachedValues{values}, y);
+    }
+    int first = kNone;  // lowest position in the list of nonzero terms to re-add from
     if (!valid_ || form != form_ || bits_of(p) != bits_of(p_) ||
         bits_of(slobj.value) != bits_of(slobj_) || bits_of(rleq.value) != bits_of(rleq_) ||
         hasdiscrete.hasdiscrete != hasdiscrete_) {
@@ -47,31 +60,34 @@ class PartialSums {
       slobj_ = slobj.value;
       rleq_ = rleq.value;
       hasdiscrete_ = hasdiscrete.hasdiscrete;
-      for (int q = 0; q < cfg::kNcon; ++q) renew_term(q, raw, mult, form, p);
-      k0 = 1;
+      count_ = 0;
+      for (int q = 0; q < cfg::kNcon; ++q) {
+        renew_term(q, raw, mult, form, p);
+        if (nonzero(term_[q])) list_[count_++] = q;
+      }
+      first = 0;
     } else {
       // Terms whose raw value or multiplier changed, scanned in blocks.
       constexpr int kBlock = 8;
-      int start = 0;
-      for (; start + kBlock <= cfg::kNcon; start += kBlock) {
+      int block = 0;
+      for (; block + kBlock <= cfg::kNcon; block += kBlock) {
         std::uint64_t diff = 0;
-        for (int q = start; q < start + kBlock; ++q) {
+        for (int q = block; q < block + kBlock; ++q) {
           diff |= (bits_of(raw[q]) ^ bits_of(raw_[q])) | (bits_of(mult[q]) ^ bits_of(mult_[q]));
         }
-        if (diff != 0) k0 = renew_changed(start, start + kBlock, raw, mult, form, p, k0);
+        if (diff != 0) first = renew_changed(block, block + kBlock, raw, mult, form, p, first);
       }
-      k0 = renew_changed(start, cfg::kNcon, raw, mult, form, p, k0);
+      first = renew_changed(block, cfg::kNcon, raw, mult, form, p, first);
     }
-    if (k0 == 1 || bits_of(values.objective) != bits_of(objective_)) {
-      objective_ = values.objective;
-      partial_[0] = objective_ / slobj.value;
-      k0 = 1;
+    if (bits_of(start) != bits_of(sums_[0])) {
+      sums_[0] = start;
+      first = 0;
     }
-    // partial_[k - 1] is L before term k is added.
-    double lag = partial_[k0 - 1];
-    for (int q = k0 - 1; q < cfg::kNcon; ++q) {
-      lag = lag + term_[q];
-      partial_[q + 1] = lag;
+    if (first == kNone) return sums_[count_];
+    double lag = sums_[first];
+    for (int m = first; m < count_; ++m) {
+      lag = lag + term_[list_[m]];
+      sums_[m + 1] = lag;
     }
     return lag;
   }
@@ -79,6 +95,12 @@ class PartialSums {
   void forget() { valid_ = false; }
 
  private:
+  static constexpr int kNone = cfg::kNcon + 1;
+
+  // Zero terms (either sign) leave a sum that is not -0.0 unchanged to the
+  // bit; a NaN counts as nonzero.
+  static bool nonzero(double term) { return !(term == 0.0); }
+
   void renew_term(int q, const double* raw, const double* mult, int form, double p) {
     raw_[q] = raw[q];
     mult_[q] = mult[q];
@@ -86,28 +108,62 @@ class PartialSums {
                              : inequality_term(form, mult[q], raw[q], p);
   }
 
-  // Renews the changed terms among first .. last - 1 (0-based); returns the
-  // lowest changed constraint number, or k0 when it is lower.
-  int renew_changed(int first, int last, const double* raw, const double* mult, int form, double p,
-                    int k0) {
-    for (int q = first; q < last; ++q) {
-      if (bits_of(raw[q]) != bits_of(raw_[q]) || bits_of(mult[q]) != bits_of(mult_[q])) {
-        renew_term(q, raw, mult, form, p);
-        if (q + 1 < k0) k0 = q + 1;
+  // Position of constraint q (0-based) in the list of nonzero terms, or of
+  // the first one after it.
+  int position(int q) const {
+    int lo = 0;
+    int hi = count_;
+    while (lo < hi) {
+      const int mid = (lo + hi) / 2;
+      if (list_[mid] < q) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
       }
     }
-    return k0;
+    return lo;
+  }
+
+  // Renews the changed terms among first .. last - 1 (0-based), keeping the
+  // list of nonzero terms in order; returns the lowest list position from
+  // which the sums must be added again (or `from`, when that is lower).
+  int renew_changed(int begin, int end, const double* raw, const double* mult, int form, double p,
+                    int from) {
+    for (int q = begin; q < end; ++q) {
+      if (bits_of(raw[q]) == bits_of(raw_[q]) && bits_of(mult[q]) == bits_of(mult_[q])) continue;
+      const double old = term_[q];
+      const bool was = nonzero(old);
+      renew_term(q, raw, mult, form, p);
+      const bool is = nonzero(term_[q]);
+      if (!was && !is) continue;  // a zero term stays zero: no sum changes
+      const int m = position(q);
+      if (was && !is) {
+        for (int r = m; r + 1 < count_; ++r) list_[r] = list_[r + 1];
+        --count_;
+      } else if (!was && is) {
+        for (int r = count_; r > m; --r) list_[r] = list_[r - 1];
+        list_[m] = q;
+        ++count_;
+      } else if (bits_of(term_[q]) == bits_of(old)) {
+        continue;
+      }
+      if (m < from) from = m;
+    }
+    return from;
   }
 
   bool valid_ = false;
   int form_ = 0;
   double p_ = 0.0, slobj_ = 0.0, rleq_ = 0.0;
   bool hasdiscrete_ = false;
-  double objective_ = 0.0;
   double raw_[cfg::kNcon] = {};
   double mult_[cfg::kNcon] = {};
   double term_[cfg::kNcon] = {};
-  double partial_[cfg::kNcon + 1] = {};
+  // The nonzero terms in constraint order, and the running sums over them:
+  // sums_[0] is the scaled objective, sums_[m + 1] the sum after list_[m].
+  int list_[cfg::kNcon] = {};
+  int count_ = 0;
+  double sums_[cfg::kNcon + 1] = {};
 };
 
 }  // namespace morlan::lagrangian_detail
