@@ -267,13 +267,16 @@ void rebuild() {
 void store_constraint(int ig) {
   const int k = s.role(ig);
   const double c = ws::gscale()(ig) * st.argument(ig);
+  RawValues& values = st.values;
   if (k <= kNeq) {
-    st.values.c(k) = c;
+    values.c(k) = c;
+    values.changed(++values.nchanged) = k;
     return;
   }
   for (int q = s.sides_start(k); q < s.sides_start(k + 1); ++q) {
     const int j = s.sides(q);
-    st.values.c(kNeq + j) = s.lower_side(j) ? cbnd.cl(k) - c : c - cbnd.cu(k);
+    values.c(kNeq + j) = s.lower_side(j) ? cbnd.cl(k) - c : c - cbnd.cu(k);
+    values.changed(++values.nchanged) = kNeq + j;
   }
 }
 
@@ -293,7 +296,16 @@ void evaluate_elements(CVec x, int count) {
          ws::ielvar(), ws::intvar(), ws::isthes(), ws::istep(), st.calc.slice(1, count), 1);
 }
 
+// A new version of the values: everything may change, or only what is
+// listed as it is stored.
+void new_version(bool all) {
+  st.values.version += 1;
+  st.values.all_changed = all;
+  st.values.nchanged = 0;
+}
+
 void evaluate_all(CVec x) {
+  new_version(true);
   for (int v = 1; v <= kNvar; ++v) st.x(v) = x(v);
   for (int q = 1; q <= s.nused; ++q) st.calc(q) = s.used(q);
   evaluate_elements(x, s.nused);
@@ -310,6 +322,7 @@ void evaluate_all(CVec x) {
 // Brings the cache from st.x to x, which differs in the nchanged variables
 // listed in st.changed.
 void update(CVec x, int nchanged) {
+  new_version(false);
   ++st.stamp;
   if (st.stamp == 0) {  // wrapped: clear the marks
     for (int e = 1; e <= s.nel; ++e) st.element_mark(e) = 0;
@@ -359,19 +372,16 @@ const RawValues* values_at(CVec x) {
     evaluate_all(x);
     return &st.values;
   }
-  // The changed variables, found by comparing the bits in blocks.
+  // The changed variables, found by comparing the bits, in blocks after a
+  // quick test of the whole point.
   constexpr int kBlock = 8;
   const double* now = x.data();
   const double* before = st.x.data();
+  if (std::memcmp(now, before, sizeof(double) * kNvar) == 0) return &st.values;
   int nchanged = 0;
-  int start = 0;
-  for (; start <= kNvar; start += kBlock) {
+  for (int start = 0; start < kNvar; start += kBlock) {
     const int end = start + kBlock <= kNvar ? start + kBlock : kNvar;
-    if (end - start == kBlock) {
-      std::uint64_t diff = 0;
-      for (int q = 0; q < kBlock; ++q) diff |= bits_of(now[start + q]) ^ bits_of(before[start + q]);
-      if (diff == 0) continue;
-    }
+    if (std::memcmp(now + start, before + start, sizeof(double) * (end - start)) == 0) continue;
     for (int q = start; q < end; ++q) {
       if (bits_of(now[q]) == bits_of(before[q])) continue;
       if (nchanged == kFullUpdateThreshold) {
@@ -391,6 +401,8 @@ const RawValues* values_at(CVec x) {
 void use_incremental_values(bool on) {
   raw_value_source.at = on ? &values_at : nullptr;
   st.valid = false;
+  st.values.version += 1;
+  st.values.all_changed = true;
 }
 
 }  // namespace morlan

@@ -112,8 +112,12 @@ void dcst(int i, int n, CVec x, Vec g) {
 double viomax(CVec x) {
   double v = 0.0;
   if (const RawValues* values = cached_values(x)) {
-    for (int i = 1; i <= cfg::kNcon; ++i) {
-      const double c = constraint_violation(i, values->c(i));
+    for (int i = 1; i <= cfg::kNeq; ++i) {
+      const double c = equality_violation(values->c(i));
+      if (c > v) v = c;
+    }
+    for (int i = cfg::kNeq + 1; i <= cfg::kNcon; ++i) {
+      const double c = inequality_violation(values->c(i));
       if (c > v) v = c;
     }
     return v;
@@ -128,8 +132,12 @@ double viomax(CVec x) {
 double oviomax(CVec x) {
   double v = 0.0;
   if (const RawValues* values = cached_values(x)) {
-    for (int i = 1; i <= cfg::kNcon; ++i) {
-      const double c = unrelaxed_constraint_violation(i, values->c(i));
+    for (int i = 1; i <= cfg::kNeq; ++i) {
+      const double c = unrelaxed_equality_violation(values->c(i));
+      if (c > v) v = c;
+    }
+    for (int i = cfg::kNeq + 1; i <= cfg::kNcon; ++i) {
+      const double c = inequality_violation(values->c(i));
       if (c > v) v = c;
     }
     return v;

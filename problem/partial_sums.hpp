@@ -49,7 +49,7 @@ class PartialSums {
       valid_ = false;
       return lagrangian_detail::lagrangian(CachedValues{values}, y);
     }
-    int first = kNone;  // lowest position in the list of nonzero terms to re-add from
+    int lowest = kNone;  // lowest constraint (0-based) whose term changed the sums
     if (!valid_ || form != form_ || bits_of(p) != bits_of(p_) ||
         bits_of(slobj.value) != bits_of(slobj_) || bits_of(rleq.value) != bits_of(rleq_) ||
         hasdiscrete.hasdiscrete != hasdiscrete_) {
@@ -65,34 +65,43 @@ class PartialSums {
         renew_term(q, raw, mult, form, p);
         if (nonzero(term_[q])) list_[count_++] = q;
       }
-      first = 0;
+      lowest = 0;
     } else {
-      // Terms whose raw value or multiplier changed, scanned in blocks.
-      constexpr int kBlock = 8;
-      int block = 0;
-      for (; block + kBlock <= cfg::kNcon; block += kBlock) {
-        std::uint64_t diff = 0;
-        for (int q = block; q < block + kBlock; ++q) {
-          diff |= (bits_of(raw[q]) ^ bits_of(raw_[q])) | (bits_of(mult[q]) ^ bits_of(mult_[q]));
+      // Raw values: only those the source lists as changed since the
+      // version seen last, when it can tell; else all of them.
+      if (values.version != version_) {
+        if (values.version == version_ + 1 && !values.all_changed) {
+          for (int r = 1; r <= values.nchanged; ++r) {
+            lowest = consider(values.changed(r) - 1, raw, mult, form, p, lowest);
+          }
+        } else {
+          for (int q = 0; q < cfg::kNcon; ++q) lowest = consider(q, raw, mult, form, p, lowest);
         }
-        if (diff != 0) first = renew_changed(block, block + kBlock, raw, mult, form, p, first);
       }
-      first = renew_changed(block, cfg::kNcon, raw, mult, form, p, first);
+      // Multipliers: the changed ones, found in blocks after a quick test.
+      if (std::memcmp(mult, mult_, sizeof mult_) != 0) {
+        constexpr int kBlock = 8;
+        for (int first = 0; first < cfg::kNcon; first += kBlock) {
+          const int last = first + kBlock < cfg::kNcon ? first + kBlock : cfg::kNcon;
+          if (std::memcmp(mult + first, mult_ + first, sizeof(double) * (last - first)) == 0) continue;
+          for (int q = first; q < last; ++q) lowest = consider(q, raw, mult, form, p, lowest);
+        }
+      }
     }
+    version_ = values.version;
+    int from = lowest == kNone ? kNone : position(lowest);
     if (bits_of(start) != bits_of(sums_[0])) {
       sums_[0] = start;
-      first = 0;
+      from = 0;
     }
-    if (first == kNone) return sums_[count_];
-    double lag = sums_[first];
-    for (int m = first; m < count_; ++m) {
+    if (from == kNone) return sums_[count_];
+    double lag = sums_[from];
+    for (int m = from; m < count_; ++m) {
       lag = lag + term_[list_[m]];
       sums_[m + 1] = lag;
     }
     return lag;
   }
-
-  void forget() { valid_ = false; }
 
  private:
   static constexpr int kNone = cfg::kNcon + 1;
@@ -108,8 +117,8 @@ class PartialSums {
                              : inequality_term(form, mult[q], raw[q], p);
   }
 
-  // Position of constraint q (0-based) in the list of nonzero terms, or of
-  // the first one after it.
+  // Position in the list of nonzero terms of constraint q (0-based), or of
+  // the first one after it: the number of nonzero terms before q.
   int position(int q) const {
     int lo = 0;
     int hi = count_;
@@ -124,38 +133,35 @@ class PartialSums {
     return lo;
   }
 
-  // Renews the changed terms among first .. last - 1 (0-based), keeping the
-  // list of nonzero terms in order; returns the lowest list position from
-  // which the sums must be added again (or `from`, when that is lower).
-  int renew_changed(int begin, int end, const double* raw, const double* mult, int form, double p,
-                    int from) {
-    for (int q = begin; q < end; ++q) {
-      if (bits_of(raw[q]) == bits_of(raw_[q]) && bits_of(mult[q]) == bits_of(mult_[q])) continue;
-      const double old = term_[q];
-      const bool was = nonzero(old);
-      renew_term(q, raw, mult, form, p);
-      const bool is = nonzero(term_[q]);
-      if (!was && !is) continue;  // a zero term stays zero: no sum changes
+  // Renews the term of constraint q (0-based) when its raw value or
+  // multiplier changed, keeping the list of nonzero terms in order; returns
+  // the lowest constraint whose term changed the sums, q or `lowest`.
+  int consider(int q, const double* raw, const double* mult, int form, double p, int lowest) {
+    if (bits_of(raw[q]) == bits_of(raw_[q]) && bits_of(mult[q]) == bits_of(mult_[q])) return lowest;
+    const double old = term_[q];
+    const bool was = nonzero(old);
+    renew_term(q, raw, mult, form, p);
+    const bool is = nonzero(term_[q]);
+    if (was && !is) {
       const int m = position(q);
-      if (was && !is) {
-        for (int r = m; r + 1 < count_; ++r) list_[r] = list_[r + 1];
-        --count_;
-      } else if (!was && is) {
-        for (int r = count_; r > m; --r) list_[r] = list_[r - 1];
-        list_[m] = q;
-        ++count_;
-      } else if (bits_of(term_[q]) == bits_of(old)) {
-        continue;
-      }
-      if (m < from) from = m;
+      for (int r = m; r + 1 < count_; ++r) list_[r] = list_[r + 1];
+      --count_;
+    } else if (!was && is) {
+      const int m = position(q);
+      for (int r = count_; r > m; --r) list_[r] = list_[r - 1];
+      list_[m] = q;
+      ++count_;
+    } else if (bits_of(term_[q]) == bits_of(old)) {
+      return lowest;  // the same term (a zero staying zero, or equal bits)
     }
-    return from;
+    return q < lowest ? q : lowest;
   }
 
   bool valid_ = false;
   int form_ = 0;
   double p_ = 0.0, slobj_ = 0.0, rleq_ = 0.0;
   bool hasdiscrete_ = false;
+  std::uint64_t version_ = 0;  // version of the raw values last seen
   double raw_[cfg::kNcon] = {};
   double mult_[cfg::kNcon] = {};
   double term_[cfg::kNcon] = {};

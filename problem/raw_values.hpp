@@ -7,6 +7,8 @@
 // and cineq, one call per value.
 #pragma once
 
+#include <cstdint>
+
 #include "problem/config.hpp"
 #include "problem/one_based.hpp"
 
@@ -16,9 +18,19 @@ namespace morlan {
 // c(i) = h_i for the equalities 1..neq, c(neq + j) = g_j for the one-sided
 // inequalities. Each is bit for bit what obj, ceq and cineq return at the
 // same point.
+//
+// Bookkeeping for readers that keep results derived from the values:
+// `version` moves whenever the values may have changed; when it moved by
+// exactly one and `all_changed` is false, only the constraints listed in
+// changed(1..nchanged) (and perhaps the objective) can differ from the
+// values of the previous version.
 struct RawValues {
   double objective;
   Array1<double, cfg::kNcon> c;
+  std::uint64_t version;
+  bool all_changed;
+  int nchanged;
+  Array1<int, cfg::kNcon> changed;
 };
 
 // at(x): the values at the variables x(1..nvar) (x may be longer; the rest

@@ -54,8 +54,16 @@ TEST(PartialSums, RunningSumsGiveTheTemplateBits) {
   rleq.value = 0.001;
   for (int step = 0; step < 20000; ++step) {
     const double r = u(rng);
+    // Each step is a new version of the values; a single changed value is
+    // announced in the list, anything else as a change of every value.
+    crafted.version += 1;
+    crafted.all_changed = true;
     if (r < 0.4) {
-      crafted.c(1 + static_cast<int>(u(rng) * cfg::kNcon)) = awkward(rng);
+      const int k = 1 + static_cast<int>(u(rng) * cfg::kNcon);
+      crafted.c(k) = awkward(rng);
+      crafted.all_changed = u(rng) < 0.2;
+      crafted.nchanged = 1;
+      crafted.changed(1) = k;
     } else if (r < 0.7) {
       y(cfg::kNvar + 1 + static_cast<int>(u(rng) * cfg::kNcon)) = awkward(rng);
     } else if (r < 0.8) {
