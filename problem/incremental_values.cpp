@@ -381,7 +381,11 @@ const RawValues* values_at(CVec x) {
   int nchanged = 0;
   for (int start = 0; start < kNvar; start += kBlock) {
     const int end = start + kBlock <= kNvar ? start + kBlock : kNvar;
-    if (std::memcmp(now + start, before + start, sizeof(double) * (end - start)) == 0) continue;
+    if (end - start == kBlock) {
+      std::uint64_t diff = 0;
+      for (int q = 0; q < kBlock; ++q) diff |= bits_of(now[start + q]) ^ bits_of(before[start + q]);
+      if (diff == 0) continue;
+    }
     for (int q = start; q < end; ++q) {
       if (bits_of(now[q]) == bits_of(before[q])) continue;
       if (nchanged == kFullUpdateThreshold) {

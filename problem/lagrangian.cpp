@@ -64,6 +64,71 @@ class SlotValues {
 // Running sums of the Lagrangian on the fast path.
 PartialSums partial_sums;
 
+// The largest violation over cached raw values, kept from one version of
+// the values to the next. Violations are +0.0, -0.0, positive or NaN, and
+// the strict comparison from 0.0 keeps the largest positive one (NaN never
+// replaces): the result does not depend on the order of the comparisons,
+// so the maximum can be updated from the changed constraints alone.
+class LargestViolation {
+ public:
+  explicit LargestViolation(bool relaxed) : relaxed_(relaxed) {}
+
+  double at(const RawValues& values) {
+    const bool radius = relaxed_ && mlag.value == 10;
+    if (valid_ && radius == radius_ && hasdiscrete.hasdiscrete == hasdiscrete_ &&
+        (!radius || bits_of(rleq.value) == bits_of(rleq_))) {
+      if (values.version == version_) return largest_;
+      if (values.version == version_ + 1 && !values.all_changed) {
+        version_ = values.version;
+        bool rescan = false;
+        for (int r = 1; r <= values.nchanged; ++r) {
+          const int i = values.changed(r);
+          const double old = violation_(i);
+          const double now = violation(i, values.c(i));
+          violation_(i) = now;
+          if (now > largest_) largest_ = now;
+          if (old == largest_ && !(now == old)) rescan = true;
+        }
+        if (!rescan) return largest_;
+        largest_ = largest();
+        return largest_;
+      }
+    }
+    valid_ = true;
+    radius_ = radius;
+    hasdiscrete_ = hasdiscrete.hasdiscrete;
+    rleq_ = rleq.value;
+    version_ = values.version;
+    for (int i = 1; i <= cfg::kNcon; ++i) violation_(i) = violation(i, values.c(i));
+    largest_ = largest();
+    return largest_;
+  }
+
+ private:
+  double violation(int i, double raw) const {
+    return relaxed_ ? constraint_violation(i, raw) : unrelaxed_constraint_violation(i, raw);
+  }
+  double largest() const {
+    double v = 0.0;
+    for (int i = 1; i <= cfg::kNcon; ++i) {
+      if (violation_(i) > v) v = violation_(i);
+    }
+    return v;
+  }
+
+  bool relaxed_;
+  bool valid_ = false;
+  bool radius_ = false;
+  bool hasdiscrete_ = false;
+  double rleq_ = 0.0;
+  std::uint64_t version_ = 0;
+  double largest_ = 0.0;
+  Array1<double, cfg::kNcon> violation_;
+};
+
+LargestViolation largest_violation(true);
+LargestViolation largest_unrelaxed_violation(false);
+
 void check_form() {
   if (!known_form(mlag.value)) {
     io::say("Wrong Lagrangian function in dlag()");
@@ -110,18 +175,8 @@ void dcst(int i, int n, CVec x, Vec g) {
 }
 
 double viomax(CVec x) {
+  if (const RawValues* values = cached_values(x)) return largest_violation.at(*values);
   double v = 0.0;
-  if (const RawValues* values = cached_values(x)) {
-    for (int i = 1; i <= cfg::kNeq; ++i) {
-      const double c = equality_violation(values->c(i));
-      if (c > v) v = c;
-    }
-    for (int i = cfg::kNeq + 1; i <= cfg::kNcon; ++i) {
-      const double c = inequality_violation(values->c(i));
-      if (c > v) v = c;
-    }
-    return v;
-  }
   for (int i = 1; i <= cfg::kNcon; ++i) {
     const double c = cst(i, cfg::kNvar, x);
     if (c > v) v = c;
@@ -130,18 +185,8 @@ double viomax(CVec x) {
 }
 
 double oviomax(CVec x) {
+  if (const RawValues* values = cached_values(x)) return largest_unrelaxed_violation.at(*values);
   double v = 0.0;
-  if (const RawValues* values = cached_values(x)) {
-    for (int i = 1; i <= cfg::kNeq; ++i) {
-      const double c = unrelaxed_equality_violation(values->c(i));
-      if (c > v) v = c;
-    }
-    for (int i = cfg::kNeq + 1; i <= cfg::kNcon; ++i) {
-      const double c = inequality_violation(values->c(i));
-      if (c > v) v = c;
-    }
-    return v;
-  }
   for (int i = 1; i <= cfg::kNcon; ++i) {
     const double c = ocst(i, cfg::kNvar, x);
     if (c > v) v = c;
