@@ -64,70 +64,43 @@ class SlotValues {
 // Running sums of the Lagrangian on the fast path.
 PartialSums partial_sums;
 
-// The largest violation over cached raw values, kept from one version of
-// the values to the next. Violations are +0.0, -0.0, positive or NaN, and
-// the strict comparison from 0.0 keeps the largest positive one (NaN never
-// replaces): the result does not depend on the order of the comparisons,
-// so the maximum can be updated from the changed constraints alone.
-class LargestViolation {
- public:
-  explicit LargestViolation(bool relaxed) : relaxed_(relaxed) {}
-
-  double at(const RawValues& values) {
-    const bool radius = relaxed_ && mlag.value == 10;
-    if (valid_ && radius == radius_ && hasdiscrete.hasdiscrete == hasdiscrete_ &&
-        (!radius || bits_of(rleq.value) == bits_of(rleq_))) {
-      if (values.version == version_) return largest_;
-      if (values.version == version_ + 1 && !values.all_changed) {
-        version_ = values.version;
-        bool rescan = false;
-        for (int r = 1; r <= values.nchanged; ++r) {
-          const int i = values.changed(r);
-          const double old = violation_(i);
-          const double now = violation(i, values.c(i));
-          violation_(i) = now;
-          if (now > largest_) largest_ = now;
-          if (old == largest_ && !(now == old)) rescan = true;
-        }
-        if (!rescan) return largest_;
-        largest_ = largest();
-        return largest_;
-      }
+// The largest violation over cached raw values, `equality` giving the
+// violation of an equality. Violations are +0.0, -0.0, positive or NaN, and
+// the strict comparison from 0.0 keeps the largest positive one (a NaN or a
+// zero never replaces), whatever the order of the comparisons: four
+// independent lanes give the bits of the one-by-one loop.
+template <class Equality>
+double largest_violation(const RawValues& values, Equality equality) {
+  constexpr int kLanes = 4;
+  double lane[kLanes] = {0.0, 0.0, 0.0, 0.0};
+  const double* c = values.c.data();
+  int i = 0;
+  for (; i + kLanes <= cfg::kNeq; i += kLanes) {
+    for (int l = 0; l < kLanes; ++l) {
+      const double v = equality(c[i + l]);
+      if (v > lane[l]) lane[l] = v;
     }
-    valid_ = true;
-    radius_ = radius;
-    hasdiscrete_ = hasdiscrete.hasdiscrete;
-    rleq_ = rleq.value;
-    version_ = values.version;
-    for (int i = 1; i <= cfg::kNcon; ++i) violation_(i) = violation(i, values.c(i));
-    largest_ = largest();
-    return largest_;
   }
-
- private:
-  double violation(int i, double raw) const {
-    return relaxed_ ? constraint_violation(i, raw) : unrelaxed_constraint_violation(i, raw);
+  for (; i < cfg::kNeq; ++i) {
+    const double v = equality(c[i]);
+    if (v > lane[0]) lane[0] = v;
   }
-  double largest() const {
-    double v = 0.0;
-    for (int i = 1; i <= cfg::kNcon; ++i) {
-      if (violation_(i) > v) v = violation_(i);
+  for (; i + kLanes <= cfg::kNcon; i += kLanes) {
+    for (int l = 0; l < kLanes; ++l) {
+      const double v = inequality_violation(c[i + l]);
+      if (v > lane[l]) lane[l] = v;
     }
-    return v;
   }
-
-  bool relaxed_;
-  bool valid_ = false;
-  bool radius_ = false;
-  bool hasdiscrete_ = false;
-  double rleq_ = 0.0;
-  std::uint64_t version_ = 0;
-  double largest_ = 0.0;
-  Array1<double, cfg::kNcon> violation_;
-};
-
-LargestViolation largest_violation(true);
-LargestViolation largest_unrelaxed_violation(false);
+  for (; i < cfg::kNcon; ++i) {
+    const double v = inequality_violation(c[i]);
+    if (v > lane[0]) lane[0] = v;
+  }
+  double largest = 0.0;
+  for (int l = 0; l < kLanes; ++l) {
+    if (lane[l] > largest) largest = lane[l];
+  }
+  return largest;
+}
 
 void check_form() {
   if (!known_form(mlag.value)) {
@@ -175,8 +148,10 @@ void dcst(int i, int n, CVec x, Vec g) {
 }
 
 double viomax(CVec x) {
-  if (const RawValues* values = cached_values(x)) return largest_violation.at(*values);
   double v = 0.0;
+  if (const RawValues* values = cached_values(x)) {
+    return largest_violation(*values, [](double h) { return equality_violation(h); });
+  }
   for (int i = 1; i <= cfg::kNcon; ++i) {
     const double c = cst(i, cfg::kNvar, x);
     if (c > v) v = c;
@@ -185,8 +160,10 @@ double viomax(CVec x) {
 }
 
 double oviomax(CVec x) {
-  if (const RawValues* values = cached_values(x)) return largest_unrelaxed_violation.at(*values);
   double v = 0.0;
+  if (const RawValues* values = cached_values(x)) {
+    return largest_violation(*values, [](double h) { return unrelaxed_equality_violation(h); });
+  }
   for (int i = 1; i <= cfg::kNcon; ++i) {
     const double c = ocst(i, cfg::kNvar, x);
     if (c > v) v = c;
