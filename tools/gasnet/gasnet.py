@@ -748,24 +748,36 @@ def self_check(path, verbose=True):
 
 
 def report(net, prob):
-    print('%-6s %8s  %8s %8s %8s' % ('node', 'p_ref', 'pmin', 'pmax', 'demand'))
+    """The reference point with bounds and resistances, as a plain table."""
+    def bounds(name):
+        i = prob.index[name] - 1
+        return prob.xl[i], prob.xu[i]
+
+    print('%-6s %8s %8s %8s %8s' % ('node', 'p_ref', 'pmin', 'pmax', 'demand'))
     for n in net.nodes:
-        print('%-6s %8.4f  %8.2f %8.2f %8.2f' % (n.name, prob.ref_press[n.name], n.pmin,
-                                                  n.pmax, n.demand))
-    print('%-6s %8s %10s %8s %8s' % ('pipe', 'flow', 'q', 'cap', 'km(eq)'))
+        print('%-6s %8.4f %8.2f %8.2f %8.2f' % (n.name, prob.ref_press[n.name], n.pmin,
+                                                n.pmax, n.demand))
+    print('%-6s %-4s %-4s %5s %5s %9s %9s %8s %8s' % ('pipe', 'from', 'to', 'km', 'mm', 'q',
+                                                     'flow_ref', 'flow_lo', 'flow_hi'))
     for p in net.pipes:
-        eq_len = p.q / length_resistance(net, p) * p.length
-        print('%-6s %8.3f %10.6f %8.1f %8.1f%s' % (p.name, prob.ref_flow[p.name], p.q,
-                                                   pipe_capacity(net, p), eq_len,
-                                                   '  (loop)' if p.loop_flow is not None else ''))
-    print('%-6s %8s %8s %8s %8s' % ('unit', 'flow', 'ratio', 'power', 'limit'))
+        lo, hi = bounds('Q.' + p.name)
+        print('%-6s %-4s %-4s %5.0f %5.0f %9.6f %9.4f %8.1f %8.1f%s'
+              % (p.name, p.frm, p.to, p.length, p.diameter, p.q, prob.ref_flow[p.name], lo, hi,
+                 '  loop' if p.loop_flow is not None else ''))
+    print('%-6s %-4s %-4s %4s %8s %8s %8s %8s %8s %6s' % ('unit', 'suct', 'disc', 'type', 'flow_ref',
+                                                       'cap', 'ratio', 'power', 'limit', 'cost'))
     for c in net.comps:
         x1 = prob.ref_press[c.frm]
         x2 = prob.ref_press[c.to]
         x4 = prob.ref_flow[c.through if c.etype == 3 else c.name]
         f = prob.ref_flow[c.name]
         pw = f * COMP_B * (((x2 + c.loss_out * x4) / (x1 - c.loss_in * x4)) ** COMP_A - 1.0)
-        print('%-6s %8.3f %8.4f %8.1f %8.1f  %s' % (c.name, f, x2 / x1, pw, c.power, c.cost))
+        print('%-6s %-4s %-4s %4d %8.3f %8.1f %8.4f %8.1f %8.1f %6.3f'
+              % (c.name, c.frm, c.to, c.etype, f, c.cap, x2 / x1, pw, c.power, c.cost))
+    print('%-6s %-4s %8s %8s %8s %8s' % ('supply', 'node', 'ref', 'min', 'max', 'premium'))
+    for s in net.supplies:
+        print('%-6s %-4s %8.2f %8.2f %8.2f %8.2f' % (s.name, s.node, s.ref, s.smin, s.smax,
+                                                     s.premium))
 
 
 def main(argv=None):
