@@ -8,9 +8,11 @@
 // (objective, h_i, g_j) of the last point; a new point is compared with it
 // bit by bit, and only the elements and groups that contain a changed
 // variable are evaluated again. Every value is computed by the same code as
-// in cofg and ccifg (the decoded element routine, the shared group-argument
+// in cofg and ccifg (the decoded value of each element, the shared group-argument
 // sum, the same products and sums in the same order), so each one is bit for
-// bit what obj, ceq and cineq return.
+// bit what obj, ceq and cineq return (the element values come from the
+// decoded routines' own value code, without the derivative work that
+// elfuns does in every mode).
 //
 // The maps (variable -> elements, variable -> groups, constraint -> group,
 // one-sided inequality -> constraint and side) are built from the layout
@@ -19,6 +21,7 @@
 // non-trivial group, capacities exceeded, a constraint the one-sided walk
 // or the group search would reject) switches it off: the problem routines
 // then answer every request, with their own messages and stops.
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -291,9 +294,18 @@ void sum_objective() {
   st.values.objective = f;
 }
 
+// The values of the elements listed in calc(1..count), each as elfuns
+// computes it in mode 1.
 void evaluate_elements(CVec x, int count) {
-  elfuns(st.element_value.slice(1, s.nel), x, ws::epvalu(), count, ws::itypee(), ws::istaev(),
-         ws::ielvar(), ws::intvar(), ws::isthes(), ws::istep(), st.calc.slice(1, count), 1);
+  const CVec epvalu = ws::epvalu();
+  const CIVec itypee = ws::itypee();
+  const CIVec istaev = ws::istaev();
+  const CIVec ielvar = ws::ielvar();
+  const CIVec istep = ws::istep();
+  for (int q = 1; q <= count; ++q) {
+    const int e = st.calc(q);
+    st.element_value(e) = element_value(e, x, epvalu, itypee, istaev, ielvar, istep);
+  }
 }
 
 // A new version of the values: everything may change, or only what is
@@ -372,21 +384,31 @@ const RawValues* values_at(CVec x) {
     evaluate_all(x);
     return &st.values;
   }
-  // The changed variables, found by comparing the bits, in blocks after a
-  // quick test of the whole point.
+  // The changed variables: the blocks of eight that differ in their bits,
+  // found without branching, then the variables inside those blocks.
   constexpr int kBlock = 8;
+  constexpr int kBlocks = (kNvar + kBlock - 1) / kBlock;
+  static_assert(kBlocks <= 64);
   const double* now = x.data();
   const double* before = st.x.data();
-  if (std::memcmp(now, before, sizeof(double) * kNvar) == 0) return &st.values;
-  int nchanged = 0;
-  for (int start = 0; start < kNvar; start += kBlock) {
-    const int end = start + kBlock <= kNvar ? start + kBlock : kNvar;
-    if (end - start == kBlock) {
-      std::uint64_t diff = 0;
-      for (int q = 0; q < kBlock; ++q) diff |= bits_of(now[start + q]) ^ bits_of(before[start + q]);
-      if (diff == 0) continue;
+  std::uint64_t mask = 0;
+  for (int block = 0; block < kNvar / kBlock; ++block) {
+    std::uint64_t diff = 0;
+    for (int q = 0; q < kBlock; ++q) {
+      diff |= bits_of(now[block * kBlock + q]) ^ bits_of(before[block * kBlock + q]);
     }
-    for (int q = start; q < end; ++q) {
+    mask |= static_cast<std::uint64_t>(diff != 0) << block;
+  }
+  for (int q = (kNvar / kBlock) * kBlock; q < kNvar; ++q) {
+    if (bits_of(now[q]) != bits_of(before[q])) mask |= std::uint64_t{1} << (kBlocks - 1);
+  }
+  if (mask == 0) return &st.values;
+  int nchanged = 0;
+  while (mask != 0) {
+    const int block = std::countr_zero(mask);
+    mask &= mask - 1;
+    const int end = (block + 1) * kBlock < kNvar ? (block + 1) * kBlock : kNvar;
+    for (int q = block * kBlock; q < end; ++q) {
       if (bits_of(now[q]) == bits_of(before[q])) continue;
       if (nchanged == kFullUpdateThreshold) {
         evaluate_all(x);

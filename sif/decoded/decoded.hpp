@@ -16,6 +16,11 @@ void settyp(int nelem, CIVec itypee);
 void elfuns(Vec fuvals, CVec xvalue, CVec epvalu, int ncalcf, CIVec itypee, CIVec istaev,
             CIVec ielvar, CIVec intvar, CIVec isthes, CIVec istep, CIVec icalcf, int ifflag);
 
+// The value of element ielemn alone, bit for bit the one elfuns stores in
+// mode 1 (without the derivative work that elfuns does in every mode).
+double element_value(int ielemn, CVec xvalue, CVec epvalu, CIVec itypee, CIVec istaev,
+                     CIVec ielvar, CIVec istep);
+
 // Group functions: the linked problem has none (every group is trivial), so
 // this computes nothing.
 void groups(Vec gvalue, int lgvalu, CVec fvalue, CVec gpvalu, int ncalcg, CIVec itypeg,

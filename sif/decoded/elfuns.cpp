@@ -12,7 +12,41 @@ constexpr double kC = 1.8539;
 constexpr double kA = 0.23077;
 constexpr double kB = 203.712;
 
+// The pieces of the element values, written once for elfuns and for
+// element_value. Compressor: discharge and suction terms d and s, and the
+// power (s/d)^a.
+double compressor_power(double x1, double x2, double x4, double p1, double p2, double& d,
+                        double& s) {
+  d = x1 - p1 * x4;
+  s = x2 + p2 * x4;
+  return std::pow(s / d, kA);
+}
+
+double compressor_value(double x3, double p) { return x3 * (kB * (p - 1.0)); }
+
+double pipe_value(double y1, double y2, double y3, double q, double pw) {
+  return (y1 * y1 - y2 * y2) - q * y3 * pw;
+}
+
 }  // namespace
+
+double element_value(int ielemn, CVec xvalue, CVec epvalu, CIVec itypee, CIVec istaev,
+                     CIVec ielvar, CIVec istep) {
+  const int ilstrt = istaev(ielemn) - 1;
+  const int ipstrt = istep(ielemn) - 1;
+  const int itype = itypee(ielemn);
+  if (itype == 2 || itype == 3) {
+    double d;
+    double s;
+    const double p = compressor_power(xvalue(ielvar(ilstrt + 1)), xvalue(ielvar(ilstrt + 2)),
+                                      xvalue(ielvar(ilstrt + 4)), epvalu(ipstrt + 1),
+                                      epvalu(ipstrt + 2), d, s);
+    return compressor_value(xvalue(ielvar(ilstrt + 3)), p);
+  }
+  const double y3 = xvalue(ielvar(ilstrt + 3));
+  return pipe_value(xvalue(ielvar(ilstrt + 1)), xvalue(ielvar(ilstrt + 2)), y3,
+                    epvalu(ipstrt + 1), std::pow(std::fabs(y3), kC - 1.0));
+}
 
 void elfuns(Vec fuvals, CVec xvalue, CVec epvalu, int ncalcf, CIVec itypee, CIVec istaev,
             CIVec ielvar, CIVec intvar, CIVec isthes, CIVec istep, CIVec icalcf, int ifflag) {
@@ -30,12 +64,12 @@ void elfuns(Vec fuvals, CVec xvalue, CVec epvalu, int ncalcf, CIVec itypee, CIVe
       const double x4 = xvalue(ielvar(ilstrt + 4));
       const double p1 = epvalu(ipstrt + 1);
       const double p2 = epvalu(ipstrt + 2);
-      const double d = x1 - p1 * x4;
-      const double s = x2 + p2 * x4;
-      const double p = std::pow(s / d, kA);
+      double d;
+      double s;
+      const double p = compressor_power(x1, x2, x4, p1, p2, d, s);
       const double q = kA * kB * p * x3;
       if (ifflag == 1) {
-        fuvals(ielemn) = x3 * (kB * (p - 1.0));
+        fuvals(ielemn) = compressor_value(x3, p);
       } else {
         const double g1 = -q / d;
         const double g2 = q / s;
@@ -79,7 +113,7 @@ void elfuns(Vec fuvals, CVec xvalue, CVec epvalu, int ncalcf, CIVec itypee, CIVe
       const double h33 = y3 >= 0.0 ? -(kC - 1.0) * q * kC * std::pow(y3, kC - 2.0)
                                    : (kC - 1.0) * kC * q * std::pow(ay3, kC - 2.0);
       if (ifflag == 1) {
-        fuvals(ielemn) = (y1 * y1 - y2 * y2) - q * y3 * pw;
+        fuvals(ielemn) = pipe_value(y1, y2, y3, q, pw);
       } else {
         fuvals(igstrt + 1) = y1 + y1;
         fuvals(igstrt + 2) = -(y2 + y2);
