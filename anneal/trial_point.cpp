@@ -31,7 +31,11 @@ bool within_grid_bounds(double y, double lo, double hi) { return lo - 1.0e-6 <= 
 // candidate lies inside the bounds.
 double cauchy(int i, double x, double vm, double lo, double hi) {
   // A variable whose range is negligible against its magnitude is fixed.
-  if (std::fabs(hi - lo) / (std::fabs(hi) + std::fabs(lo)) < 1.0e-8) return (hi + lo) * 0.5;
+  // Equal bounds are fixed too: at lo = hi = 0 the relative width is 0/0,
+  // and redrawing for a candidate inside [0, 0] would never end.
+  if (hi == lo || std::fabs(hi - lo) / (std::fabs(hi) + std::fabs(lo)) < 1.0e-8) {
+    return (hi + lo) * 0.5;
+  }
 
   const bool grid = isdx(i) != 0;
   const double d = grid ? grid_step(i) : 0.0;

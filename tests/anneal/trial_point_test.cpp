@@ -28,6 +28,8 @@ TEST_F(TrialPoint, CauchyOnFixedVariableReturnsMidpointWithoutDrawing) {
   EXPECT_EQ(xpi(kCauchy, 1, 2.5, 0.3, 2.5, 2.5), 2.5);
   // A relative width below 1e-8 counts as fixed.
   EXPECT_EQ(xpi(kCauchy, 1, 1.0, 0.3, 1.0, 1.0 + 1.0e-9), (1.0 + 1.0e-9 + 1.0) * 0.5);
+  // Both bounds zero: the relative width is undefined, the variable is fixed.
+  EXPECT_EQ(xpi(kCauchy, 1, 0.0, 0.3, 0.0, 0.0), 0.0);
   EXPECT_EQ(consumed_since_seeding(), 0);
 }
 
