@@ -112,18 +112,33 @@ class Model:
         if grad.size > 0:
             grad[:] = j
 
-    def violation(self, x):
+    def violation(self, x, eqtol=0.0):
         e, _ = self.groups(x, self.eq, False)
         i, _ = self.groups(x, self.ineq, False)
-        return max(np.max(np.abs(e)), max(0.0, np.max(i)))
+        return max(max(0.0, np.max(np.abs(e)) - eqtol), max(0.0, np.max(i)))
 
 
-def solve(model, x0, maxeval=3000):
+def solve(model, x0, maxeval=3000, eqtol=0.0):
     opt = nlopt.opt(nlopt.LD_SLSQP, model.n)
     opt.set_lower_bounds(model.xl)
     opt.set_upper_bounds(model.xu)
     opt.set_min_objective(model.f)
-    opt.add_equality_mconstraint(model.h, [1e-9] * len(model.eq))
+    if eqtol > 0.0:
+        # The annealing's notion of feasibility: |h| <= eqtol for every
+        # equality, written as two inequalities each.
+        def band(result, x, grad):
+            ne = len(model.eq)
+            v = np.zeros(ne)
+            g = np.zeros((ne, model.n)) if grad.size > 0 else np.zeros(0)
+            model.h(v, x, g)
+            result[:ne] = v - eqtol
+            result[ne:] = -v - eqtol
+            if grad.size > 0:
+                grad[:ne] = g
+                grad[ne:] = -g
+        opt.add_inequality_mconstraint(band, [1e-9] * (2 * len(model.eq)))
+    else:
+        opt.add_equality_mconstraint(model.h, [1e-9] * len(model.eq))
     opt.add_inequality_mconstraint(model.g, [1e-9] * len(model.ineq))
     opt.set_xtol_rel(1e-10)
     opt.set_ftol_rel(1e-12)
@@ -150,6 +165,8 @@ def main():
     ap.add_argument('--starts', type=int, default=60)
     ap.add_argument('--seed', type=int, default=1)
     ap.add_argument('--quiet', action='store_true', help='print the summary only')
+    ap.add_argument('--eqtol', type=float, default=0.0,
+                    help='count an equality as met within this value (0.001: as the annealing)')
     args = ap.parse_args()
     d = gasnet.read_file(args.data)
     model = Model(d)
@@ -162,12 +179,12 @@ def main():
     print('%-11s %-9s %12s %10s  %-12s %s' % ('start', 'status', 'objective', 'violation',
                                                'units 1..12', 'supplies'))
     for label, x0 in starts:
-        x, status = solve(model, x0)
+        x, status = solve(model, x0, eqtol=args.eqtol)
         if x is None:
             if not args.quiet:
                 print('%-11s %-9s' % (label, status))
             continue
-        v = model.violation(x)
+        v = model.violation(x, args.eqtol)
         fx = model.f(x, np.zeros(0))
         units, sup = describe(model, x)
         ok = v < 1e-6 and status > 0
