@@ -234,16 +234,7 @@ void multi_start(const Settings& s, Statistics& st) {
 // Reads the starting point of a single run: 144 finite values, list-directed.
 void read_start_file() {
   const std::string name = io::read_chars(kFileNameWidth, prompt::kStartFile);
-  if (!io::file_exists(name)) {
-    io::say("File ", name, " doesn't exist!");
-    io::error_stop();
-  }
-  const int status = io::open_old(kStartUnit, name);
-  if (status != 0) {
-    // Without a connected file there is nothing to read the point from.
-    io::say("Open file ", name, " error ", status);
-    io::error_stop();
-  }
+  io::open_old_or_stop(kStartUnit, name);
   {
     io::ListReader reader(kStartUnit, std::string(io::trim_right(name)));
     reader.reals(storage.x.slice(1, kNvar), /*require_finite=*/true);

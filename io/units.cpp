@@ -5,6 +5,8 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "io/console.hpp"
+
 namespace morlan::io {
 
 namespace {
@@ -49,6 +51,18 @@ int open_old(int unit, std::string_view name) {
   if (f == nullptr) return errno != 0 ? errno : 1;
   input_units()[unit] = InputUnit{f, path, true};
   return 0;
+}
+
+void open_old_or_stop(int unit, std::string_view field) {
+  if (!file_exists(field)) {
+    say("File ", field, " doesn't exist!");
+    error_stop();
+  }
+  const int status = open_old(unit, field);
+  if (status != 0) {
+    say("Open file ", field, " error ", status);
+    error_stop();
+  }
 }
 
 std::FILE* input_stream(int unit) {

@@ -19,6 +19,14 @@ bool file_exists(std::string_view name);
 // Returns 0 on success, otherwise a positive status code (the errno value).
 int open_old(int unit, std::string_view name);
 
+// Connect a unit to an existing file, or stop. `field` is the file name in
+// its fixed-length character field, printed with its trailing blanks:
+//   "File ", field, " doesn't exist!"          when there is no such file;
+//   "Open file ", field, " error ", status      when it cannot be opened;
+// each followed by an error stop, since nothing can be read from a unit
+// that did not open.
+void open_old_or_stop(int unit, std::string_view field);
+
 // The stream of a connected input unit (5 is standard input); nullptr when
 // the unit is not connected.
 std::FILE* input_stream(int unit);

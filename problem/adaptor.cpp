@@ -59,16 +59,7 @@ void init_csa_pd() { init_sif(); }
 void init_sif() {
   std::string name = "OUTSDIF.d";
   name.resize(64, ' ');
-  if (!io::file_exists(name)) {
-    io::say("File ", name, " doesn't exist!");
-    io::error_stop();
-  }
-  const int status = io::open_old(kDataUnit, name);
-  if (status != 0) {
-    io::say("Open file ", name, " error ", status);
-    // Nothing can be read from a unit that did not open.
-    io::error_stop();
-  }
+  io::open_old_or_stop(kDataUnit, name);
   int n = 0;
   int m = 0;
   csetup(kDataUnit, io::kStdout, n, m, start_point, xbnd.xl, xbnd.xu, kCapacity, equality,

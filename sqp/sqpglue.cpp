@@ -96,16 +96,7 @@ void init_sqp_pd() { iinit_sif(); }
 void iinit_sif() {
   std::string name = "OUTSDIF.d";
   name.resize(64, ' ');
-  if (!io::file_exists(name)) {
-    io::say("File ", name, " doesn't exist!");
-    io::error_stop();
-  }
-  const int status = io::open_old(kDataUnit, name);
-  if (status != 0) {
-    io::say("Open file ", name, " error ", status);
-    // Nothing can be read from a unit that did not open.
-    io::error_stop();
-  }
+  io::open_old_or_stop(kDataUnit, name);
 
   static Array1<double, kCapacity> x0;
   static Array1<bool, kCapacity> equatn;
