@@ -1,13 +1,12 @@
-#include "anneal/run_control.hpp"
+#include "anneal/chainrun.hpp"
 
+#include "anneal/run_records.hpp"
 #include "anneal/run_setup.hpp"
+#include "base/config.hpp"
 #include "io/console.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
+#include "measures/shift.hpp"
 
 namespace morlan {
-
-VtolRecord vtol;
 
 void fcn(int /*n*/, CVec x, double& f) { f = sh_dlag(x); }
 

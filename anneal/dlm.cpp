@@ -1,10 +1,10 @@
 #include "anneal/dlm.hpp"
 
-#include "anneal/run_control.hpp"
+#include "anneal/chainrun.hpp"
+#include "anneal/prepare.hpp"
 #include "anneal/trial_point.hpp"
-#include "driver/prepare.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
+#include "base/config.hpp"
+#include "measures/shift.hpp"
 
 namespace morlan {
 

@@ -2,7 +2,7 @@
 // Lagrangian, multipliers raised by the violations when the descent stalls.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

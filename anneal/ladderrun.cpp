@@ -1,10 +1,12 @@
+#include "anneal/ladderrun.hpp"
+
 #include <cmath>
 
-#include "anneal/run_control.hpp"
+#include "anneal/run_records.hpp"
 #include "anneal/run_setup.hpp"
+#include "base/config.hpp"
 #include "io/console.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
+#include "measures/shift.hpp"
 
 namespace morlan {
 

@@ -2,16 +2,9 @@
 // equality constraints.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
-
-// Relaxed radius of the equality constraints: read in the dialogue, shrunk
-// by the relaxed-equality loop, restored by the run control.
-struct RleqRecord {
-  double value;
-};
-extern RleqRecord rleq;
 
 // As sa, with xrelax (the vector at the last radius reduction) inserted as
 // the fourth argument.

@@ -8,16 +8,15 @@
 
 #include <string_view>
 
+#include "anneal/prepare.hpp"
 #include "anneal/relaxer.hpp"
-#include "anneal/run_control.hpp"
+#include "anneal/run_records.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/swarmer.hpp"
-#include "driver/prepare.hpp"
-#include "driver/records.hpp"
+#include "base/config.hpp"
+#include "base/one_based.hpp"
 #include "io/console.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
-#include "problem/one_based.hpp"
+#include "measures/records.hpp"
 
 namespace morlan::run_setup {
 

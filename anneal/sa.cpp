@@ -4,14 +4,15 @@
 #include <cassert>
 #include <cmath>
 
+#include "anneal/chainrun.hpp"
 #include "anneal/loop_steps.hpp"
 #include "anneal/random.hpp"
-#include "anneal/run_control.hpp"
+#include "anneal/run_records.hpp"
 #include "anneal/trace.hpp"
 #include "anneal/trial_point.hpp"
+#include "base/config.hpp"
 #include "io/console.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
+#include "measures/shift.hpp"
 
 namespace morlan {
 

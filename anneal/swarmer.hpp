@@ -2,7 +2,7 @@
 // member to anneal and multipliers shared by all members.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
-#include "driver/prepare.hpp"
-#include "problem/config.hpp"
+#include "base/config.hpp"
+#include "measures/records.hpp"
 
 namespace morlan {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "problem/adaptor.hpp"
-#include "problem/config.hpp"
+#include "base/config.hpp"
 
 namespace morlan::bench {
 

@@ -7,11 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "anneal/relaxer.hpp"
-#include "anneal/run_control.hpp"
+#include "anneal/chainrun.hpp"
 #include "bench/bench_support.hpp"
-#include "driver/prepare.hpp"
-#include "problem/lagrangian.hpp"
+#include "measures/records.hpp"
+#include "problem/incremental_values.hpp"
 
 namespace morlan {
 namespace {

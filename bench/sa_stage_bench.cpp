@@ -11,13 +11,12 @@
 #include <random>
 
 #include "anneal/relaxer.hpp"
-#include "anneal/run_control.hpp"
+#include "anneal/run_records.hpp"
 #include "anneal/run_setup.hpp"
 #include "anneal/sa.hpp"
 #include "bench/bench_support.hpp"
-#include "driver/prepare.hpp"
-#include "driver/records.hpp"
-#include "problem/lagrangian.hpp"
+#include "measures/records.hpp"
+#include "problem/incremental_values.hpp"
 
 namespace morlan {
 namespace {

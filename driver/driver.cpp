@@ -4,21 +4,22 @@
 #include <cstdint>
 #include <string>
 
+#include "anneal/chainrun.hpp"
+#include "anneal/ladderrun.hpp"
+#include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
-#include "anneal/relaxer.hpp"
-#include "anneal/run_control.hpp"
+#include "anneal/run_records.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/trial_point.hpp"
-#include "driver/prepare.hpp"
-#include "driver/records.hpp"
+#include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/cpu_time.hpp"
 #include "io/list_input.hpp"
 #include "io/units.hpp"
+#include "measures/records.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
-#include "sqp/binding.hpp"
+#include "problem/incremental_values.hpp"
+#include "sqp/sqpglue.hpp"
 
 namespace morlan {
 

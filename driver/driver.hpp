@@ -2,10 +2,9 @@
 // the summary. Ends through a stop.
 #pragma once
 
-#include <memory>
 #include <string_view>
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 
@@ -31,9 +30,6 @@ class RunExtension {
   // After the summary block of a series.
   virtual void after_summary() = 0;
 };
-
-// The polishing extension (--polish), defined beside the program.
-std::unique_ptr<RunExtension> make_polish_extension();
 
 // Runs the whole program: start-up, dialogue, preparation, the runs, the
 // final line, and the stop.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "driver/driver.hpp"
+#include "driver/polish_extension.hpp"
 #include "io/console.hpp"
 #include "io/signals.hpp"
 

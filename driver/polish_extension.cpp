@@ -1,8 +1,9 @@
 // --polish: a local SQP solve from the best point of every successful run,
 // one line per polished run and the best polished objective after the
 // summary of a series.
-#include "driver/driver.hpp"
-#include "problem/config.hpp"
+#include "driver/polish_extension.hpp"
+
+#include "base/config.hpp"
 #include "sqp/polish.hpp"
 
 namespace morlan {

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan::io {
 

@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "problem/config.hpp"
-#include "problem/one_based.hpp"
+#include "base/config.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 
@@ -49,12 +49,5 @@ double ceq(int k, int n, CVec x);
 void dceq(int k, int n, CVec x, Vec g);
 double cineq(int m, int n, CVec x);
 void dcineq(int m, int n, CVec x, Vec g);
-
-// The fast evaluation path of the linked problem: with `on`, the Lagrangian
-// layer takes the objective and constraint values from a cache that the
-// problem keeps up to date incrementally (bit for bit the values of obj,
-// ceq and cineq); without, every value comes from those routines (the
-// reference path). Defined beside the linked problem's adaptor only.
-void use_incremental_values(bool on);
 
 }  // namespace morlan

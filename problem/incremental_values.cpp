@@ -21,13 +21,15 @@
 // non-trivial group, capacities exceeded, a constraint the one-sided walk
 // or the group search would reject) switches it off: the problem routines
 // then answer every request, with their own messages and stops.
+#include "problem/incremental_values.hpp"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
+#include "base/config.hpp"
+#include "base/one_based.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/config.hpp"
-#include "problem/one_based.hpp"
 #include "problem/raw_values.hpp"
 #include "sif/decoded/decoded.hpp"
 #include "sif/evaluate.hpp"

@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "problem/config.hpp"
-#include "problem/one_based.hpp"
+#include "base/config.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

@@ -3,7 +3,7 @@
 // asked) and partitions the workspace for evaluation.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

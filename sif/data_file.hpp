@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 #include "sif/records.hpp"
 
 namespace morlan {

@@ -2,7 +2,7 @@
 // separable structure laid out by csetup.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

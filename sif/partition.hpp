@@ -4,7 +4,7 @@
 // reported in the record `local`.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 #include "sif/decoded/decoded.hpp"
 #include "sif/records.hpp"
 

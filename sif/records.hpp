@@ -11,7 +11,7 @@
 #include <array>
 #include <cstdint>
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

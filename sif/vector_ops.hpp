@@ -1,7 +1,7 @@
 // Small vector helpers of the evaluation.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

@@ -1,6 +1,6 @@
 #include "sqp/nlcalls.hpp"
 
-#include "problem/lagrangian.hpp"
+#include "measures/records.hpp"
 #include "sqp/slopefd.hpp"
 #include "sqp/solver_records.hpp"
 #include "sqp/sqpglue.hpp"

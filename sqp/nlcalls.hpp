@@ -6,7 +6,7 @@
 // is restored before the routine returns.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

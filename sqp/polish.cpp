@@ -1,8 +1,8 @@
 #include "sqp/polish.hpp"
 
 #include "io/console.hpp"
-#include "sqp/binding.hpp"
 #include "sqp/solver_records.hpp"
+#include "sqp/sqpstart.hpp"
 
 namespace morlan {
 

@@ -3,7 +3,7 @@
 // and the best polished objective in the summary.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

@@ -4,7 +4,7 @@
 // form (eg). x(k) is moved and restored for each variable in turn.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

@@ -7,7 +7,7 @@
 #include <cfloat>
 #include <cstdint>
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

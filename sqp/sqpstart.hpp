@@ -3,9 +3,14 @@
 
 #include <cstdint>
 
-#include "sqp/binding.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
+
+// One local solve from x (the problem variables): x becomes the solution, fobj its
+// (unscaled) objective, vmax its largest violation, iters the solver's
+// iteration count; ifeas = 1 when vmax < 1.0e-5, else 0.
+void sqpstart(int& ifeas, Vec x, double& fobj, double& vmax, int& iters);
 
 // Nonzero: gradients by numerical differences; zero: analytic gradients.
 struct IsslopefdRecord {

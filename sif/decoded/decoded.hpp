@@ -3,7 +3,7 @@
 // internal-variable transformation of the elements.
 #pragma once
 
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan {
 

@@ -8,15 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "anneal/chainrun.hpp"
+#include "anneal/ladderrun.hpp"
+#include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
-#include "anneal/run_control.hpp"
+#include "anneal/run_records.hpp"
 #include "anneal/trial_point.hpp"
-#include "driver/prepare.hpp"
-#include "driver/records.hpp"
+#include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/units.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
+#include "measures/records.hpp"
+#include "measures/shift.hpp"
 #include "tests/support/small_problem.hpp"
 
 namespace morlan::test {

@@ -1,4 +1,7 @@
 #include "anneal/relaxer.hpp"
+#include "anneal/sa.hpp"
+#include "measures/records.hpp"
+#include "tests/anneal/engine_test_support.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "anneal/sa.hpp"
-#include "tests/anneal/engine_test_support.hpp"
 
 namespace morlan {
 namespace {

@@ -1,13 +1,15 @@
-#include "anneal/run_control.hpp"
+#include "anneal/chainrun.hpp"
+#include "anneal/ladderrun.hpp"
+#include "anneal/run_records.hpp"
+#include "anneal/sa.hpp"
+#include "measures/records.hpp"
+#include "tests/anneal/engine_test_support.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "anneal/relaxer.hpp"
-#include "anneal/sa.hpp"
-#include "tests/anneal/engine_test_support.hpp"
 
 namespace morlan {
 namespace {

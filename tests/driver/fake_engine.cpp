@@ -2,19 +2,21 @@
 
 #include <cmath>
 
+#include "anneal/chainrun.hpp"
+#include "anneal/ladderrun.hpp"
+#include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
-#include "anneal/relaxer.hpp"
-#include "anneal/run_control.hpp"
+#include "anneal/run_records.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/trial_point.hpp"
+#include "base/config.hpp"
 #include "driver/driver.hpp"
-#include "driver/prepare.hpp"
-#include "driver/records.hpp"
+#include "driver/polish_extension.hpp"
 #include "io/console.hpp"
+#include "measures/records.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
-#include "sqp/binding.hpp"
+#include "problem/incremental_values.hpp"
+#include "sqp/sqpglue.hpp"
 
 namespace morlan {
 

@@ -16,17 +16,18 @@
 #include <vector>
 
 #include "anneal/relaxer.hpp"
-#include "anneal/run_control.hpp"
+#include "anneal/run_records.hpp"
 #include "anneal/run_setup.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/swarmer.hpp"
 #include "anneal/trial_point.hpp"
-#include "driver/prepare.hpp"
-#include "driver/records.hpp"
 #include "io/console.hpp"
 #include "io/units.hpp"
+#include "measures/lagrangian.hpp"
+#include "measures/records.hpp"
+#include "measures/shift.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/lagrangian.hpp"
+#include "problem/incremental_values.hpp"
 #include "problem/raw_values.hpp"
 #include "sif/csetup.hpp"
 

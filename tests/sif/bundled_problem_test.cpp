@@ -9,11 +9,11 @@
 #include <random>
 #include <string>
 
-#include "driver/prepare.hpp"
 #include "io/console.hpp"
 #include "io/units.hpp"
+#include "measures/lagrangian.hpp"
+#include "measures/records.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/lagrangian.hpp"
 #include "sif/csetup.hpp"
 #include "sif/records.hpp"
 

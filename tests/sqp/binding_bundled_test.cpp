@@ -12,9 +12,8 @@
 
 #include "io/console.hpp"
 #include "io/units.hpp"
-#include "problem/lagrangian.hpp"
+#include "measures/records.hpp"
 #include "sif/csetup.hpp"
-#include "sqp/binding.hpp"
 #include "sqp/nlcalls.hpp"
 #include "sqp/polish.hpp"
 #include "sqp/solver_records.hpp"

@@ -13,7 +13,7 @@
 
 #include "io/console.hpp"
 #include "io/units.hpp"
-#include "problem/lagrangian.hpp"
+#include "measures/records.hpp"
 #include "sqp/nlcalls.hpp"
 #include "sqp/orvale.hpp"
 #include "sqp/polish.hpp"

@@ -1,6 +1,6 @@
 #include "tests/sqp/fake_problem.hpp"
 
-#include "problem/lagrangian.hpp"
+#include "measures/records.hpp"
 #include "sif/csetup.hpp"
 #include "sif/evaluate.hpp"
 

@@ -2,7 +2,7 @@
 #include "tests/support/small_problem.hpp"
 
 #include "problem/adaptor.hpp"
-#include "problem/config.hpp"
+#include "base/config.hpp"
 
 static_assert(morlan::cfg::kNvar == 2 && morlan::cfg::kNcon == 1,
               "the small problem belongs to the small configuration");

@@ -6,7 +6,7 @@
 
 #include "io/console.hpp"
 #include "io/units.hpp"
-#include "problem/one_based.hpp"
+#include "base/one_based.hpp"
 #include "sif/csetup.hpp"
 #include "sif/evaluate.hpp"
 

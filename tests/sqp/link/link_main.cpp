@@ -7,13 +7,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "anneal/relaxer.hpp"
-#include "anneal/run_control.hpp"
-#include "driver/prepare.hpp"
-#include "driver/records.hpp"
+#include "anneal/chainrun.hpp"
+#include "anneal/ladderrun.hpp"
+#include "anneal/prepare.hpp"
+#include "anneal/run_records.hpp"
+#include "base/config.hpp"
+#include "measures/records.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
 
 static_assert(morlan::cfg::kNvar == 2 && morlan::cfg::kNcon == 1);
 

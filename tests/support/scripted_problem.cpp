@@ -1,9 +1,7 @@
-#include "tests/problem/scripted_problem.hpp"
+#include "tests/support/scripted_problem.hpp"
 
-#include "anneal/relaxer.hpp"
-#include "driver/prepare.hpp"
+#include "measures/records.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/lagrangian.hpp"
 
 namespace morlan {
 
@@ -49,7 +47,6 @@ void reset_scripted() {
   rleq.value = 0.0;
   hasdiscrete = HasdiscreteRecord{};
   discrete = DiscreteRecord{};
-  isdx = IsdxRecord{};
   prbcsa = PrbcsaRecord{cfg::kNvar, cfg::kNcon, cfg::kNeq, cfg::kNineq};
 }
 

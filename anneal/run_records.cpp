@@ -1,7 +1,8 @@
-#include "driver/records.hpp"
+#include "anneal/run_records.hpp"
 
 namespace morlan {
 
 MsaRecord msa;
+VtolRecord vtol;
 
 }  // namespace morlan

@@ -1,4 +1,9 @@
-#include "problem/lagrangian.hpp"
+#include "io/console.hpp"
+#include "io/units.hpp"
+#include "measures/lagrangian.hpp"
+#include "measures/records.hpp"
+#include "measures/shift.hpp"
+#include "tests/support/scripted_problem.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "anneal/relaxer.hpp"
-#include "driver/prepare.hpp"
-#include "io/console.hpp"
-#include "io/units.hpp"
-#include "tests/problem/scripted_problem.hpp"
 
 namespace morlan {
 namespace {

@@ -1,14 +1,12 @@
-// The layer the search calls: shifts the variables of a point by the shift
-// vector of the grid, when that is switched on, and forwards to the inner
-// routines. The caller's point is never changed (except the multipliers
-// that sh_lambda_rule updates).
+#include "measures/shift.hpp"
+
 #include <algorithm>
 
-#include "driver/prepare.hpp"
+#include "base/config.hpp"
+#include "measures/lagrangian.hpp"
+#include "measures/lagrangian_terms.hpp"
+#include "measures/records.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
-#include "problem/lagrangian_terms.hpp"
 
 namespace morlan {
 

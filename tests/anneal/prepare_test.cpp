@@ -1,4 +1,10 @@
-#include "driver/prepare.hpp"
+#include "anneal/prepare.hpp"
+#include "anneal/random.hpp"
+#include "io/console.hpp"
+#include "io/units.hpp"
+#include "measures/records.hpp"
+#include "problem/adaptor.hpp"
+#include "tests/support/scripted_problem.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +13,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "anneal/random.hpp"
-#include "io/console.hpp"
-#include "io/units.hpp"
-#include "problem/adaptor.hpp"
-#include "problem/lagrangian.hpp"
-#include "tests/problem/scripted_problem.hpp"
 
 namespace morlan {
 namespace {
@@ -46,6 +46,7 @@ class PrepareTest : public ::testing::Test {
  protected:
   void SetUp() override {
     reset_scripted();
+    isdx = IsdxRecord{};
     for (int i = 1; i <= cfg::kNvar; ++i) {
       xbnd.xl(i) = 0.0;
       xbnd.xu(i) = 1.0;

@@ -20,9 +20,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "problem/config.hpp"
-#include "problem/lagrangian_terms.hpp"
-#include "problem/one_based.hpp"
+#include "base/config.hpp"
+#include "measures/lagrangian_terms.hpp"
+#include "base/one_based.hpp"
 #include "problem/raw_values.hpp"
 
 namespace morlan::lagrangian_detail {

@@ -16,13 +16,12 @@
 
 #include <cmath>
 
-#include "driver/prepare.hpp"
+#include "base/config.hpp"
+#include "base/one_based.hpp"
+#include "measures/lagrangian.hpp"
+#include "measures/records.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/config.hpp"
-#include "problem/lagrangian.hpp"
-#include "problem/one_based.hpp"
 #include "problem/raw_values.hpp"
-#include "anneal/relaxer.hpp"
 
 namespace morlan::lagrangian_detail {
 

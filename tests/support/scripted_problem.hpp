@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "problem/config.hpp"
-#include "problem/one_based.hpp"
+#include "base/config.hpp"
+#include "base/one_based.hpp"
 
 namespace morlan::testing {
 

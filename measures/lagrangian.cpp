@@ -1,21 +1,14 @@
-#include "problem/lagrangian.hpp"
+#include "measures/lagrangian.hpp"
 
 #include <cmath>
 
 #include "io/console.hpp"
+#include "measures/lagrangian_terms.hpp"
+#include "measures/partial_sums.hpp"
+#include "measures/records.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/lagrangian_terms.hpp"
-#include "problem/partial_sums.hpp"
 
 namespace morlan {
-
-MlagRecord mlag;
-PenaltyRecord penalty;
-SlobjRecord slobj;
-ReuseRecord reuse;
-RuindexRecord ruindex;
-RudataRecord rudata;
-RawValueSourceRecord raw_value_source;
 
 using namespace lagrangian_detail;
 

@@ -1,4 +1,4 @@
-#include "driver/prepare.hpp"
+#include "anneal/prepare.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -7,13 +7,12 @@
 #include "anneal/random.hpp"
 #include "io/console.hpp"
 #include "problem/adaptor.hpp"
-#include "problem/lagrangian.hpp"
+#include "measures/lagrangian.hpp"
+#include "measures/records.hpp"
 
 namespace morlan {
 
 IsdxRecord isdx;
-HasdiscreteRecord hasdiscrete;
-DiscreteRecord discrete;
 NdsampleRecord ndsample;
 
 namespace {

@@ -10,12 +10,11 @@
 #include <limits>
 #include <random>
 
-#include "anneal/relaxer.hpp"
-#include "driver/prepare.hpp"
-#include "problem/lagrangian.hpp"
-#include "problem/lagrangian_terms.hpp"
+#include "measures/lagrangian.hpp"
+#include "measures/lagrangian_terms.hpp"
+#include "measures/records.hpp"
 #include "problem/raw_values.hpp"
-#include "tests/problem/scripted_problem.hpp"
+#include "tests/support/scripted_problem.hpp"
 
 namespace morlan {
 namespace {

@@ -1,0 +1,15 @@
+// Multi-level CSA run control: loop calls with growing effort (10, 20, 40,
+// ... cycle blocks per temperature) from one starting point, until nconsec
+// levels agree on the objective.
+#pragma once
+
+#include "base/one_based.hpp"
+
+namespace morlan {
+
+// Arguments as chainrun's, with the number of agreeing levels that ends the
+// ladder.
+void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double& maxvio, double t0,
+               double rt);
+
+}  // namespace morlan

@@ -1,0 +1,15 @@
+// The polishing extension of the runs (--polish).
+#pragma once
+
+#include <memory>
+
+#include "driver/driver.hpp"
+
+namespace morlan {
+
+// After each successful run, a local SQP solve from its best point and one
+// line with the result; after the summary of a series, the best polished
+// objective.
+std::unique_ptr<RunExtension> make_polish_extension();
+
+}  // namespace morlan
