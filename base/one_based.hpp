@@ -3,7 +3,8 @@
 // The numerical routines are written with the indices of the algorithms they
 // implement: variables 1..n, constraints 1..m, positions 1..ntot of the
 // extended point. These small types keep that indexing without off-by-one
-// shifts at every use. Indexing is checked in debug builds only.
+// shifts at every use. Indexing is checked in checked builds
+// (MORLAN_CHECKED, which the tests use); the program runs without the checks.
 #pragma once
 
 #include <array>

@@ -104,28 +104,52 @@ void check_form() {
 
 }  // namespace
 
-double cst(int i, int /*n*/, CVec x) {
+namespace {
+
+// Violation of constraint i at x, `equality` giving the violation of an
+// equality residual: from the cache when there is one, else from the
+// problem routines. An index past the constraints stops with `wrong_index`.
+template <class Equality>
+double violation(int i, CVec x, Equality equality, const char* wrong_index) {
   if (i > cfg::kNcon) {
-    io::say("Wrong constraint index in cst");
+    io::say(wrong_index);
     io::error_stop();
   }
   if (i >= 1) {
-    if (const RawValues* v = cached_values(x)) return constraint_violation(i, v->c(i));
+    if (const RawValues* v = cached_values(x)) {
+      return i > cfg::kNeq ? inequality_violation(v->c(i)) : equality(v->c(i));
+    }
   }
   if (i > cfg::kNeq) return inequality_violation(raw_inequality(i - cfg::kNeq, x));
-  return equality_violation(raw_equality(i, x));
+  return equality(raw_equality(i, x));
+}
+
+// The largest violation at x, `equality` as above and `single` the
+// routine of one constraint (cst or ocst) when there is no cache.
+template <class Equality, class Single>
+double largest(CVec x, Equality equality, Single single) {
+  if (const RawValues* values = cached_values(x)) return largest_violation(*values, equality);
+  double v = 0.0;
+  for (int i = 1; i <= cfg::kNcon; ++i) {
+    const double c = single(i, cfg::kNvar, x);
+    if (c > v) v = c;
+  }
+  return v;
+}
+
+// Equality violations as function objects, so that the templates above
+// inline them.
+constexpr auto relaxed = [](double h) { return equality_violation(h); };
+constexpr auto unrelaxed = [](double h) { return unrelaxed_equality_violation(h); };
+
+}  // namespace
+
+double cst(int i, int /*n*/, CVec x) {
+  return violation(i, x, relaxed, "Wrong constraint index in cst");
 }
 
 double ocst(int i, int /*n*/, CVec x) {
-  if (i > cfg::kNcon) {
-    io::say("Wrong constraint index in ocst");
-    io::error_stop();
-  }
-  if (i >= 1) {
-    if (const RawValues* v = cached_values(x)) return unrelaxed_constraint_violation(i, v->c(i));
-  }
-  if (i > cfg::kNeq) return inequality_violation(raw_inequality(i - cfg::kNeq, x));
-  return unrelaxed_equality_violation(raw_equality(i, x));
+  return violation(i, x, unrelaxed, "Wrong constraint index in ocst");
 }
 
 void dcst(int i, int n, CVec x, Vec g) {
@@ -140,29 +164,9 @@ void dcst(int i, int n, CVec x, Vec g) {
   }
 }
 
-double viomax(CVec x) {
-  double v = 0.0;
-  if (const RawValues* values = cached_values(x)) {
-    return largest_violation(*values, [](double h) { return equality_violation(h); });
-  }
-  for (int i = 1; i <= cfg::kNcon; ++i) {
-    const double c = cst(i, cfg::kNvar, x);
-    if (c > v) v = c;
-  }
-  return v;
-}
+double viomax(CVec x) { return largest(x, relaxed, cst); }
 
-double oviomax(CVec x) {
-  double v = 0.0;
-  if (const RawValues* values = cached_values(x)) {
-    return largest_violation(*values, [](double h) { return unrelaxed_equality_violation(h); });
-  }
-  for (int i = 1; i <= cfg::kNcon; ++i) {
-    const double c = ocst(i, cfg::kNvar, x);
-    if (c > v) v = c;
-  }
-  return v;
-}
+double oviomax(CVec x) { return largest(x, unrelaxed, ocst); }
 
 double dlag(CVec y) {
   check_form();

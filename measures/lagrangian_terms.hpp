@@ -76,15 +76,6 @@ inline double equality_violation(double h) {
 
 inline double inequality_violation(double g) { return positive_part(g); }
 
-// Violation of constraint i (1..ncon) from its raw value, relaxed under
-// form 10 (cst) or not (ocst).
-inline double constraint_violation(int i, double raw) {
-  return i > cfg::kNeq ? inequality_violation(raw) : equality_violation(raw);
-}
-inline double unrelaxed_constraint_violation(int i, double raw) {
-  return i > cfg::kNeq ? inequality_violation(raw) : unrelaxed_equality_violation(raw);
-}
-
 inline bool known_form(int form) {
   return (form >= 0 && form <= 5) || form == 10;
 }
