@@ -249,13 +249,18 @@ TEST(Options, HelpAndVersion) {
 }
 
 TEST(Options, UnknownOptionIsAUsageErrorBeforeAnythingElse) {
-  for (const char* args : {"--bogus", "extra", "--help=1"}) {
+  // Each argument list with the argument its usage error names; an unknown
+  // argument is an error wherever it stands, even beside --help.
+  const std::pair<const char*, const char*> cases[] = {
+      {"--bogus", "--bogus"}, {"extra", "extra"},        {"--help=1", "--help=1"},
+      {"--polish=yes", "--polish=yes"}, {"--help --bogus", "--bogus"}, {"--polish x", "x"}};
+  for (const auto& [args, named] : cases) {
     RunSetup setup;
     setup.arguments = args;
     const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
     EXPECT_EQ(run.status, 2) << args;
     EXPECT_EQ(run.out, "") << args;
-    EXPECT_NE(run.err.find("unknown option '" + std::string(args) + "'"), std::string::npos);
+    EXPECT_NE(run.err.find("unknown option '" + std::string(named) + "'"), std::string::npos) << args;
     EXPECT_NE(run.err.find("Usage: morlan"), std::string::npos);
   }
 }
