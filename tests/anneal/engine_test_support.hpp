@@ -1,5 +1,6 @@
 // Helpers of the annealing tests: capture of standard output, the small
-// problem with the grid setting of the system, and reading trace vectors.
+// problem with the grid setting of the system, the arguments of one loop
+// call, the texts the loops print, and reading trace vectors.
 #pragma once
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
 #include "anneal/run_records.hpp"
+#include "anneal/run_setup.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
 #include "io/console.hpp"
@@ -77,6 +79,44 @@ inline void set_up_small_problem(bool grid) {
     discrete(cfg::kNvar + i) = range / (ndsample(i) - 1.0);
   }
 }
+
+// One list-directed real item as it is printed after another item.
+inline std::string item(double v) { return " " + io::real_item_text(v); }
+
+// The message lines of a loop entered with a temperature that is not
+// positive, and of a start outside the bounds.
+inline const std::string kTemperatureNotPositive =
+    "\n  THE INITIAL TEMPERATURE IS NOT POSITIVE. \n  RESET THE VARIABLE T. \n\n";
+inline const std::string kOutsideBounds =
+    "\n  THE STARTING VALUE (X) IS OUTSIDE THE BOUNDS \n"
+    "  (LB AND UB). EXECUTION TERMINATED WITHOUT ANY\n"
+    "  OPTIMIZATION. RESPECIFY X, UB OR LB SO THAT  \n"
+    "  LB(I) .LT. X(I) .LT. UB(I), I = 1, N. \n\n";
+
+// The arguments of one annealing-loop call on the small problem, as the run
+// control sets them up (the problem's box, step factors 2, first steps 0.4),
+// with short runs by default. Construct it after set_up_small_problem.
+struct LoopCall : run_setup::LoopWork {
+  Array1<double, cfg::kNtot> x;
+  Array1<double, 8> history;  // room for a stopping history of up to 8
+  double t = 1.0;
+  double rt = 0.5;
+  double eps = 1.0e-6;
+  int ncyc = 10;
+  int nt = 5;
+  int nhist = 4;
+  int itrace = 0;
+
+  // The stopping history of nhist entries.
+  Vec fhist_view() { return history.slice(1, nhist); }
+  // Both variables fixed at the given values (a fixed variable is proposed
+  // at its midpoint without a draw).
+  void fix(double x1, double x2) {
+    x(1) = xlow(1) = xupp(1) = x1;
+    x(2) = xlow(2) = xupp(2) = x2;
+    vm(1) = vm(2) = 0.0;
+  }
+};
 
 // The vectors a trace prints under a label (the name line of the vector
 // printer), in order of appearance, each read as n numbers.

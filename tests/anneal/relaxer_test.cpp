@@ -15,49 +15,17 @@ namespace {
 
 using test::Captured;
 
-// One list-directed real item as it is printed after another item.
-std::string item(double v) { return " " + io::real_item_text(v); }
+using test::item;
 
 const std::string kReducedLine = " relaxed radius reduced to rleq = ";
-const std::string kOutsideBounds =
-    "\n  THE STARTING VALUE (X) IS OUTSIDE THE BOUNDS \n"
-    "  (LB AND UB). EXECUTION TERMINATED WITHOUT ANY\n"
-    "  OPTIMIZATION. RESPECIFY X, UB OR LB SO THAT  \n"
-    "  LB(I) .LT. X(I) .LT. UB(I), I = 1, N. \n\n";
 
 // One call of the relaxed-equality loop on the small problem (2 variables,
-// 1 equality) under the relaxed Lagrangian, with short runs by default.
-struct RelaxerRun {
-  Array1<double, cfg::kNtot> x, xrelax, vm, xbest, xtrial;
-  Array1<double, cfg::kNcon> lamfac;
-  Array1<double, cfg::kNvar> xlow, xupp, cfac;
-  Array1<double, 4> fhist;
-  Array1<int, cfg::kNvar> naccv;
-  double t = 1.0;
-  double rt = 0.5;
-  int nt = 5;
-  int itrace = 0;
-  double fbest = 0.0;
-  int naccept = 0, nevals = 0, noutb = 0, ier = 0;
-
-  RelaxerRun() {
-    for (int i = 1; i <= cfg::kNvar; ++i) {
-      xlow(i) = small_problem::kLower;
-      xupp(i) = small_problem::kUpper;
-      cfac(i) = 2.0;
-      vm(i) = 0.4;
-    }
-  }
-  // Both variables fixed (a fixed variable is proposed at its midpoint).
-  void fix(double x1, double x2) {
-    x(1) = xlow(1) = xupp(1) = x1;
-    x(2) = xlow(2) = xupp(2) = x2;
-    vm(1) = vm(2) = 0.0;
-  }
+// 1 equality) under the relaxed Lagrangian.
+struct RelaxerRun : test::LoopCall {
   void run() {
-    relaxer(cfg::kNtot, cfg::kNcon, lamfac, xrelax, cfg::kNvar, x, false, rt, 1.0e-6, 10, nt, 4,
+    relaxer(cfg::kNtot, cfg::kNcon, lamfac, xrelax, cfg::kNvar, x, false, rt, eps, ncyc, nt, nhist,
             1000000000, xlow, xupp, cfac, itrace, 1, 2, t, vm, xbest, fbest, naccept, nevals,
-            noutb, ier, fhist, xtrial, naccv);
+            noutb, ier, fhist_view(), xtrial, naccv);
   }
 };
 
@@ -244,7 +212,7 @@ TEST_F(Relaxer, StartOutsideTheBoundsGivesTheMessageAndCodeTwoWithoutEvaluating)
     small_problem::evaluations = 0;
     Captured out;
     run.run();
-    EXPECT_EQ(out.text(), kOutsideBounds);
+    EXPECT_EQ(out.text(), test::kOutsideBounds);
     EXPECT_EQ(run.ier, kIerOutsideBounds);
     EXPECT_EQ(small_problem::evaluations, 0);
     EXPECT_EQ(rleq.value, 0.1);
@@ -258,7 +226,7 @@ TEST_F(Relaxer, NonPositiveTemperatureWritesTheMessageAndEvaluatesNothing) {
   small_problem::evaluations = 0;
   Captured out;
   run.run();
-  EXPECT_EQ(out.text(), "\n  THE INITIAL TEMPERATURE IS NOT POSITIVE. \n  RESET THE VARIABLE T. \n\n");
+  EXPECT_EQ(out.text(), test::kTemperatureNotPositive);
   EXPECT_EQ(run.ier, kIerTemperature);
   EXPECT_EQ(small_problem::evaluations, 0);
 }

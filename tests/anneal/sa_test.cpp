@@ -17,43 +17,13 @@ using test::consumed_since_seeding;
 using test::traced_vectors;
 
 // One call of the loop on the small problem (2 variables, 1 equality), with
-// short runs by default.
-struct SaRun {
-  Array1<double, cfg::kNtot> x, vm, xbest, xtrial;
-  Array1<double, cfg::kNcon> lamfac;
-  Array1<double, cfg::kNvar> xlow, xupp, cfac;
-  Array1<double, 8> fhist;
-  Array1<int, cfg::kNvar> naccv;
+// the settings of the test.
+struct SaRun : test::LoopCall {
   SaSettings settings;
-  double t = 1.0;
-  double rt = 0.5;
-  double eps = 1.0e-6;
-  int ncyc = 10;
-  int nt = 5;
-  int nhist = 4;
-  int itrace = 0;
-  double fbest = 0.0;
-  int naccept = 0, nevals = 0, noutb = 0, ier = 0;
-
-  SaRun() {
-    for (int i = 1; i <= cfg::kNvar; ++i) {
-      xlow(i) = small_problem::kLower;
-      xupp(i) = small_problem::kUpper;
-      cfac(i) = 2.0;
-      vm(i) = 0.4;
-    }
-  }
-  // Both variables fixed at the given values (a fixed variable is proposed
-  // at its midpoint without a draw).
-  void fix(double x1, double x2) {
-    x(1) = xlow(1) = xupp(1) = x1;
-    x(2) = xlow(2) = xupp(2) = x2;
-    vm(1) = vm(2) = 0.0;
-  }
   void run() {
     sa_with_settings(settings, cfg::kNtot, cfg::kNcon, lamfac, cfg::kNvar, x, false, rt, eps, ncyc,
                      nt, nhist, 1000000000, xlow, xupp, cfac, itrace, 1, 2, t, vm, xbest, fbest,
-                     naccept, nevals, noutb, ier, fhist.slice(1, nhist), xtrial, naccv);
+                     naccept, nevals, noutb, ier, fhist_view(), xtrial, naccv);
   }
 };
 
@@ -75,8 +45,7 @@ TEST_F(SaLoop, NonPositiveTemperatureWritesTheMessageAndEvaluatesNothing) {
     small_problem::evaluations = 0;
     Captured out;
     run.run();
-    EXPECT_EQ(out.text(),
-              "\n  THE INITIAL TEMPERATURE IS NOT POSITIVE. \n  RESET THE VARIABLE T. \n\n");
+    EXPECT_EQ(out.text(), test::kTemperatureNotPositive);
     EXPECT_EQ(run.ier, kIerTemperature);
     EXPECT_EQ(small_problem::evaluations, 0);
     EXPECT_EQ(run.nevals, 0);

@@ -15,34 +15,20 @@ namespace {
 
 using test::Captured;
 
-std::string item(double v) { return " " + io::real_item_text(v); }
+using test::item;
 
 constexpr int kNpop = cfg::kNpop;
 // Position of entry i of member k (member index fastest).
 constexpr int at(int k, int i) { return (i - 1) * kNpop + k; }
 
-// One call of the population loop on the small problem, short by default.
-struct PsaRun {
+// One call of the population loop on the small problem, members spread over
+// the box.
+struct PsaRun : test::LoopCall {
   Array1<double, kNpop * cfg::kNtot> xpop;
-  Array1<double, cfg::kNtot> xbest, xtrial;
-  Array1<double, cfg::kNcon> lamfac;
-  Array1<double, cfg::kNvar> xlow, xupp, cfac, vm;
-  Array1<double, 4> fhist;
-  Array1<int, cfg::kNvar> naccv;
-  double t = 1.0;
-  double rt = 0.5;
-  int nt = 10;
-  double fbest = 99.0;
-  int naccept = 0, nevals = 0, noutb = 0, ier = 0;
 
   PsaRun() {
-    for (int i = 1; i <= cfg::kNvar; ++i) {
-      xlow(i) = small_problem::kLower;
-      xupp(i) = small_problem::kUpper;
-      cfac(i) = 2.0;
-      vm(i) = 0.4;
-    }
-    // Members spread over the box.
+    nt = 10;
+    fbest = 99.0;  // the loop sets it
     const std::array<std::array<double, 2>, 3> starts{{{-1.5, 1.8}, {1.2, 1.1}, {-0.7, -1.9}}};
     for (int k = 1; k <= kNpop; ++k) {
       xpop(at(k, 1)) = starts[static_cast<std::size_t>(k - 1) % 3][0];
@@ -50,8 +36,9 @@ struct PsaRun {
     }
   }
   void run() {
-    psa(lamfac, cfg::kNvar, xpop, false, rt, 1.0e-6, 10, nt, 4, 1000000000, xlow, xupp, cfac, 0,
-        1, 2, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, xtrial, naccv);
+    psa(lamfac, cfg::kNvar, xpop, false, rt, eps, ncyc, nt, nhist, 1000000000, xlow, xupp, cfac,
+        itrace, 1, 2, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist_view(), xtrial,
+        naccv);
   }
 };
 
@@ -140,11 +127,7 @@ TEST_F(Swarmer, AMemberOutsideTheBoundsGivesTheMessageAndCodeTwoWithoutEvaluatin
   small_problem::evaluations = 0;
   Captured out;
   run.run();
-  EXPECT_EQ(out.text(),
-            "\n  THE STARTING VALUE (X) IS OUTSIDE THE BOUNDS \n"
-            "  (LB AND UB). EXECUTION TERMINATED WITHOUT ANY\n"
-            "  OPTIMIZATION. RESPECIFY X, UB OR LB SO THAT  \n"
-            "  LB(I) .LT. X(I) .LT. UB(I), I = 1, N. \n\n");
+  EXPECT_EQ(out.text(), test::kOutsideBounds);
   EXPECT_EQ(run.ier, kIerOutsideBounds);
   EXPECT_EQ(small_problem::evaluations, 0);
 }
@@ -155,7 +138,7 @@ TEST_F(Swarmer, NonPositiveTemperatureWritesTheMessage) {
   small_problem::evaluations = 0;
   Captured out;
   run.run();
-  EXPECT_EQ(out.text(), "\n  THE INITIAL TEMPERATURE IS NOT POSITIVE. \n  RESET THE VARIABLE T. \n\n");
+  EXPECT_EQ(out.text(), test::kTemperatureNotPositive);
   EXPECT_EQ(run.ier, kIerTemperature);
   EXPECT_EQ(small_problem::evaluations, 0);
 }
