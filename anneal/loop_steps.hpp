@@ -8,6 +8,7 @@
 //   stage end      close_stage, stage_ends_run, reheat_for_violation, cool,
 //                  restart_from
 //   exit           finish
+//   the run        anneal: the stages from entry to exit
 //
 // A loop keeps its own differences (acceptance rule, what follows an
 // accepted move, reheats, radius, population) and hands them to the sweeps
@@ -355,6 +356,30 @@ inline void finish(LoopCore& run) {
   run.ier = kIerNormal;
   if (!run.maximize) run.fbest = -run.fbest;
   if (run.itrace > 0) prt10();
+}
+
+// --- The run -------------------------------------------------------------
+
+// The temperature stages of a loop, from its entry to its exit: each stage
+// is closed and tested; a run that may end reheats instead while the loop
+// allows, and otherwise ends; a run that goes on cools and restarts as the
+// loop says. The loop supplies enter(seed1, seed2) (false: nothing to run),
+// temperature_stage(), close_stage(), reheat(), finish() and
+// restart_after_cooling().
+template <class Loop>
+void anneal(LoopCore& run, Loop& loop, int seed1, int seed2) {
+  if (!loop.enter(seed1, seed2)) return;
+  for (;;) {
+    loop.temperature_stage();
+    loop.close_stage();
+    if (stage_ends_run(run)) {
+      if (loop.reheat()) continue;
+      loop.finish();
+      return;
+    }
+    cool(run);
+    loop.restart_after_cooling();
+  }
 }
 
 }  // namespace morlan::loop_steps

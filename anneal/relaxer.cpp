@@ -44,37 +44,7 @@ class RelaxedLoop {
     thresholds_for(kIdist, thresholds_);
   }
 
-  void anneal(int seed1, int seed2) {
-    if (!enter(seed1, seed2)) return;
-    for (;;) {
-      temperature_stage();
-      close_stage(run_);
-      if (stage_ends_run(run_)) {
-        if (reheat()) continue;
-        finish(run_);
-        return;
-      }
-      cool(run_);
-      // Go on from the last feasible vector (reduction or new best).
-      restart_from(run_, x_, ffeas_, xfeas_);
-    }
-  }
-
-  // The policy of the sweeps (loop_steps.hpp).
-  double value(CVec v) const { return search_value(run_.maximize, v, run_.nvar); }
-  Verdict verdict(double ftrial) const { return metropolis_variable(ftrial, run_.f, run_.t); }
-  void check_new_vector() {
-    reduce_radius_if_feasible();
-    if (check_best(run_, x_, sh_oviomax(x_))) keep_feasible();
-  }
-  double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
-    return multiplier_step_trial(run_, j, r, x);
-  }
-  bool accepts_multiplier(double ftrial) const {
-    return metropolis_multiplier(ftrial, run_.f, run_.t);
-  }
-
- private:
+  // The steps of the run (loop_steps::anneal).
   bool enter(int seed1, int seed2) {
     if (!begin_run(run_, seed1, seed2)) return false;
     for (int i = 1; i <= run_.nvar; ++i) {
@@ -92,7 +62,6 @@ class RelaxedLoop {
     keep_reduction_point();
     return true;
   }
-
   // nt cycle blocks; a block that reduced the radius starts the stage again
   // at the same temperature.
   void temperature_stage() {
@@ -102,7 +71,39 @@ class RelaxedLoop {
       io::say("redo NT");
     }
   }
+  void close_stage() { loop_steps::close_stage(run_); }
+  // Instead of ending with the unrelaxed violation above vtol: reheat from
+  // the radius, back at the vector of the last reduction, while the budget
+  // lasts.
+  bool reheat() {
+    const double v = sh_oviomax(x_);
+    if (!(v > vtol.value && reheats_left_ > 0)) return false;
+    reheats_left_ = reheats_left_ - 1;
+    reheat_to(run_, rleq.value);
+    run_.f = f0_;
+    for (int i = 1; i <= run_.ntot; ++i) x_(i) = xrelax_(i);
+    io::say("Re-annealing from T =", run_.t, " and rleq =", rleq.value);
+    return true;
+  }
+  void finish() { loop_steps::finish(run_); }
+  // Go on from the last feasible vector (reduction or new best).
+  void restart_after_cooling() { restart_from(run_, x_, ffeas_, xfeas_); }
 
+  // The policy of the sweeps (loop_steps.hpp).
+  double value(CVec v) const { return search_value(run_.maximize, v, run_.nvar); }
+  Verdict verdict(double ftrial) const { return metropolis_variable(ftrial, run_.f, run_.t); }
+  void check_new_vector() {
+    reduce_radius_if_feasible();
+    if (check_best(run_, x_, sh_oviomax(x_))) keep_feasible();
+  }
+  double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
+    return multiplier_step_trial(run_, j, r, x);
+  }
+  bool accepts_multiplier(double ftrial) const {
+    return metropolis_multiplier(ftrial, run_.f, run_.t);
+  }
+
+ private:
   // The stage's cycle blocks up to the first one that reduces the radius;
   // false when one did.
   bool blocks_without_reduction() {
@@ -148,20 +149,6 @@ class RelaxedLoop {
     for (int k = 1; k <= run_.ntot; ++k) xrelax_(k) = x_(k);
   }
 
-  // Instead of ending with the unrelaxed violation above vtol: reheat from
-  // the radius, back at the vector of the last reduction, while the budget
-  // lasts.
-  bool reheat() {
-    const double v = sh_oviomax(x_);
-    if (!(v > vtol.value && reheats_left_ > 0)) return false;
-    reheats_left_ = reheats_left_ - 1;
-    reheat_to(run_, rleq.value);
-    run_.f = f0_;
-    for (int i = 1; i <= run_.ntot; ++i) x_(i) = xrelax_(i);
-    io::say("Re-annealing from T =", run_.t, " and rleq =", rleq.value);
-    return true;
-  }
-
   LoopCore& run_;
   Vec xrelax_;
   Vec x_;
@@ -185,7 +172,8 @@ void relaxer(int ntot, int ncon, Vec lamfac, Vec xrelax, int nvar, Vec x, bool m
   assert(ntot <= kRoomNtot && ncon <= kRoomNcon);
   LoopCore run{ntot, ncon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow, xupp, cfac,
                itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
-  RelaxedLoop(run, xrelax, x, xtrial).anneal(seed1, seed2);
+  RelaxedLoop loop(run, xrelax, x, xtrial);
+  anneal(run, loop, seed1, seed2);
 }
 
 }  // namespace morlan

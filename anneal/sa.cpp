@@ -8,8 +8,6 @@
 
 namespace morlan {
 
-NsaiterRecord nsaiter;
-
 namespace {
 
 using namespace loop_steps;
@@ -105,31 +103,7 @@ class PlainLoop {
     }
   }
 
-  void anneal(int seed1, int seed2) {
-    if (!enter(seed1, seed2)) return;
-    for (;;) {
-      temperature_stage();
-      close_stage(run_);
-      if (stage_ends_run(run_)) {
-        if (reheat_for_violation(run_, reheats_left_, x_)) continue;
-        finish(run_);
-        return;
-      }
-      cool(run_);
-      restart_from(run_, x_, run_.fbest, run_.xbest);
-    }
-  }
-
-  // The policy of the sweeps (loop_steps.hpp).
-  double value(CVec v) const { return search_value(run_.maximize, v, run_.nvar); }
-  Verdict verdict(double ftrial) const { return rule_.variable(ftrial, run_.f); }
-  void check_new_vector() { check_best(run_, x_, sh_viomax(x_)); }
-  double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
-    return multiplier_step_trial(run_, j, r, x);
-  }
-  bool accepts_multiplier(double ftrial) const { return rule_.multiplier(ftrial, run_.f); }
-
- private:
+  // The steps of the run (loop_steps::anneal).
   bool enter(int seed1, int seed2) {
     if (!begin_run(run_, seed1, seed2)) return false;
     // A start outside the bounds is only reported; the run goes on.
@@ -143,7 +117,27 @@ class PlainLoop {
     nsaiter.value = 0;
     return true;
   }
+  void temperature_stage() {
+    start_stage(run_, factors_);
+    rule_ = Acceptance(settings_.irule, run_.t);
+    for (int block = 1; block <= run_.nt; ++block) cycle_block();
+  }
+  void close_stage() { loop_steps::close_stage(run_); }
+  bool reheat() { return reheat_for_violation(run_, reheats_left_, x_); }
+  void finish() { loop_steps::finish(run_); }
+  // A stage with new best vectors hands its best vector to the next.
+  void restart_after_cooling() { restart_from(run_, x_, run_.fbest, run_.xbest); }
 
+  // The policy of the sweeps (loop_steps.hpp).
+  double value(CVec v) const { return search_value(run_.maximize, v, run_.nvar); }
+  Verdict verdict(double ftrial) const { return rule_.variable(ftrial, run_.f); }
+  void check_new_vector() { check_best(run_, x_, sh_viomax(x_)); }
+  double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
+    return multiplier_step_trial(run_, j, r, x);
+  }
+  bool accepts_multiplier(double ftrial) const { return rule_.multiplier(ftrial, run_.f); }
+
+ private:
   // The logarithmic distribution and the temperature-proportional schedule
   // set their own first step lengths; otherwise they are the caller's.
   void first_variable_steps() {
@@ -156,12 +150,6 @@ class PlainLoop {
         vm0_(i) = run_.vm(i);
       }
     }
-  }
-
-  void temperature_stage() {
-    start_stage(run_, factors_);
-    rule_ = Acceptance(settings_.irule, run_.t);
-    for (int block = 1; block <= run_.nt; ++block) cycle_block();
   }
 
   void cycle_block() {
@@ -215,7 +203,8 @@ void sa_with_settings(const SaSettings& settings, int ntot, int ncon, Vec lamfac
   assert(nvar <= cfg::kNvar && ncon <= cfg::kNcon && ntot == nvar + ncon);
   LoopCore run{ntot, ncon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow, xupp, cfac,
                itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
-  PlainLoop(settings, run, x, xtrial).anneal(seed1, seed2);
+  PlainLoop loop(settings, run, x, xtrial);
+  anneal(run, loop, seed1, seed2);
 }
 
 }  // namespace morlan

@@ -38,23 +38,39 @@ class PopulationLoop {
     thresholds_for(kIdist, thresholds_);
   }
 
-  void anneal(int seed1, int seed2) {
-    if (!enter(seed1, seed2)) return;
-    for (;;) {
-      start_stage(run_, factors_);
-      for (int block = 1; block <= run_.nt; ++block) cycle_block();
-      // Every stage starts its adaptive steps from 1, whatever the range.
-      for (int i = 1; i <= run_.nvar; ++i) run_.vm(i) = 1.0;
-      if (stage_ends_run(run_)) {
-        if (reheat_for_violation(run_, reheats_left_, xcur_)) continue;
-        break;
+  // The steps of the run (loop_steps::anneal).
+  bool enter(int seed1, int seed2) {
+    if (!begin_run(run_, seed1, seed2)) return false;
+    for (int k = 1; k <= cfg::kNpop; ++k) {
+      for (int i = 1; i <= cfg::kNvar; ++i) {
+        const double xi = xpop_(at(k, i));
+        if (xi > run_.xupp(i) || xi < run_.xlow(i)) {
+          prt1();
+          run_.ier = kIerOutsideBounds;
+          return false;
+        }
       }
-      cool(run_);
     }
+    value_members();
+    for (int i = 1; i <= run_.ncon; ++i) run_.lamfac(i) = kFirstLamfac;
+    return true;
+  }
+  void temperature_stage() {
+    start_stage(run_, factors_);
+    for (int block = 1; block <= run_.nt; ++block) cycle_block();
+  }
+  // Every stage starts its adaptive steps from 1, whatever the range.
+  void close_stage() {
+    for (int i = 1; i <= run_.nvar; ++i) run_.vm(i) = 1.0;
+  }
+  bool reheat() { return reheat_for_violation(run_, reheats_left_, xcur_); }
+  void finish() {
     run_.ier = kIerNormal;
     io::say("finish swarmer");
     io::flush();
   }
+  // Stages go on from where the last one ended.
+  void restart_after_cooling() {}
 
   // The policy of the sweeps (loop_steps.hpp).
   double value(CVec v) const {
@@ -80,23 +96,6 @@ class PopulationLoop {
   }
 
  private:
-  bool enter(int seed1, int seed2) {
-    if (!begin_run(run_, seed1, seed2)) return false;
-    for (int k = 1; k <= cfg::kNpop; ++k) {
-      for (int i = 1; i <= cfg::kNvar; ++i) {
-        const double xi = xpop_(at(k, i));
-        if (xi > run_.xupp(i) || xi < run_.xlow(i)) {
-          prt1();
-          run_.ier = kIerOutsideBounds;
-          return false;
-        }
-      }
-    }
-    value_members();
-    for (int i = 1; i <= run_.ncon; ++i) run_.lamfac(i) = kFirstLamfac;
-    return true;
-  }
-
   // Every member valued; the best feasible one is the first best vector.
   void value_members() {
     run_.fbest = 0.0;
@@ -196,7 +195,8 @@ void psa(Vec lamfac, int nvar, Vec xpop, bool maximize, double rt, double eps, i
          int& noutb, int& ier, Vec fhist, Vec /*xtrial*/, IVec naccv) {
   LoopCore run{cfg::kNtot, cfg::kNcon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow,
                xupp, cfac, itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
-  PopulationLoop(run, xpop).anneal(seed1, seed2);
+  PopulationLoop loop(run, xpop);
+  anneal(run, loop, seed1, seed2);
 }
 
 }  // namespace morlan

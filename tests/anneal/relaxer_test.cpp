@@ -21,13 +21,7 @@ const std::string kReducedLine = " relaxed radius reduced to rleq = ";
 
 // One call of the relaxed-equality loop on the small problem (2 variables,
 // 1 equality) under the relaxed Lagrangian.
-struct RelaxerRun : test::LoopCall {
-  void run() {
-    relaxer(cfg::kNtot, cfg::kNcon, lamfac, xrelax, cfg::kNvar, x, false, rt, eps, ncyc, nt, nhist,
-            1000000000, xlow, xupp, cfac, itrace, 1, 2, t, vm, xbest, fbest, naccept, nevals,
-            noutb, ier, fhist_view(), xtrial, naccv);
-  }
-};
+using RelaxerRun = test::LoopCall;
 
 class Relaxer : public ::testing::Test {
  protected:
@@ -56,13 +50,12 @@ TEST_F(Relaxer, ConvergesThroughShrinkingRadiiToTheOptimumAndRepeatsToTheByte) {
   std::string first;
   for (int pass = 0; pass < 2; ++pass) {
     RelaxerRun run;
-    run.x(1) = -1.5;
-    run.x(2) = 1.8;
+    run.start_at(-1.5, 1.8);
     run.nt = 20;
     run.rt = 0.8;
     rleq.value = 0.1;
     Captured out;
-    run.run();
+    run.run_relaxer();
     EXPECT_EQ(run.ier, kIerNormal);
     if (pass == 1) {
       EXPECT_EQ(out.text(), first);
@@ -119,7 +112,7 @@ TEST_F(Relaxer, SeveralReductionsInOneBlockGiveOneRedoAndStopAtTheFloor) {
   run.fix(0.5, 0.5);
   rleq.value = 2.0e-6;
   Captured out;
-  run.run();
+  run.run_relaxer();
   const auto lines = out.lines();
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[0], " relaxed radius = " + item(2.0e-6));
@@ -139,7 +132,7 @@ TEST_F(Relaxer, RadiusAtTheFloorIsNeverReduced) {
   run.fix(0.5, 0.5);
   rleq.value = 1.0e-6;
   Captured out;
-  run.run();
+  run.run_relaxer();
   EXPECT_EQ(out.text(), " relaxed radius = " + item(1.0e-6) + "\n");
   EXPECT_EQ(rleq.value, 1.0e-6);
   EXPECT_EQ(run.ier, kIerNormal);
@@ -154,7 +147,7 @@ TEST_F(Relaxer, StopWithTheUnrelaxedViolationReheatsTenTimesFromTheLastReduction
     run.x(3) = 0.125;
     rleq.value = radius;
     Captured out;
-    run.run();
+    run.run_relaxer();
     const auto lines = out.lines();
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[0], " relaxed radius = " + item(radius));
@@ -176,7 +169,7 @@ TEST_F(Relaxer, PointsFeasibleOnlyForTheRelaxedProblemShrinkTheRadiusButNeverBec
   run.fix(0.25, 0.25);
   rleq.value = 0.6;
   Captured out;
-  run.run();
+  run.run_relaxer();
   const auto lines = out.lines();
   double radius = 0.6;
   for (int k = 0; k < 4; ++k) radius = 0.95 * radius;
@@ -199,36 +192,8 @@ TEST_F(Relaxer, MultipliersHaveNoUpperClamp) {
   run.t = 1.0e-5;
   rleq.value = 0.4;
   Captured out;
-  run.run();
+  run.run_relaxer();
   EXPECT_GT(run.x(3), 1.0e20);
-}
-
-TEST_F(Relaxer, StartOutsideTheBoundsGivesTheMessageAndCodeTwoWithoutEvaluating) {
-  for (double x2 : {2.5, -2.0000001}) {
-    RelaxerRun run;
-    run.x(1) = 0.0;
-    run.x(2) = x2;
-    rleq.value = 0.1;
-    small_problem::evaluations = 0;
-    Captured out;
-    run.run();
-    EXPECT_EQ(out.text(), test::kOutsideBounds);
-    EXPECT_EQ(run.ier, kIerOutsideBounds);
-    EXPECT_EQ(small_problem::evaluations, 0);
-    EXPECT_EQ(rleq.value, 0.1);
-  }
-}
-
-TEST_F(Relaxer, NonPositiveTemperatureWritesTheMessageAndEvaluatesNothing) {
-  RelaxerRun run;
-  run.t = 0.0;
-  run.x(1) = 5.0;  // the temperature is checked before the bounds
-  small_problem::evaluations = 0;
-  Captured out;
-  run.run();
-  EXPECT_EQ(out.text(), test::kTemperatureNotPositive);
-  EXPECT_EQ(run.ier, kIerTemperature);
-  EXPECT_EQ(small_problem::evaluations, 0);
 }
 
 TEST_F(Relaxer, RunControlDispatchesTheRelaxedRuleInBothModes) {

@@ -24,8 +24,6 @@ constexpr int at(int k, int i) { return (i - 1) * kNpop + k; }
 // One call of the population loop on the small problem, members spread over
 // the box.
 struct PsaRun : test::LoopCall {
-  Array1<double, kNpop * cfg::kNtot> xpop;
-
   PsaRun() {
     nt = 10;
     fbest = 99.0;  // the loop sets it
@@ -34,11 +32,6 @@ struct PsaRun : test::LoopCall {
       xpop(at(k, 1)) = starts[static_cast<std::size_t>(k - 1) % 3][0];
       xpop(at(k, 2)) = starts[static_cast<std::size_t>(k - 1) % 3][1];
     }
-  }
-  void run() {
-    psa(lamfac, cfg::kNvar, xpop, false, rt, eps, ncyc, nt, nhist, 1000000000, xlow, xupp, cfac,
-        itrace, 1, 2, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist_view(), xtrial,
-        naccv);
   }
 };
 
@@ -56,7 +49,7 @@ TEST_F(Swarmer, ConvergesToTheOptimumSharesTheMultipliersAndRepeatsToTheByte) {
   for (int pass = 0; pass < 2; ++pass) {
     PsaRun run;
     Captured out;
-    run.run();
+    run.run_psa();
     if (pass == 1) {
       EXPECT_EQ(out.text(), first);
       continue;
@@ -101,7 +94,7 @@ TEST_F(Swarmer, StepLengthsRestartAtOneEvenForANarrowRange) {
   }
   run.nt = 3;
   Captured out;
-  run.run();
+  run.run_psa();
   EXPECT_EQ(run.vm(1), 1.0);
   EXPECT_EQ(run.vm(2), 1.0);
 }
@@ -115,32 +108,10 @@ TEST_F(Swarmer, WithoutAFeasibleMemberTheBestStaysZero) {
   }
   run.nt = 3;
   Captured out;
-  run.run();
+  run.run_psa();
   EXPECT_EQ(out.text(), " finish swarmer\n");
   EXPECT_EQ(run.fbest, 0.0);
   for (int i = 1; i <= cfg::kNtot; ++i) EXPECT_EQ(run.xbest(i), 0.0);
-}
-
-TEST_F(Swarmer, AMemberOutsideTheBoundsGivesTheMessageAndCodeTwoWithoutEvaluating) {
-  PsaRun run;
-  run.xpop(at(kNpop, 2)) = 2.5;  // the last member's last variable
-  small_problem::evaluations = 0;
-  Captured out;
-  run.run();
-  EXPECT_EQ(out.text(), test::kOutsideBounds);
-  EXPECT_EQ(run.ier, kIerOutsideBounds);
-  EXPECT_EQ(small_problem::evaluations, 0);
-}
-
-TEST_F(Swarmer, NonPositiveTemperatureWritesTheMessage) {
-  PsaRun run;
-  run.t = -1.0;
-  small_problem::evaluations = 0;
-  Captured out;
-  run.run();
-  EXPECT_EQ(out.text(), test::kTemperatureNotPositive);
-  EXPECT_EQ(run.ier, kIerTemperature);
-  EXPECT_EQ(small_problem::evaluations, 0);
 }
 
 // newpick on a population whose members are told apart by variable 1.
