@@ -10,9 +10,9 @@
 //   exit           finish
 //   the run        anneal: the stages from entry to exit
 //
-// A loop keeps its own differences (acceptance rule, what follows an
-// accepted move, reheats, radius, population) and hands them to the sweeps
-// as a policy object (see variable_sweeps and multiplier_trials).
+// Each loop keeps its own differences (acceptance rule, what follows an
+// accepted move, reheats, radius, population) in a class whose members these
+// steps call: the policy of variable_sweeps, multiplier_trials and anneal.
 //
 // Everything here is inline so that each loop's object module carries its
 // own copy and calls nothing beyond the routines the loops have always
