@@ -10,9 +10,10 @@
 //   exit           finish
 //   the run        anneal: the stages from entry to exit
 //
-// Each loop keeps its own differences (acceptance rule, what follows an
-// accepted move, reheats, radius, population) in a class whose members these
-// steps call: the policy of variable_sweeps, multiplier_trials and anneal.
+// Each loop is a class derived from LoopCore that keeps its own differences
+// (acceptance rule, what follows an accepted move, reheats, radius,
+// population) in the members that variable_sweeps, multiplier_trials and
+// anneal call.
 //
 // Everything here is inline so that each loop's object module carries its
 // own copy and calls nothing beyond the routines the loops have always
@@ -63,7 +64,8 @@ struct FactorCounts {
 };
 
 // The arguments every loop takes (sa.hpp gives their meaning), the sizes of
-// the search vector, and the state of one run that every loop keeps.
+// the search vector, and the state of one run that every loop keeps: the
+// base of each loop's class.
 struct LoopCore {
   int ntot;
   int ncon;
@@ -199,17 +201,26 @@ inline bool check_best(LoopCore& run, CVec x, double violation) {
 // check_new_vector(), called after a move taken without the Metropolis draw
 // (the best-vector check; relaxer reduces its radius first).
 template <class Loop>
-void variable_sweeps(LoopCore& run, Loop& loop, Vec x, Vec xtrial, int idist) {
+void variable_sweeps(Loop& loop, Vec x, Vec xtrial, int idist) {
+  LoopCore& run = loop;
+  // What the trials only read, held apart from the run's changing state.
+  const int nvar = run.nvar;
+  const int ncyc = run.ncyc;
+  const bool traced = run.itrace > 2;
+  const CVec vm = run.vm;
+  const CVec xlow = run.xlow;
+  const CVec xupp = run.xupp;
+  const IVec naccv = run.naccv;
   for (int k = 1; k <= run.ntot; ++k) xtrial(k) = x(k);
-  for (int j = 1; j <= run.ncyc; ++j) {
-    for (int i = 1; i <= run.nvar; ++i) {
-      xtrial(i) = xpi(idist, i, x(i), run.vm(i), run.xlow(i), run.xupp(i));
+  for (int j = 1; j <= ncyc; ++j) {
+    for (int i = 1; i <= nvar; ++i) {
+      xtrial(i) = xpi(idist, i, x(i), vm(i), xlow(i), xupp(i));
       const double ftrial = loop.value(xtrial);
       run.nevals = run.nevals + 1;
-      if (run.itrace > 2) prt4(run.maximize, run.ntot, xtrial, x, ftrial, run.f);
+      if (traced) prt4(run.maximize, run.ntot, xtrial, x, ftrial, run.f);
       const Verdict verdict = loop.verdict(ftrial);
       if (verdict == Verdict::kRejected) {
-        if (run.itrace > 2) prt7(run.maximize);
+        if (traced) prt7(run.maximize);
         xtrial(i) = x(i);
         run.counts.nreject = run.counts.nreject + 1;
         continue;
@@ -217,13 +228,13 @@ void variable_sweeps(LoopCore& run, Loop& loop, Vec x, Vec xtrial, int idist) {
       x(i) = xtrial(i);
       run.f = ftrial;
       run.naccept = run.naccept + 1;
-      run.naccv(i) = run.naccv(i) + 1;
+      naccv(i) = naccv(i) + 1;
       if (verdict == Verdict::kImproving) {
-        if (run.itrace > 2) io::line("  POINT ACCEPTED");
+        if (traced) io::line("  POINT ACCEPTED");
         run.counts.nimprove = run.counts.nimprove + 1;
         loop.check_new_vector();
       } else if (verdict == Verdict::kWorse) {
-        if (run.itrace > 2) prt6(run.maximize);
+        if (traced) prt6(run.maximize);
         run.counts.nworse = run.counts.nworse + 1;
       } else {
         loop.check_new_vector();
@@ -260,7 +271,8 @@ void adapt_multiplier_steps(LoopCore& run, FactorCounts<kRoom>& factors, CVec x)
 // the draw r and the violation c) and accepts_multiplier(ftrial). No counter
 // is raised.
 template <class Loop>
-void multiplier_trials(LoopCore& run, Loop& loop, Vec x, Vec xtrial) {
+void multiplier_trials(Loop& loop, Vec x, Vec xtrial) {
+  LoopCore& run = loop;
   for (int k = 1; k <= run.ntot; ++k) xtrial(k) = x(k);
   for (int j = run.nvar + 1; j <= run.ntot; ++j) {
     const double c = sh_cst(j - run.nvar, run.nvar, x);
@@ -367,17 +379,17 @@ inline void finish(LoopCore& run) {
 // temperature_stage(), close_stage(), reheat(), finish() and
 // restart_after_cooling().
 template <class Loop>
-void anneal(LoopCore& run, Loop& loop, int seed1, int seed2) {
+void anneal(Loop& loop, int seed1, int seed2) {
   if (!loop.enter(seed1, seed2)) return;
   for (;;) {
     loop.temperature_stage();
     loop.close_stage();
-    if (stage_ends_run(run)) {
+    if (stage_ends_run(loop)) {
       if (loop.reheat()) continue;
       loop.finish();
       return;
     }
-    cool(run);
+    cool(loop);
     loop.restart_after_cooling();
   }
 }

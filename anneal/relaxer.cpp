@@ -34,31 +34,31 @@ constexpr int kRoomNcon = cfg::kSmall ? 2 : cfg::kNcon;
 // whenever the search reaches a vector feasible for it. Best vectors are
 // judged by the unrelaxed violation; a stop with that violation above vtol
 // reheats from the vector of the last reduction.
-class RelaxedLoop {
+class RelaxedLoop : public LoopCore {
  public:
   // Multipliers stay at or above zero and have no upper limit here.
   static constexpr double kMultiplierCap = std::numeric_limits<double>::infinity();
 
-  RelaxedLoop(LoopCore& run, Vec xrelax, Vec x, Vec xtrial)
-      : run_(run), xrelax_(xrelax), x_(x), xtrial_(xtrial) {
+  RelaxedLoop(const LoopCore& core, Vec xrelax, Vec x, Vec xtrial)
+      : LoopCore(core), xrelax_(xrelax), x_(x), xtrial_(xtrial) {
     thresholds_for(kIdist, thresholds_);
   }
 
   // The steps of the run (loop_steps::anneal).
   bool enter(int seed1, int seed2) {
-    if (!begin_run(run_, seed1, seed2)) return false;
-    for (int i = 1; i <= run_.nvar; ++i) {
-      if (x_(i) > run_.xupp(i) || x_(i) < run_.xlow(i)) {
+    if (!begin_run(*this, seed1, seed2)) return false;
+    for (int i = 1; i <= nvar; ++i) {
+      if (x_(i) > xupp(i) || x_(i) < xlow(i)) {
         prt1();
-        run_.ier = kIerOutsideBounds;
+        ier = kIerOutsideBounds;
         return false;
       }
     }
-    value_start(run_, x_);
+    value_start(*this, x_);
     io::say("relaxed radius = ", rleq.value);
     if (sh_viomax(x_) < kFvtol) keep_feasible();
-    run_.objbest = first_best(x_, sh_oviomax(x_) < vtol.value, run_.nvar, run_.ntot, run_.xbest);
-    first_multiplier_steps(run_, x_);
+    objbest = first_best(x_, sh_oviomax(x_) < vtol.value, nvar, ntot, xbest);
+    first_multiplier_steps(*this, x_);
     keep_reduction_point();
     return true;
   }
@@ -66,12 +66,12 @@ class RelaxedLoop {
   // at the same temperature.
   void temperature_stage() {
     for (;;) {
-      start_stage(run_, factors_);
+      start_stage(*this, factors_);
       if (blocks_without_reduction()) return;
       io::say("redo NT");
     }
   }
-  void close_stage() { loop_steps::close_stage(run_); }
+  void close_stage() { loop_steps::close_stage(*this); }
   // Instead of ending with the unrelaxed violation above vtol: reheat from
   // the radius, back at the vector of the last reduction, while the budget
   // lasts.
@@ -79,35 +79,35 @@ class RelaxedLoop {
     const double v = sh_oviomax(x_);
     if (!(v > vtol.value && reheats_left_ > 0)) return false;
     reheats_left_ = reheats_left_ - 1;
-    reheat_to(run_, rleq.value);
-    run_.f = f0_;
-    for (int i = 1; i <= run_.ntot; ++i) x_(i) = xrelax_(i);
-    io::say("Re-annealing from T =", run_.t, " and rleq =", rleq.value);
+    reheat_to(*this, rleq.value);
+    f = f0_;
+    for (int i = 1; i <= ntot; ++i) x_(i) = xrelax_(i);
+    io::say("Re-annealing from T =", t, " and rleq =", rleq.value);
     return true;
   }
-  void finish() { loop_steps::finish(run_); }
+  void finish() { loop_steps::finish(*this); }
   // Go on from the last feasible vector (reduction or new best).
-  void restart_after_cooling() { restart_from(run_, x_, ffeas_, xfeas_); }
+  void restart_after_cooling() { restart_from(*this, x_, ffeas_, xfeas_); }
 
   // The policy of the sweeps (loop_steps.hpp).
-  double value(CVec v) const { return search_value(run_.maximize, v, run_.nvar); }
-  Verdict verdict(double ftrial) const { return metropolis_variable(ftrial, run_.f, run_.t); }
+  double value(CVec v) const { return search_value(maximize, v, nvar); }
+  Verdict verdict(double ftrial) const { return metropolis_variable(ftrial, f, t); }
   void check_new_vector() {
     reduce_radius_if_feasible();
-    if (check_best(run_, x_, sh_oviomax(x_))) keep_feasible();
+    if (check_best(*this, x_, sh_oviomax(x_))) keep_feasible();
   }
   double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
-    return multiplier_step_trial(run_, j, r, x);
+    return multiplier_step_trial(*this, j, r, x);
   }
   bool accepts_multiplier(double ftrial) const {
-    return metropolis_multiplier(ftrial, run_.f, run_.t);
+    return metropolis_multiplier(ftrial, f, t);
   }
 
  private:
   // The stage's cycle blocks up to the first one that reduces the radius;
   // false when one did.
   bool blocks_without_reduction() {
-    for (int block = 1; block <= run_.nt; ++block) {
+    for (int block = 1; block <= nt; ++block) {
       if (cycle_block()) return false;
     }
     return true;
@@ -116,11 +116,11 @@ class RelaxedLoop {
   // One cycle block; true when it reduced the radius.
   bool cycle_block() {
     reduced_ = false;
-    variable_sweeps(run_, *this, x_, xtrial_, kIdist);
-    adjust_steps(run_, kIdist, thresholds_);
-    adapt_multiplier_steps(run_, factors_, x_);
-    multiplier_trials(run_, *this, x_, xtrial_);
-    end_block(run_, x_);
+    variable_sweeps(*this, x_, xtrial_, kIdist);
+    adjust_steps(*this, kIdist, thresholds_);
+    adapt_multiplier_steps(*this, factors_, x_);
+    multiplier_trials(*this, x_, xtrial_);
+    end_block(*this, x_);
     return reduced_;
   }
 
@@ -132,24 +132,23 @@ class RelaxedLoop {
     rleq.value = kReduction * rleq.value;
     keep_reduction_point();
     keep_feasible();
-    run_.counts.nnewopt = run_.counts.nnewopt + 1;
+    counts.nnewopt = counts.nnewopt + 1;
     io::say("relaxed radius reduced to rleq = ", rleq.value);
     io::flush();
   }
 
   // The current vector and value as the point to restart from after cooling.
   void keep_feasible() {
-    ffeas_ = run_.f;
-    for (int k = 1; k <= run_.ntot; ++k) xfeas_(k) = x_(k);
+    ffeas_ = f;
+    for (int k = 1; k <= ntot; ++k) xfeas_(k) = x_(k);
   }
 
   // The current vector and value as the point a reheat goes back to.
   void keep_reduction_point() {
-    f0_ = run_.f;
-    for (int k = 1; k <= run_.ntot; ++k) xrelax_(k) = x_(k);
+    f0_ = f;
+    for (int k = 1; k <= ntot; ++k) xrelax_(k) = x_(k);
   }
 
-  LoopCore& run_;
   Vec xrelax_;
   Vec x_;
   Vec xtrial_;
@@ -170,10 +169,10 @@ void relaxer(int ntot, int ncon, Vec lamfac, Vec xrelax, int nvar, Vec x, bool m
              double& fbest, int& naccept, int& nevals, int& noutb, int& ier, Vec fhist, Vec xtrial,
              IVec naccv) {
   assert(ntot <= kRoomNtot && ncon <= kRoomNcon);
-  LoopCore run{ntot, ncon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow, xupp, cfac,
-               itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
-  RelaxedLoop loop(run, xrelax, x, xtrial);
-  anneal(run, loop, seed1, seed2);
+  const LoopCore core{ntot, ncon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow, xupp,
+                      cfac, itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
+  RelaxedLoop loop(core, xrelax, x, xtrial);
+  anneal(loop, seed1, seed2);
 }
 
 }  // namespace morlan

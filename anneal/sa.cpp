@@ -90,13 +90,13 @@ class Acceptance {
 // distribution, the step-length schedule and the reheat budget of the
 // settings; new best vectors are judged by the (relaxed) violation sh_viomax
 // and a stage with new best vectors hands its best vector to the next.
-class PlainLoop {
+class PlainLoop : public LoopCore {
  public:
   // Multipliers are kept in [0, kMultiplierCap].
   static constexpr double kMultiplierCap = 1.0e20;
 
-  PlainLoop(const SaSettings& settings, LoopCore& run, Vec x, Vec xtrial)
-      : settings_(settings), run_(run), x_(x), xtrial_(xtrial), reheats_left_(settings.nreheat) {
+  PlainLoop(const SaSettings& settings, const LoopCore& core, Vec x, Vec xtrial)
+      : LoopCore(core), settings_(settings), x_(x), xtrial_(xtrial), reheats_left_(settings.nreheat) {
     if (!thresholds_for(settings.idist, thresholds_)) {
       io::say("wrong distribution");
       io::error_stop();
@@ -105,74 +105,73 @@ class PlainLoop {
 
   // The steps of the run (loop_steps::anneal).
   bool enter(int seed1, int seed2) {
-    if (!begin_run(run_, seed1, seed2)) return false;
+    if (!begin_run(*this, seed1, seed2)) return false;
     // A start outside the bounds is only reported; the run goes on.
-    for (int i = 1; i <= run_.nvar; ++i) {
-      if (x_(i) > run_.xupp(i) || x_(i) < run_.xlow(i)) io::say("x(", i, ") is outside the bounds");
+    for (int i = 1; i <= nvar; ++i) {
+      if (x_(i) > xupp(i) || x_(i) < xlow(i)) io::say("x(", i, ") is outside the bounds");
     }
-    value_start(run_, x_);
-    run_.objbest = first_best(x_, sh_viomax(x_) < vtol.value, run_.nvar, run_.ntot, run_.xbest);
+    value_start(*this, x_);
+    objbest = first_best(x_, sh_viomax(x_) < vtol.value, nvar, ntot, xbest);
     first_variable_steps();
-    first_multiplier_steps(run_, x_);
+    first_multiplier_steps(*this, x_);
     nsaiter.value = 0;
     return true;
   }
   void temperature_stage() {
-    start_stage(run_, factors_);
-    rule_ = Acceptance(settings_.irule, run_.t);
-    for (int block = 1; block <= run_.nt; ++block) cycle_block();
+    start_stage(*this, factors_);
+    rule_ = Acceptance(settings_.irule, t);
+    for (int block = 1; block <= nt; ++block) cycle_block();
   }
-  void close_stage() { loop_steps::close_stage(run_); }
-  bool reheat() { return reheat_for_violation(run_, reheats_left_, x_); }
-  void finish() { loop_steps::finish(run_); }
+  void close_stage() { loop_steps::close_stage(*this); }
+  bool reheat() { return reheat_for_violation(*this, reheats_left_, x_); }
+  void finish() { loop_steps::finish(*this); }
   // A stage with new best vectors hands its best vector to the next.
-  void restart_after_cooling() { restart_from(run_, x_, run_.fbest, run_.xbest); }
+  void restart_after_cooling() { restart_from(*this, x_, fbest, xbest); }
 
   // The policy of the sweeps (loop_steps.hpp).
-  double value(CVec v) const { return search_value(run_.maximize, v, run_.nvar); }
-  Verdict verdict(double ftrial) const { return rule_.variable(ftrial, run_.f); }
-  void check_new_vector() { check_best(run_, x_, sh_viomax(x_)); }
+  double value(CVec v) const { return search_value(maximize, v, nvar); }
+  Verdict verdict(double ftrial) const { return rule_.variable(ftrial, f); }
+  void check_new_vector() { check_best(*this, x_, sh_viomax(x_)); }
   double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
-    return multiplier_step_trial(run_, j, r, x);
+    return multiplier_step_trial(*this, j, r, x);
   }
-  bool accepts_multiplier(double ftrial) const { return rule_.multiplier(ftrial, run_.f); }
+  bool accepts_multiplier(double ftrial) const { return rule_.multiplier(ftrial, f); }
 
  private:
   // The logarithmic distribution and the temperature-proportional schedule
   // set their own first step lengths; otherwise they are the caller's.
   void first_variable_steps() {
-    for (int i = 1; i <= run_.nvar; ++i) {
+    for (int i = 1; i <= nvar; ++i) {
       if (settings_.idist == kLogarithmic) {
-        run_.vm(i) = 0.1 * std::log10((run_.xupp(i) - run_.xlow(i)) / 1.0e-6);
+        vm(i) = 0.1 * std::log10((xupp(i) - xlow(i)) / 1.0e-6);
       }
       if (settings_.isched == 1) {
-        run_.vm(i) = 0.1 * (run_.xupp(i) - run_.xlow(i));
-        vm0_(i) = run_.vm(i);
+        vm(i) = 0.1 * (xupp(i) - xlow(i));
+        vm0_(i) = vm(i);
       }
     }
   }
 
   void cycle_block() {
     nsaiter.value = nsaiter.value + 1;
-    variable_sweeps(run_, *this, x_, xtrial_, settings_.idist);
+    variable_sweeps(*this, x_, xtrial_, settings_.idist);
     if (settings_.isched == 1) {
       steps_proportional_to_temperature();
     } else {
-      adjust_steps(run_, settings_.idist, thresholds_);
+      adjust_steps(*this, settings_.idist, thresholds_);
     }
-    adapt_multiplier_steps(run_, factors_, x_);
-    multiplier_trials(run_, *this, x_, xtrial_);
-    end_block(run_, x_);
+    adapt_multiplier_steps(*this, factors_, x_);
+    multiplier_trials(*this, x_, xtrial_);
+    end_block(*this, x_);
   }
 
   void steps_proportional_to_temperature() {
-    for (int i = 1; i <= run_.nvar; ++i) {
-      run_.vm(i) = (vm0_(i) - 1.0e-6) / (run_.t0 - 1.0e-6) * (run_.t - run_.t0) + vm0_(i);
+    for (int i = 1; i <= nvar; ++i) {
+      vm(i) = (vm0_(i) - 1.0e-6) / (t0 - 1.0e-6) * (t - t0) + vm0_(i);
     }
   }
 
   const SaSettings& settings_;
-  LoopCore& run_;
   Vec x_;
   Vec xtrial_;
   int reheats_left_;
@@ -201,10 +200,10 @@ void sa_with_settings(const SaSettings& settings, int ntot, int ncon, Vec lamfac
                       double& fbest, int& naccept, int& nevals, int& noutb, int& ier, Vec fhist,
                       Vec xtrial, IVec naccv) {
   assert(nvar <= cfg::kNvar && ncon <= cfg::kNcon && ntot == nvar + ncon);
-  LoopCore run{ntot, ncon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow, xupp, cfac,
-               itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
-  PlainLoop loop(settings, run, x, xtrial);
-  anneal(run, loop, seed1, seed2);
+  const LoopCore core{ntot, ncon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow, xupp,
+                      cfac, itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
+  PlainLoop loop(settings, core, x, xtrial);
+  anneal(loop, seed1, seed2);
 }
 
 }  // namespace morlan

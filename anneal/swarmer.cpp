@@ -29,43 +29,43 @@ void copy_member(CVec xpop, int k, Vec member) {
 // strictly better variable trials and strictly higher multiplier trials
 // without a draw, and adapts the multiplier step factors to the violations
 // averaged over the population.
-class PopulationLoop {
+class PopulationLoop : public LoopCore {
  public:
   // Multipliers stay at or above zero and have no upper limit here.
   static constexpr double kMultiplierCap = std::numeric_limits<double>::infinity();
 
-  PopulationLoop(LoopCore& run, Vec xpop) : run_(run), xpop_(xpop) {
+  PopulationLoop(const LoopCore& core, Vec xpop) : LoopCore(core), xpop_(xpop) {
     thresholds_for(kIdist, thresholds_);
   }
 
   // The steps of the run (loop_steps::anneal).
   bool enter(int seed1, int seed2) {
-    if (!begin_run(run_, seed1, seed2)) return false;
+    if (!begin_run(*this, seed1, seed2)) return false;
     for (int k = 1; k <= cfg::kNpop; ++k) {
       for (int i = 1; i <= cfg::kNvar; ++i) {
         const double xi = xpop_(at(k, i));
-        if (xi > run_.xupp(i) || xi < run_.xlow(i)) {
+        if (xi > xupp(i) || xi < xlow(i)) {
           prt1();
-          run_.ier = kIerOutsideBounds;
+          ier = kIerOutsideBounds;
           return false;
         }
       }
     }
     value_members();
-    for (int i = 1; i <= run_.ncon; ++i) run_.lamfac(i) = kFirstLamfac;
+    for (int i = 1; i <= ncon; ++i) lamfac(i) = kFirstLamfac;
     return true;
   }
   void temperature_stage() {
-    start_stage(run_, factors_);
-    for (int block = 1; block <= run_.nt; ++block) cycle_block();
+    start_stage(*this, factors_);
+    for (int block = 1; block <= nt; ++block) cycle_block();
   }
   // Every stage starts its adaptive steps from 1, whatever the range.
   void close_stage() {
-    for (int i = 1; i <= run_.nvar; ++i) run_.vm(i) = 1.0;
+    for (int i = 1; i <= nvar; ++i) vm(i) = 1.0;
   }
-  bool reheat() { return reheat_for_violation(run_, reheats_left_, xcur_); }
+  bool reheat() { return reheat_for_violation(*this, reheats_left_, xcur_); }
   void finish() {
-    run_.ier = kIerNormal;
+    ier = kIerNormal;
     io::say("finish swarmer");
     io::flush();
   }
@@ -74,23 +74,23 @@ class PopulationLoop {
 
   // The policy of the sweeps (loop_steps.hpp).
   double value(CVec v) const {
-    double f;
-    fcn(run_.nvar, v, f);
-    return f;
+    double lagrangian;
+    fcn(nvar, v, lagrangian);
+    return lagrangian;
   }
   Verdict verdict(double ftrial) const {
-    if (ftrial < run_.f) return Verdict::kImproving;
-    const double p = exprep((run_.f - ftrial) / run_.t);
+    if (ftrial < f) return Verdict::kImproving;
+    const double p = exprep((f - ftrial) / t);
     const double r = static_cast<double>(ranmar());
     return r < p ? Verdict::kWorse : Verdict::kRejected;
   }
-  void check_new_vector() { check_best(run_, xcur_, sh_viomax(xcur_)); }
+  void check_new_vector() { check_best(*this, xcur_, sh_viomax(xcur_)); }
   double multiplier_trial(int j, double r, double c, CVec x) const {
-    return x(j) + (2.0 * r - 1.0) * run_.lamfac(j - run_.nvar) * c;
+    return x(j) + (2.0 * r - 1.0) * lamfac(j - nvar) * c;
   }
   bool accepts_multiplier(double ftrial) const {
-    if (ftrial > run_.f) return true;
-    const double p = exprep((ftrial - run_.f) / run_.t);
+    if (ftrial > f) return true;
+    const double p = exprep((ftrial - f) / t);
     const double r = static_cast<double>(ranmar());
     return r < p;
   }
@@ -98,26 +98,26 @@ class PopulationLoop {
  private:
   // Every member valued; the best feasible one is the first best vector.
   void value_members() {
-    run_.fbest = 0.0;
-    run_.fhist(1) = 0.0;
-    run_.objbest = kNone;
-    for (int i = 1; i <= run_.ntot; ++i) run_.xbest(i) = 0.0;
+    fbest = 0.0;
+    fhist(1) = 0.0;
+    objbest = kNone;
+    for (int i = 1; i <= ntot; ++i) xbest(i) = 0.0;
     for (int k = 1; k <= cfg::kNpop; ++k) {
       copy_member(xpop_, k, member_);
-      fcn(run_.nvar, member_, fpop_(k));
-      take_if_best(run_, member_, sh_viomax(member_), fpop_(k));
+      fcn(nvar, member_, fpop_(k));
+      take_if_best(*this, member_, sh_viomax(member_), fpop_(k));
     }
   }
 
   void cycle_block() {
-    newpick(mpick_, fpop_, xpop_, xcur_, run_.t);
-    run_.f = fpop_(mpick_);
-    variable_sweeps(run_, *this, xcur_, trial_, kIdist);
-    adjust_steps(run_, kIdist, thresholds_);
+    newpick(mpick_, fpop_, xpop_, xcur_, t);
+    f = fpop_(mpick_);
+    variable_sweeps(*this, xcur_, trial_, kIdist);
+    adjust_steps(*this, kIdist, thresholds_);
     adapt_to_average_violations();
-    multiplier_trials(run_, *this, xcur_, trial_);
+    multiplier_trials(*this, xcur_, trial_);
     write_back();
-    for (int i = 1; i <= run_.nvar; ++i) run_.naccv(i) = 0;
+    for (int i = 1; i <= nvar; ++i) naccv(i) = 0;
   }
 
   // The multiplier step factors follow the violations summed over the
@@ -128,26 +128,25 @@ class PopulationLoop {
     for (int k = 1; k <= cfg::kNpop; ++k) {
       copy_member(xpop_, k, member_);
       for (int c = 1; c <= cfg::kNcon; ++c) {
-        avgvio_(c) = avgvio_(c) + sh_cst(c, run_.nvar, member_);
+        avgvio_(c) = avgvio_(c) + sh_cst(c, nvar, member_);
       }
     }
     for (int c = 1; c <= cfg::kNcon; ++c) {
       avgvio_(c) = avgvio_(c) / static_cast<double>(cfg::kNcon);
-      adapt_lamfac(avgvio_(c), run_.t, factors_.nsmall(c), factors_.nlarge(c), run_.lamfac(c));
+      adapt_lamfac(avgvio_(c), t, factors_.nsmall(c), factors_.nlarge(c), lamfac(c));
     }
   }
 
   // The chosen member takes its new variables and value; every member takes
   // the new multipliers.
   void write_back() {
-    fpop_(mpick_) = run_.f;
+    fpop_(mpick_) = f;
     for (int i = 1; i <= cfg::kNvar; ++i) xpop_(at(mpick_, i)) = xcur_(i);
     for (int k = 1; k <= cfg::kNpop; ++k) {
       for (int i = cfg::kNvar + 1; i <= cfg::kNtot; ++i) xpop_(at(k, i)) = xcur_(i);
     }
   }
 
-  LoopCore& run_;
   Vec xpop_;
   Thresholds thresholds_{};
   FactorCounts<cfg::kNcon> factors_;
@@ -193,10 +192,11 @@ void psa(Vec lamfac, int nvar, Vec xpop, bool maximize, double rt, double eps, i
          int nhist, int /*maxevl*/, CVec xlow, CVec xupp, CVec cfac, int itrace, int seed1,
          int seed2, double& t, Vec vm, Vec xbest, double& fbest, int& naccept, int& nevals,
          int& noutb, int& ier, Vec fhist, Vec /*xtrial*/, IVec naccv) {
-  LoopCore run{cfg::kNtot, cfg::kNcon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow,
-               xupp, cfac, itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
-  PopulationLoop loop(run, xpop);
-  anneal(run, loop, seed1, seed2);
+  const LoopCore core{cfg::kNtot, cfg::kNcon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist,
+                      xlow, xupp, cfac, itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier,
+                      fhist, naccv};
+  PopulationLoop loop(core, xpop);
+  anneal(loop, seed1, seed2);
 }
 
 }  // namespace morlan
