@@ -96,7 +96,11 @@ class PlainLoop : public LoopCore {
   static constexpr double kMultiplierCap = 1.0e20;
 
   PlainLoop(const SaSettings& settings, const LoopCore& core, Vec x, Vec xtrial)
-      : LoopCore(core), settings_(settings), x_(x), xtrial_(xtrial), reheats_left_(settings.nreheat) {
+      : LoopCore(core),
+        settings_(settings),
+        x_(x),
+        xtrial_(xtrial),
+        reheats_left_(settings.nreheat) {
     if (!thresholds_for(settings.idist, thresholds_)) {
       io::say("wrong distribution");
       io::error_stop();
