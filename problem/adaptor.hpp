@@ -21,8 +21,6 @@ struct PrbcsaRecord {
 };
 extern PrbcsaRecord prbcsa;
 
-inline constexpr double kBigInf = 1.0e19;  // bounds beyond this are infinite
-
 struct XbndRecord {
   Array1<double, cfg::kBoundCapacity> xl, xu;
 };

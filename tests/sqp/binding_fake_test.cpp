@@ -21,6 +21,7 @@
 #include "sqp/solver_records.hpp"
 #include "sqp/sqpglue.hpp"
 #include "sqp/sqpstart.hpp"
+#include "tests/sif/sif_file.hpp"
 #include "tests/sqp/fake_problem.hpp"
 
 namespace morlan {
@@ -28,29 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Captures one output unit into a string.
-class Capture {
- public:
-  explicit Capture(int unit) : unit_(unit) {
-    stream_ = open_memstream(&buffer_, &size_);
-    io::redirect_output(unit_, stream_);
-  }
-  ~Capture() {
-    io::redirect_output(unit_, nullptr);
-    std::fclose(stream_);
-    std::free(buffer_);
-  }
-  std::string text() {
-    std::fflush(stream_);
-    return std::string(buffer_, size_);
-  }
-
- private:
-  int unit_;
-  std::FILE* stream_ = nullptr;
-  char* buffer_ = nullptr;
-  std::size_t size_ = 0;
-};
+using testing::Capture;
 
 // Runs the SQP start-up on the stand-in problem from a scratch folder that
 // holds a (dummy) data file. Sizes: 3 variables, 1 equality, 4 one-sided

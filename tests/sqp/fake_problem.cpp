@@ -32,8 +32,6 @@ void csetup(int input, int iout, int& n, int& m, Vec x, Vec bl, Vec bu, int, LVe
   cl(4) = 0.0, cu(4) = 1.0e20;
 }
 
-float cputim() { return 0.0f; }
-
 void cofg(int, CVec x, double& f, Vec g, bool grad) {
   f = (x(1) - 2.0) * (x(1) - 2.0) + (x(2) - 1.0) * (x(2) - 1.0) + x(3) * x(3) + x(1) * x(3);
   if (grad) {
