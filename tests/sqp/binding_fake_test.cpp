@@ -264,22 +264,6 @@ TEST_F(FakeBinding, ProtocolRoutinesCountTheirEvaluations) {
   EXPECT_EQ(sum, 1 + 18 + 3 + 1 + 1 + 1);  // eg and egradg count nothing
 }
 
-TEST_F(FakeBinding, Setup0SetsTheSolverParameters) {
-  for (int s = 0; s <= kO8MaxConstraints; ++s) o8gri(s) = {5, 5, 5};
-  setup0();
-  EXPECT_EQ(o8stpa(11), 1);
-  EXPECT_EQ(o8stpa(12), 1);
-  EXPECT_EQ(o8io(1), 10);
-  EXPECT_EQ(o8io(2), 20);
-  EXPECT_EQ(o8rst.value, 3);
-  EXPECT_EQ(o8der.value, 0);
-  for (int s = 0; s <= 10; ++s) {
-    EXPECT_EQ(o8gri(s).a, -1);
-    EXPECT_EQ(o8gri(s).b + o8gri(s).c, 0);
-  }
-  EXPECT_EQ(o8gri(11).a, 5);  // beyond the constraint slots
-}
-
 // The stand-in's optimum with inactive inequalities solves the Lagrange
 // conditions of the equality: (16/7, 3/7, -12/7).
 TEST_F(FakeBinding, SolveReachesTheKnownOptimum) {
