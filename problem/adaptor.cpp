@@ -16,9 +16,7 @@ namespace {
 
 constexpr int kDataUnit = 55;
 
-BoundRecords records() {
-  return {xbnd.xl, xbnd.xu, cbnd.cl, cbnd.cu, bdinfo.idineq, bdinfo.idbd};
-}
+BoundRecords records() { return bound_records(xbnd, cbnd, bdinfo.idineq, bdinfo.idbd); }
 
 ProblemSide side() { return {prbcsa.n, prbcsa.neq, records()}; }
 

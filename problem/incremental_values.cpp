@@ -227,32 +227,34 @@ bool group_reads(int ig, int v) {
   return false;
 }
 
-// Variable -> elements that read it (elements of groups read only).
-bool map_variable_elements() {
+// A variable map: for each variable v, the items that read it, listed in
+// list(start(v) .. start(v+1)-1). The candidates are candidate(1..count),
+// each an item or 0 for none; false when the map is full.
+template <class Candidate, class Reads>
+bool map_variables(Array1<int, cfg::kNvar + 1>& start, Array1<int, kMaxLinks>& list, int count,
+                   Candidate candidate, Reads reads) {
   int nlinks = 0;
   for (int v = 1; v <= cfg::kNvar; ++v) {
-    s.element_start(v) = nlinks + 1;
-    for (int q = 1; q <= s.nused; ++q) {
-      const int e = s.used(q);
-      if (element_reads(e, v) && !append(s.elements, nlinks, e)) return false;
+    start(v) = nlinks + 1;
+    for (int q = 1; q <= count; ++q) {
+      const int item = candidate(q);
+      if (item != 0 && reads(item, v) && !append(list, nlinks, item)) return false;
     }
   }
-  s.element_start(cfg::kNvar + 1) = nlinks + 1;
+  start(cfg::kNvar + 1) = nlinks + 1;
   return true;
+}
+
+// Variable -> elements that read it (elements of groups read only).
+bool map_variable_elements() {
+  return map_variables(s.element_start, s.elements, s.nused, [](int q) { return s.used(q); },
+                       element_reads);
 }
 
 // Variable -> groups read whose argument depends on it.
 bool map_variable_groups() {
-  int nlinks = 0;
-  for (int v = 1; v <= cfg::kNvar; ++v) {
-    s.group_start(v) = nlinks + 1;
-    for (int ig = 1; ig <= s.ng; ++ig) {
-      if (s.role(ig) == kUnusedGroup || !group_reads(ig, v)) continue;
-      if (!append(s.groups, nlinks, ig)) return false;
-    }
-  }
-  s.group_start(cfg::kNvar + 1) = nlinks + 1;
-  return true;
+  const auto read_group = [](int ig) { return s.role(ig) == kUnusedGroup ? 0 : ig; };
+  return map_variables(s.group_start, s.groups, s.ng, read_group, group_reads);
 }
 
 // The maps of the current layout, step by step; false when the layout is

@@ -5,22 +5,13 @@
 #pragma once
 
 #include "base/one_based.hpp"
+#include "problem/bound_records.hpp"
 #include "problem/one_sided_walk.hpp"
 
 namespace morlan {
 
 // A variable bound beyond +-kBigInf is replaced by +-kReplacedBound.
 inline constexpr double kReplacedBound = 10000.0;
-
-// One side's bound and classification records, as views of their full
-// capacity (cfg::kBoundCapacity).
-struct BoundRecords {
-  Vec xl, xu;  // variable bounds
-  Vec cl, cu;  // constraint bounds
-  // idineq(k): -1 equality (and beyond m), 1 one one-sided inequality, 2 a
-  // range giving two. idbd(i): finite bounds of variable i (-1 beyond n).
-  IVec idineq, idbd;
-};
 
 // One side's view: the variables every evaluation hands on, the equalities
 // after which the one-sided inequalities are walked, and its records.

@@ -26,9 +26,7 @@ constexpr int kSqpInequalities = cfg::kNineq + 2 * cfg::kNvar;
 static_assert(cfg::kNvar <= kO8MaxVariables);
 static_assert(cfg::kNeq + kSqpInequalities <= kO8MaxConstraints);
 
-BoundRecords records() {
-  return {xxbnd.xl, xxbnd.xu, ccbnd.cl, ccbnd.cu, bbdinfo.idineq, bbdinfo.idbd};
-}
+BoundRecords records() { return bound_records(xxbnd, ccbnd, bbdinfo.idineq, bbdinfo.idbd); }
 
 ProblemSide side() { return {prbsqp.n, prbsqp.neq, records()}; }
 

@@ -14,23 +14,19 @@
 
 #include "base/config.hpp"
 #include "base/one_based.hpp"
+#include "problem/bound_records.hpp"
 
 namespace morlan {
 
 // Sizes as the solver sees them: variables, all constraints, equalities,
 // inequalities (variable bounds included); 144, 448, 123, 325 for the linked
 // problem.
-struct PrbsqpRecord {
-  std::int32_t n, m, neq, nineq;
-};
+struct PrbsqpRecord : ProblemSizes {};
 extern PrbsqpRecord prbsqp;
 
-struct XxbndRecord {
-  Array1<double, cfg::kBoundCapacity> xl, xu;
-};
-struct CcbndRecord {
-  Array1<double, cfg::kBoundCapacity> cl, cu;
-};
+// Variable bounds and constraint bounds, as the annealing side's.
+struct XxbndRecord : VariableBounds {};
+struct CcbndRecord : ConstraintBounds {};
 // ncineq: one-sided inequalities from constraints; idineq and idbd as the
 // annealing side's bdinfo.
 struct BbdinfoRecord {

@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -23,6 +21,7 @@
 #include "sqp/sqpstart.hpp"
 #include "tests/sif/sif_file.hpp"
 #include "tests/sqp/fake_problem.hpp"
+#include "tests/sqp/objective_scale.hpp"
 
 namespace morlan {
 namespace {
@@ -189,22 +188,12 @@ TEST_F(FakeBinding, RelaxedEqualitiesOnlyWhenTheRecordSaysSo) {
 TEST_F(FakeBinding, ObjectiveScaleDividesValueAndBothGradients) {
   Array1<double, 3> x;
   x(1) = 0.5, x(2) = -0.25, x(3) = 1.5;
-  double f1 = 0.0, f10 = 0.0;
-  Array1<double, 3> g1, g10, n1, n10;
-  egradf(x, g1);
-  ef(x, f1);
-  isslopefd.value = 1;
-  egradf(x, n1);
-  slobj.value = 10.0;
-  egradf(x, n10);
-  isslopefd.value = 0;
-  egradf(x, g10);
-  ef(x, f10);
-  EXPECT_DOUBLE_EQ(f10, f1 / 10.0);
+  const auto r = testing::objective_at_two_scales(x);
+  EXPECT_DOUBLE_EQ(r.f10, r.f1 / 10.0);
   for (int k = 1; k <= 3; ++k) {
-    EXPECT_DOUBLE_EQ(g10(k), g1(k) / 10.0);
-    EXPECT_NEAR(n10(k), n1(k) / 10.0, 1e-12);
-    EXPECT_NEAR(n1(k), g1(k), 1e-9);  // numerical agrees with analytic
+    EXPECT_DOUBLE_EQ(r.analytic10(k), r.analytic1(k) / 10.0);
+    EXPECT_NEAR(r.numerical10(k), r.numerical1(k) / 10.0, 1e-12);
+    EXPECT_NEAR(r.numerical1(k), r.analytic1(k), 1e-9);  // numerical agrees with analytic
   }
 }
 
