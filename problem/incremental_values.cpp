@@ -54,22 +54,22 @@ constexpr int kObjectiveGroup = 0;
 constexpr int kUnusedGroup = -1;
 
 struct Structure {
-  std::int32_t built_for = -1;  // setupcount.value when built
-  int n = 0;                    // prbcsa.n and prbcsa.neq when built
+  std::int32_t built_for = -1;                // setupcount.value when built
+  int n = 0;                                  // prbcsa.n and prbcsa.neq when built
   int neq = 0;
   bool usable = false;
   int nel = 0;
   int ng = 0;
 
-  Array1<int, kMaxGroups> role;          // per group: kObjectiveGroup, k, or kUnusedGroup
-  Array1<int, kMaxGroups> objective;     // objective groups in group order
+  Array1<int, kMaxGroups> role;               // per group: kObjectiveGroup, k, or kUnusedGroup
+  Array1<int, kMaxGroups> objective;          // objective groups in group order
   int nobjective = 0;
   Array1<int, cfg::kNcon> group_of;           // group of constraint k (first match, as ccifg)
   Array1<int, cfg::kNineq> source_of;         // constraint of one-sided inequality j
   Array1<bool, cfg::kNineq> lower_side;       // lower-bound side of it
   Array1<int, cfg::kNcon + 1> sides_start;    // one-sided inequalities of constraint k:
   Array1<int, 2 * cfg::kNineq + 1> sides;     //   sides(sides_start(k) .. sides_start(k+1)-1)
-  Array1<int, kMaxElements> used;        // elements of the groups read, each once
+  Array1<int, kMaxElements> used;             // elements of the groups read, each once
   int nused = 0;
   Array1<int, cfg::kNvar + 1> element_start;  // elements containing variable v
   Array1<int, kMaxLinks> elements;
@@ -78,7 +78,7 @@ struct Structure {
 };
 
 struct State {
-  bool valid = false;                    // the values below belong to `x`
+  bool valid = false;                          // the values below belong to `x`
   Array1<double, cfg::kNvar> x;
   Array1<double, kMaxElements> element_value;  // indexed by element
   Array1<double, kMaxGroups> argument;         // indexed by group
@@ -87,8 +87,8 @@ struct State {
   std::uint32_t stamp = 0;
   Array1<std::uint32_t, kMaxElements> element_mark;
   Array1<std::uint32_t, kMaxGroups> group_mark;
-  Array1<int, kMaxElements> calc;         // elements to evaluate
-  Array1<int, kMaxGroups> touched;        // groups to recompute
+  Array1<int, kMaxElements> calc;              // elements to evaluate
+  Array1<int, kMaxGroups> touched;             // groups to recompute
   Array1<int, cfg::kNvar> changed;             // changed variables
 };
 
