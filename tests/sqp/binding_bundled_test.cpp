@@ -107,7 +107,8 @@ TEST_F(BundledBinding, ObjectiveScaleDividesValueAndGradients) {
   EXPECT_DOUBLE_EQ(r.f10, r.f1 / 10.0);
   for (int k = 1; k <= kN; ++k) {
     EXPECT_DOUBLE_EQ(r.analytic10(k), r.analytic1(k) / 10.0);
-    EXPECT_NEAR(r.numerical10(k), r.numerical1(k) / 10.0, 1e-9 * (1.0 + std::fabs(r.numerical1(k))));
+    const double tolerance = 1e-9 * (1.0 + std::fabs(r.numerical1(k)));
+    EXPECT_NEAR(r.numerical10(k), r.numerical1(k) / 10.0, tolerance);
   }
 }
 
