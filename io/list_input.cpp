@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <limits>
 
+#include "base/config.hpp"
 #include "io/bounded_line.hpp"
 #include "io/console.hpp"
 #include "io/units.hpp"
-#include "base/config.hpp"
 
 namespace morlan::io {
 

@@ -12,10 +12,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/list_input.hpp"
 #include "io/units.hpp"
-#include "base/config.hpp"
 #include "tests/io/captured_output.hpp"
 
 namespace morlan::io {
