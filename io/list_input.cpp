@@ -238,9 +238,4 @@ std::string read_text(std::string_view what) {
   return r.text();
 }
 
-std::string read_chars(int width, std::string_view what) {
-  ListReader r(kStdin, std::string(what));
-  return r.chars(width);
-}
-
 }  // namespace morlan::io

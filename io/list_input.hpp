@@ -82,6 +82,5 @@ bool parse_real(std::string_view text, double& value);
 double read_real(std::string_view what);
 int read_integer(std::string_view what);
 std::string read_text(std::string_view what);
-std::string read_chars(int width, std::string_view what);
 
 }  // namespace morlan::io

@@ -226,12 +226,16 @@ TEST(ListInput, LongFoundTokenIsShortened) {
 
 TEST(ListInput, CharacterItemsArePaddedOrCutToTheirField) {
   Input in("'my start.txt' ignored\nfile.dat\nabcdefghijklmnopqrstuvwxyz\n\"it''s\"\n'it''s'\n");
+  const auto read_chars = [](int width, const char* what) {
+    ListReader r(kStdin, what);
+    return r.chars(width);
+  };
   EXPECT_EQ(read_chars(20, "f"), "my start.txt        ");
   EXPECT_EQ(read_chars(20, "f"), "file.dat            ");
   EXPECT_EQ(read_chars(20, "f"), "abcdefghijklmnopqrst");
   EXPECT_EQ(read_chars(8, "f"), "it''s   ");
   EXPECT_EQ(read_chars(8, "f"), "it's    ");
-  EXPECT_EQ(input_error_of([] { read_chars(20, "Input file name for starting point:"); }),
+  EXPECT_EQ(input_error_of([&] { read_chars(20, "Input file name for starting point:"); }),
             "morlan: input error: expected a character value for 'Input file name for starting "
             "point:', found end of input\n");
 }
