@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-
 namespace morlan::io {
 
 namespace {

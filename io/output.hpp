@@ -9,8 +9,10 @@
 //
 // A failed write of standard output ends the program: a closed pipe
 // (`morlan | head`) quietly, any other failure (a full disk) with one line
-// on standard error; both with exit status 1. Failures on standard error are
-// ignored, since there is nowhere left to report them.
+// on standard error; both with exit status 1. (With SIGPIPE at its default
+// action, the signal ends the program at a closed pipe first, quietly as
+// well.) Failures on standard error are ignored, since there is nowhere
+// left to report them.
 #pragma once
 
 #include <cstdio>

@@ -3,7 +3,6 @@
 // every prompt, and the command-line options.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
 #include <regex>
 #include <sstream>
@@ -47,7 +46,7 @@ constexpr double kHang = 20.0;
 
 ProgramRun run_morlan(const std::string& answers, RunSetup setup = {}) {
   setup.problem_data = true;
-  setup.timeout_seconds = std::min(setup.timeout_seconds, kHang);
+  if (setup.timeout_seconds == 0 || setup.timeout_seconds > kHang) setup.timeout_seconds = kHang;
   ProgramRun run = run_program(morlan_binary(), answers, setup);
   static const std::regex temperature(R"((Initial temperature t0 =) +\S+(  Stop tf =) +\S+)");
   run.out = std::regex_replace(run.out, temperature, "$1 <t0>$2 <tf>");
@@ -351,9 +350,14 @@ TEST(Output, FailedWriteIsReportedAndNotSuccess) {
   RunSetup setup;
   setup.output = testing_support::Output::kPath;
   setup.output_path = "/dev/full";
-  const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
+  const std::string full = "morlan: output error: cannot write standard output: No space left on device\n";
+  ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "morlan: output error: cannot write standard output: No space left on device\n");
+  EXPECT_EQ(run.err, full);
+  setup.arguments = "--help";
+  run = run_morlan("", setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, full);
 }
 
 // Interrupt and termination during a run keep every line printed before

@@ -43,9 +43,9 @@ struct RunSetup {
   int signal = 0;
   std::string signal_after;
   double signal_deadline_seconds = 10.0;
-  // The program is killed after this long (a hang fails the test instead of
-  // blocking the test run).
-  double timeout_seconds = 60.0;
+  // When positive, the program is killed after this long (a hang fails the
+  // test instead of blocking the test run).
+  double timeout_seconds = 0.0;
 };
 
 ProgramRun run_program(const std::string& binary, const std::string& answers,
