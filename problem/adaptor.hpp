@@ -7,33 +7,20 @@
 // program, or a small problem of a test's own.
 #pragma once
 
-#include <cstdint>
-
-#include "base/config.hpp"
 #include "base/one_based.hpp"
+#include "problem/bound_records.hpp"
 
 namespace morlan {
 
 // Problem sizes seen by the annealing side, stored by the driver before the
 // start-up: variables, constraints, equalities, one-sided inequalities.
-struct PrbcsaRecord {
-  std::int32_t n, m, neq, nineq;
-};
+struct PrbcsaRecord : ProblemSizes {};
 extern PrbcsaRecord prbcsa;
 
-inline constexpr double kBigInf = 1.0e19;  // bounds beyond this are infinite
-
-struct XbndRecord {
-  Array1<double, cfg::kBoundCapacity> xl, xu;
-};
-struct CbndRecord {
-  Array1<double, cfg::kBoundCapacity> cl, cu;
-};
-// idineq(k): -1 equality (and beyond m), 1 one one-sided inequality, 2 a
-// range giving two. idbd(i): finite bounds of variable i (-1 beyond n).
-struct BdinfoRecord {
-  Array1<std::int32_t, cfg::kBoundCapacity> idineq, idbd;
-};
+// Variable bounds, constraint bounds, constraint kinds (bound_records.hpp).
+struct XbndRecord : VariableBounds {};
+struct CbndRecord : ConstraintBounds {};
+struct BdinfoRecord : BoundKinds {};
 extern XbndRecord xbnd;
 extern CbndRecord cbnd;
 extern BdinfoRecord bdinfo;

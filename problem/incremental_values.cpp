@@ -30,6 +30,7 @@
 #include "base/config.hpp"
 #include "base/one_based.hpp"
 #include "problem/adaptor.hpp"
+#include "problem/one_sided_walk.hpp"
 #include "problem/raw_values.hpp"
 #include "sif/decoded/decoded.hpp"
 #include "sif/evaluate.hpp"
@@ -38,11 +39,6 @@
 namespace morlan {
 
 namespace {
-
-constexpr int kNvar = cfg::kNvar;
-constexpr int kNcon = cfg::kNcon;
-constexpr int kNeq = cfg::kNeq;
-constexpr int kNineq = cfg::kNineq;
 
 // Capacities of the cache. The linked problem needs a fraction of them.
 constexpr int kMaxElements = 4096;
@@ -58,32 +54,32 @@ constexpr int kObjectiveGroup = 0;
 constexpr int kUnusedGroup = -1;
 
 struct Structure {
-  std::int32_t built_for = -1;  // setupcount.value when built
-  int n = 0;                    // prbcsa.n and prbcsa.neq when built
+  std::int32_t built_for = -1;                // setupcount.value when built
+  int n = 0;                                  // prbcsa.n and prbcsa.neq when built
   int neq = 0;
   bool usable = false;
   int nel = 0;
   int ng = 0;
 
-  Array1<int, kMaxGroups> role;          // per group: kObjectiveGroup, k, or kUnusedGroup
-  Array1<int, kMaxGroups> objective;     // objective groups in group order
+  Array1<int, kMaxGroups> role;               // per group: kObjectiveGroup, k, or kUnusedGroup
+  Array1<int, kMaxGroups> objective;          // objective groups in group order
   int nobjective = 0;
-  Array1<int, kNcon> group_of;           // group of constraint k (first match, as ccifg)
-  Array1<int, kNineq> source_of;         // constraint of one-sided inequality j
-  Array1<bool, kNineq> lower_side;       // lower-bound side of it
-  Array1<int, kNcon + 1> sides_start;    // one-sided inequalities of constraint k:
-  Array1<int, 2 * kNineq + 1> sides;     //   sides(sides_start(k) .. sides_start(k+1)-1)
-  Array1<int, kMaxElements> used;        // elements of the groups read, each once
+  Array1<int, cfg::kNcon> group_of;           // group of constraint k (first match, as ccifg)
+  Array1<int, cfg::kNineq> source_of;         // constraint of one-sided inequality j
+  Array1<bool, cfg::kNineq> lower_side;       // lower-bound side of it
+  Array1<int, cfg::kNcon + 1> sides_start;    // one-sided inequalities of constraint k:
+  Array1<int, 2 * cfg::kNineq + 1> sides;     //   sides(sides_start(k) .. sides_start(k+1)-1)
+  Array1<int, kMaxElements> used;             // elements of the groups read, each once
   int nused = 0;
-  Array1<int, kNvar + 1> element_start;  // elements containing variable v
+  Array1<int, cfg::kNvar + 1> element_start;  // elements containing variable v
   Array1<int, kMaxLinks> elements;
-  Array1<int, kNvar + 1> group_start;    // groups read whose value depends on v
+  Array1<int, cfg::kNvar + 1> group_start;    // groups read whose value depends on v
   Array1<int, kMaxLinks> groups;
 };
 
 struct State {
-  bool valid = false;                    // the values below belong to `x`
-  Array1<double, kNvar> x;
+  bool valid = false;                          // the values below belong to `x`
+  Array1<double, cfg::kNvar> x;
   Array1<double, kMaxElements> element_value;  // indexed by element
   Array1<double, kMaxGroups> argument;         // indexed by group
   RawValues values;
@@ -91,9 +87,9 @@ struct State {
   std::uint32_t stamp = 0;
   Array1<std::uint32_t, kMaxElements> element_mark;
   Array1<std::uint32_t, kMaxGroups> group_mark;
-  Array1<int, kMaxElements> calc;         // elements to evaluate
-  Array1<int, kMaxGroups> touched;        // groups to recompute
-  Array1<int, kNvar> changed;             // changed variables
+  Array1<int, kMaxElements> calc;              // elements to evaluate
+  Array1<int, kMaxGroups> touched;             // groups to recompute
+  Array1<int, cfg::kNvar> changed;             // changed variables
 };
 
 Structure s;
@@ -105,27 +101,6 @@ std::uint64_t bits_of(double v) {
   return u;
 }
 
-// The constraint producing one-sided inequality j and its side, by the walk
-// of cineq; false where cineq would stop with a message.
-bool walk_one_sided(int j, int& k, bool& lower) {
-  k = s.neq;
-  int r = 0;
-  while (r < j) {
-    ++k;
-    if (k > cfg::kBoundCapacity || bdinfo.idineq(k) < 0) return false;
-    r += bdinfo.idineq(k);
-  }
-  const int kind = bdinfo.idineq(k);
-  if (kind == 2) {
-    lower = r > j;
-  } else if (kind == 1) {
-    lower = cbnd.cl(k) > -kBigInf;
-  } else {
-    return false;
-  }
-  return true;
-}
-
 // Appends v's entries to a variable map; false when the map is full.
 bool append(Array1<int, kMaxLinks>& list, int& count, int value) {
   if (count >= kMaxLinks) return false;
@@ -133,74 +108,79 @@ bool append(Array1<int, kMaxLinks>& list, int& count, int value) {
   return true;
 }
 
-bool build() {
-  const GlobalRecord& g = global;
+// The layout this cache is built for: the configuration's sizes, and
+// capacities it can hold.
+bool layout_fits() {
   s.n = prbcsa.n;
   s.neq = prbcsa.neq;
-  s.nel = g.NELEM;
-  s.ng = g.NGROUP;
-  if (s.n != kNvar || s.neq != kNeq || prbcsa.m != kNcon) return false;
-  if (dims.N != kNvar || dims.M != kNcon) return false;
-  if (s.nel < 0 || s.nel > kMaxElements || s.ng < 1 || s.ng > kMaxGroups) return false;
+  s.nel = global.NELEM;
+  s.ng = global.NGROUP;
+  if (s.n != cfg::kNvar || s.neq != cfg::kNeq || prbcsa.m != cfg::kNcon) return false;
+  if (dims.N != cfg::kNvar || dims.M != cfg::kNcon) return false;
+  return s.nel >= 0 && s.nel <= kMaxElements && s.ng >= 1 && s.ng <= kMaxGroups;
+}
 
-  const CIVec istadg = ws::istadg();
-  const CIVec istada = ws::istada();
-  const CIVec istaev = ws::istaev();
-  const CIVec ieling = ws::ieling();
-  const CIVec ielvar = ws::ielvar();
-  const CIVec icna = ws::icna();
+// Roles: the objective groups, and for each constraint the first group of
+// its number (the group ccifg finds); every constraint must have one.
+bool assign_roles() {
   const CIVec kndofc = ws::kndofc();
-  const CLogVec gxeqx = ws::gxeqx();
-
-  // Roles: the objective groups, and for each constraint the first group
-  // of its number (the group ccifg finds).
   s.nobjective = 0;
-  for (int k = 1; k <= kNcon; ++k) s.group_of(k) = 0;
+  for (int k = 1; k <= cfg::kNcon; ++k) s.group_of(k) = 0;
   for (int ig = 1; ig <= s.ng; ++ig) {
     s.role(ig) = kUnusedGroup;
     const int kind = kndofc(ig);
     if (kind == 0) {
       s.role(ig) = kObjectiveGroup;
       s.objective(++s.nobjective) = ig;
-    } else if (kind >= 1 && kind <= kNcon && s.group_of(kind) == 0) {
+    } else if (kind >= 1 && kind <= cfg::kNcon && s.group_of(kind) == 0) {
       s.group_of(kind) = ig;
       s.role(ig) = kind;
     }
   }
-  for (int k = 1; k <= kNcon; ++k) {
+  for (int k = 1; k <= cfg::kNcon; ++k) {
     if (s.group_of(k) == 0) return false;
   }
+  return true;
+}
 
-  // One-sided inequalities: their constraint and side.
-  int nsides = 0;
-  for (int k = 1; k <= kNcon + 1; ++k) s.sides_start(k) = 1;
-  Array1<int, kNcon> count_of;
-  for (int j = 1; j <= kNineq; ++j) {
-    int k = 0;
+// One-sided inequalities: their constraint and side by the walk of cineq
+// (false where cineq would stop), and for each constraint the list of the
+// one-sided inequalities it produces.
+bool map_one_sided() {
+  Array1<int, cfg::kNcon> count_of;
+  for (int j = 1; j <= cfg::kNineq; ++j) {
+    WalkEnd end{};
     bool lower = false;
-    if (!walk_one_sided(j, k, lower) || k > kNcon) return false;
-    s.source_of(j) = k;
+    if (!walk_kinds(j, s.neq, bdinfo.idineq, end)) return false;
+    if (!side_of(end, j, bdinfo.idineq, cbnd.cl, lower) || end.at > cfg::kNcon) return false;
+    s.source_of(j) = end.at;
     s.lower_side(j) = lower;
-    count_of(k) += 1;
+    count_of(end.at) += 1;
   }
-  {
-    int next = 1;
-    for (int k = 1; k <= kNcon; ++k) {
-      s.sides_start(k) = next;
-      next += count_of(k);
-    }
-    s.sides_start(kNcon + 1) = next;
-    Array1<int, kNcon> filled;
-    for (int j = 1; j <= kNineq; ++j) {
-      const int k = s.source_of(j);
-      s.sides(s.sides_start(k) + filled(k)) = j;
-      filled(k) += 1;
-      ++nsides;
-    }
+  int next = 1;
+  for (int k = 1; k <= cfg::kNcon; ++k) {
+    s.sides_start(k) = next;
+    next += count_of(k);
   }
+  s.sides_start(cfg::kNcon + 1) = next;
+  Array1<int, cfg::kNcon> filled;
+  for (int j = 1; j <= cfg::kNineq; ++j) {
+    const int k = s.source_of(j);
+    s.sides(s.sides_start(k) + filled(k)) = j;
+    filled(k) += 1;
+  }
+  return true;
+}
 
-  // Every group read must be trivial (no group function), and every element
-  // of it must read variables 1..n only.
+// The elements of the groups read, each once. Every group read must be
+// trivial (no group function), and every element of it must read variables
+// 1..n only.
+bool collect_used_elements() {
+  const CIVec istadg = ws::istadg();
+  const CIVec istaev = ws::istaev();
+  const CIVec ieling = ws::ieling();
+  const CIVec ielvar = ws::ielvar();
+  const CLogVec gxeqx = ws::gxeqx();
   static Array1<std::uint8_t, kMaxElements> element_used;
   for (int e = 1; e <= s.nel; ++e) element_used(e) = 0;
   s.nused = 0;
@@ -210,55 +190,78 @@ bool build() {
     for (int k = istadg(ig); k < istadg(ig + 1); ++k) {
       const int e = ieling(k);
       if (e < 1 || e > s.nel) return false;
-      if (element_used(e) == 0) {
-        element_used(e) = 1;
-        s.used(++s.nused) = e;
-        for (int p = istaev(e); p < istaev(e + 1); ++p) {
-          if (ielvar(p) < 1 || ielvar(p) > s.n) return false;
-        }
-      }
-    }
-  }
-
-  // Variable -> elements that read it (elements of groups read only).
-  int nlinks = 0;
-  for (int v = 1; v <= kNvar; ++v) {
-    s.element_start(v) = nlinks + 1;
-    for (int q = 1; q <= s.nused; ++q) {
-      const int e = s.used(q);
+      if (element_used(e) != 0) continue;
+      element_used(e) = 1;
+      s.used(++s.nused) = e;
       for (int p = istaev(e); p < istaev(e + 1); ++p) {
-        if (ielvar(p) == v) {
-          if (!append(s.elements, nlinks, e)) return false;
-          break;
-        }
+        if (ielvar(p) < 1 || ielvar(p) > s.n) return false;
       }
     }
   }
-  s.element_start(kNvar + 1) = nlinks + 1;
+  return true;
+}
 
-  // Variable -> groups read whose argument depends on it: through a linear
-  // entry (v <= n) or through one of its elements.
-  nlinks = 0;
-  for (int v = 1; v <= kNvar; ++v) {
-    s.group_start(v) = nlinks + 1;
-    for (int ig = 1; ig <= s.ng; ++ig) {
-      if (s.role(ig) == kUnusedGroup) continue;
-      bool depends = false;
-      for (int j = istada(ig); j < istada(ig + 1) && !depends; ++j) depends = icna(j) == v;
-      for (int k = istadg(ig); k < istadg(ig + 1) && !depends; ++k) {
-        const int e = ieling(k);
-        for (int p = istaev(e); p < istaev(e + 1); ++p) {
-          if (ielvar(p) == v) {
-            depends = true;
-            break;
-          }
-        }
-      }
-      if (depends && !append(s.groups, nlinks, ig)) return false;
+// Whether element e reads variable v.
+bool element_reads(int e, int v) {
+  const CIVec istaev = ws::istaev();
+  const CIVec ielvar = ws::ielvar();
+  for (int p = istaev(e); p < istaev(e + 1); ++p) {
+    if (ielvar(p) == v) return true;
+  }
+  return false;
+}
+
+// Whether the argument of group ig depends on variable v: through a linear
+// entry (v <= n) or through one of its elements.
+bool group_reads(int ig, int v) {
+  const CIVec istada = ws::istada();
+  const CIVec icna = ws::icna();
+  const CIVec istadg = ws::istadg();
+  const CIVec ieling = ws::ieling();
+  for (int j = istada(ig); j < istada(ig + 1); ++j) {
+    if (icna(j) == v) return true;
+  }
+  for (int k = istadg(ig); k < istadg(ig + 1); ++k) {
+    if (element_reads(ieling(k), v)) return true;
+  }
+  return false;
+}
+
+// A variable map: for each variable v, the items that read it, listed in
+// list(start(v) .. start(v+1)-1). The candidates are candidate(1..count),
+// each an item or 0 for none; false when the map is full.
+template <class Candidate, class Reads>
+bool map_variables(Array1<int, cfg::kNvar + 1>& start, Array1<int, kMaxLinks>& list, int count,
+                   Candidate candidate, Reads reads) {
+  int nlinks = 0;
+  for (int v = 1; v <= cfg::kNvar; ++v) {
+    start(v) = nlinks + 1;
+    for (int q = 1; q <= count; ++q) {
+      const int item = candidate(q);
+      if (item != 0 && reads(item, v) && !append(list, nlinks, item)) return false;
     }
   }
-  s.group_start(kNvar + 1) = nlinks + 1;
-  return nsides == kNineq;
+  start(cfg::kNvar + 1) = nlinks + 1;
+  return true;
+}
+
+// Variable -> elements that read it (elements of groups read only).
+bool map_variable_elements() {
+  return map_variables(s.element_start, s.elements, s.nused, [](int q) { return s.used(q); },
+                       element_reads);
+}
+
+// Variable -> groups read whose argument depends on it.
+bool map_variable_groups() {
+  const auto read_group = [](int ig) { return s.role(ig) == kUnusedGroup ? 0 : ig; };
+  return map_variables(s.group_start, s.groups, s.ng, read_group, group_reads);
+}
+
+// The maps of the current layout, step by step; false when the layout is
+// one this cache does not cover.
+bool build() {
+  return layout_fits() && assign_roles() && map_one_sided() && collect_used_elements() &&
+         map_variable_elements() && map_variable_groups();
 }
 
 void rebuild() {
@@ -273,15 +276,15 @@ void store_constraint(int ig) {
   const int k = s.role(ig);
   const double c = ws::gscale()(ig) * st.argument(ig);
   RawValues& values = st.values;
-  if (k <= kNeq) {
+  if (k <= cfg::kNeq) {
     values.c(k) = c;
     values.changed(++values.nchanged) = k;
     return;
   }
   for (int q = s.sides_start(k); q < s.sides_start(k + 1); ++q) {
     const int j = s.sides(q);
-    values.c(kNeq + j) = s.lower_side(j) ? cbnd.cl(k) - c : c - cbnd.cu(k);
-    values.changed(++values.nchanged) = kNeq + j;
+    values.c(cfg::kNeq + j) = s.lower_side(j) ? cbnd.cl(k) - c : c - cbnd.cu(k);
+    values.changed(++values.nchanged) = cfg::kNeq + j;
   }
 }
 
@@ -320,7 +323,7 @@ void new_version(bool all) {
 
 void evaluate_all(CVec x) {
   new_version(true);
-  for (int v = 1; v <= kNvar; ++v) st.x(v) = x(v);
+  for (int v = 1; v <= cfg::kNvar; ++v) st.x(v) = x(v);
   for (int q = 1; q <= s.nused; ++q) st.calc(q) = s.used(q);
   evaluate_elements(x, s.nused);
   const CVec fuvals = st.element_value.slice(1, s.nel);
@@ -381,7 +384,7 @@ void update(CVec x, int nchanged) {
 
 const RawValues* values_at(CVec x) {
   if (s.built_for != setupcount.value || s.n != prbcsa.n || s.neq != prbcsa.neq) rebuild();
-  if (!s.usable || x.size() < kNvar) return nullptr;
+  if (!s.usable || x.size() < cfg::kNvar) return nullptr;
   if (!st.valid) {
     evaluate_all(x);
     return &st.values;
@@ -389,19 +392,19 @@ const RawValues* values_at(CVec x) {
   // The changed variables: the blocks of eight that differ in their bits,
   // found without branching, then the variables inside those blocks.
   constexpr int kBlock = 8;
-  constexpr int kBlocks = (kNvar + kBlock - 1) / kBlock;
+  constexpr int kBlocks = (cfg::kNvar + kBlock - 1) / kBlock;
   static_assert(kBlocks <= 64);
   const double* now = x.data();
   const double* before = st.x.data();
   std::uint64_t mask = 0;
-  for (int block = 0; block < kNvar / kBlock; ++block) {
+  for (int block = 0; block < cfg::kNvar / kBlock; ++block) {
     std::uint64_t diff = 0;
     for (int q = 0; q < kBlock; ++q) {
       diff |= bits_of(now[block * kBlock + q]) ^ bits_of(before[block * kBlock + q]);
     }
     mask |= static_cast<std::uint64_t>(diff != 0) << block;
   }
-  for (int q = (kNvar / kBlock) * kBlock; q < kNvar; ++q) {
+  for (int q = (cfg::kNvar / kBlock) * kBlock; q < cfg::kNvar; ++q) {
     if (bits_of(now[q]) != bits_of(before[q])) mask |= std::uint64_t{1} << (kBlocks - 1);
   }
   if (mask == 0) return &st.values;
@@ -409,7 +412,7 @@ const RawValues* values_at(CVec x) {
   while (mask != 0) {
     const int block = std::countr_zero(mask);
     mask &= mask - 1;
-    const int end = (block + 1) * kBlock < kNvar ? (block + 1) * kBlock : kNvar;
+    const int end = (block + 1) * kBlock < cfg::kNvar ? (block + 1) * kBlock : cfg::kNvar;
     for (int q = block * kBlock; q < end; ++q) {
       if (bits_of(now[q]) == bits_of(before[q])) continue;
       if (nchanged == kFullUpdateThreshold) {

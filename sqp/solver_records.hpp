@@ -2,8 +2,6 @@
 // The solver owns them; the binding touches only the members named below.
 #pragma once
 
-#include <array>
-#include <cassert>
 #include <cfloat>
 #include <cstdint>
 
@@ -43,38 +41,5 @@ struct O8mparRecord : Array1<double, 10> {
   O8mparRecord() { (*this)(1) = DBL_EPSILON; }
 };
 extern O8mparRecord o8mpar;
-
-// Integer step parameters; setup0 sets (11) and (12).
-struct O8stpaRecord : Array1<std::int32_t, 20> {};
-extern O8stpaRecord o8stpa;
-
-// Derivative switch of the solver, cleared by setup0.
-struct O8derRecord {
-  std::int64_t value;
-};
-extern O8derRecord o8der;
-
-// Units on which the solver would open its output files.
-struct O8ioRecord : Array1<std::int32_t, 2> {};
-extern O8ioRecord o8io;
-
-// Restart interval of the quasi-Newton update.
-struct O8rstRecord {
-  std::int32_t value;
-};
-extern O8rstRecord o8rst;
-
-// One triple per constraint slot 0..(equalities + inequalities).
-struct O8griRecord {
-  struct Triple {
-    std::int32_t a, b, c;
-  };
-  std::array<Triple, kO8MaxConstraints + 1> slot{};
-  Triple& operator()(int s) {
-    assert(s >= 0 && s <= kO8MaxConstraints);
-    return slot[static_cast<std::size_t>(s)];
-  }
-};
-extern O8griRecord o8gri;
 
 }  // namespace morlan

@@ -23,14 +23,6 @@ void sqpstart(int& ifeas, Vec x, double& fobj, double& vmax, int& iters) {
   for (int i = 1; i <= n; ++i) x(i) = o8xdat(i);
 }
 
-void setup0() {
-  o8stpa(11) = 1;
-  o8stpa(12) = 1;
-  o8der.value = 0;
-  o8io(1) = 10;
-  o8io(2) = 20;
-  o8rst.value = o8dim(1);
-  for (int s = 0; s <= o8dim(2) + o8dim(3); ++s) o8gri(s) = {-1, 0, 0};
-}
+void setup0() {}
 
 }  // namespace morlan

@@ -27,7 +27,8 @@ extern NoiterRecord noiter;
 // A final largest violation below this counts as feasible.
 inline constexpr double kSqpFeasible = 1.0e-5;
 
-// Parameters of the solver, set before it uses them.
+// The solver calls it before it starts. The solver core takes its
+// parameters from noiter and isslopefd; there is nothing else to set.
 void setup0();
 
 }  // namespace morlan

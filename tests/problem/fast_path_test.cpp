@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -30,6 +29,7 @@
 #include "problem/incremental_values.hpp"
 #include "problem/raw_values.hpp"
 #include "sif/csetup.hpp"
+#include "tests/support/bundled_data.hpp"
 
 namespace morlan {
 namespace {
@@ -56,9 +56,7 @@ auto on_reference(F f) {
 class FastPath : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const char* source = std::getenv("MORLAN_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    std::filesystem::current_path(std::filesystem::path(source) / "data");
+    testing::enter_bundled_data();
     io::set_stop_handler(io::throwing_stop_handler);
     prbcsa = {cfg::kNvar, cfg::kNcon, cfg::kNeq, cfg::kNineq};
     init_csa_pd();

@@ -6,10 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/units.hpp"
 #include "measures/records.hpp"
@@ -19,11 +18,14 @@
 #include "sqp/solver_records.hpp"
 #include "sqp/sqpglue.hpp"
 #include "sqp/sqpstart.hpp"
+#include "tests/sif/sif_file.hpp"
+#include "tests/sqp/objective_scale.hpp"
+#include "tests/support/bundled_data.hpp"
 
 namespace morlan {
 namespace {
 
-constexpr int kN = 144;
+constexpr int kN = cfg::kNvar;
 using Point = Array1<double, kN>;
 
 // The problem's starting point, which is its reference operating point
@@ -34,9 +36,7 @@ class BundledBinding : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     io::set_stop_handler(io::throwing_stop_handler);
-    const char* source = std::getenv("MORLAN_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    std::filesystem::current_path(std::filesystem::path(source) / "data");
+    testing::enter_bundled_data();
     slobj.value = 1.0;
     initial_orvale();
     // Read the starting point with a set-up of our own on another unit; it
@@ -47,7 +47,7 @@ class BundledBinding : public ::testing::Test {
     int n = 0, m = 0;
     csetup(77, 7, n, m, x0, bl, bu, 1000, equatn, linear, v, cl, cu, 1000, true, false, false);
     ASSERT_EQ(n, kN);
-    ASSERT_EQ(m, 160);
+    ASSERT_EQ(m, cfg::kNcon);
     for (int i = 1; i <= kN; ++i) g_reference(i) = x0(i);
     io::close_unit(77);
   }
@@ -90,40 +90,25 @@ TEST_F(BundledBinding, BoundInequalitiesFollowTheConstraintOnes) {
 
 TEST_F(BundledBinding, IndexOneBeyondTheLastBoundStops) {
   Point x = g_reference;
-  char* buffer = nullptr;
-  std::size_t size = 0;
-  std::FILE* out = open_memstream(&buffer, &size);
-  io::redirect_output(6, out);
+  testing::Capture out(6);
   int status = -1;
   try {
     ccineq(326, kN, x);
   } catch (const io::StopRequest& stop) {
     status = stop.status;
   }
-  io::redirect_output(6, nullptr);
-  std::fclose(out);
-  EXPECT_EQ(std::string(buffer, size), " wrong m in ccineq()\n");
-  std::free(buffer);
+  EXPECT_EQ(out.text(), " wrong m in ccineq()\n");
   EXPECT_EQ(status, io::kExitError);
 }
 
 TEST_F(BundledBinding, ObjectiveScaleDividesValueAndGradients) {
   Point x = g_reference;
-  Point g1, g10, n1, n10;
-  double f1 = 0.0, f10 = 0.0;
-  ef(x, f1);
-  egradf(x, g1);
-  isslopefd.value = 1;
-  egradf(x, n1);
-  slobj.value = 10.0;
-  egradf(x, n10);
-  isslopefd.value = 0;
-  egradf(x, g10);
-  ef(x, f10);
-  EXPECT_DOUBLE_EQ(f10, f1 / 10.0);
+  const auto r = testing::objective_at_two_scales(x);
+  EXPECT_DOUBLE_EQ(r.f10, r.f1 / 10.0);
   for (int k = 1; k <= kN; ++k) {
-    EXPECT_DOUBLE_EQ(g10(k), g1(k) / 10.0);
-    EXPECT_NEAR(n10(k), n1(k) / 10.0, 1e-9 * (1.0 + std::fabs(n1(k))));
+    EXPECT_DOUBLE_EQ(r.analytic10(k), r.analytic1(k) / 10.0);
+    const double tolerance = 1e-9 * (1.0 + std::fabs(r.numerical1(k)));
+    EXPECT_NEAR(r.numerical10(k), r.numerical1(k) / 10.0, tolerance);
   }
 }
 
@@ -193,17 +178,14 @@ TEST_F(BundledBinding, SolveFromAPerturbedReferencePointIsFeasibleAndNoWorse) {
 // one line for the run, then the best polished objective, no worse than the
 // reference point's.
 TEST_F(BundledBinding, PolishingTheReferencePointPrintsItsLines) {
-  char* buffer = nullptr;
-  std::size_t size = 0;
-  std::FILE* out = open_memstream(&buffer, &size);
-  io::redirect_output(6, out);
   Polisher polisher;
-  polisher.polish_run(g_reference);
-  polisher.print_summary();
-  io::redirect_output(6, nullptr);
-  std::fclose(out);
-  const std::string text(buffer, size);
-  std::free(buffer);
+  std::string text;
+  {
+    testing::Capture out(6);
+    polisher.polish_run(g_reference);
+    polisher.print_summary();
+    text = out.text();
+  }
   std::printf("%s", text.c_str());
   EXPECT_EQ(text.rfind(" polished: Obj = ", 0), 0u);
   EXPECT_NE(text.find(" best polished Obj = "), std::string::npos);

@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,36 +19,16 @@
 #include "sqp/solver_records.hpp"
 #include "sqp/sqpglue.hpp"
 #include "sqp/sqpstart.hpp"
+#include "tests/sif/sif_file.hpp"
 #include "tests/sqp/fake_problem.hpp"
+#include "tests/sqp/objective_scale.hpp"
 
 namespace morlan {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Captures one output unit into a string.
-class Capture {
- public:
-  explicit Capture(int unit) : unit_(unit) {
-    stream_ = open_memstream(&buffer_, &size_);
-    io::redirect_output(unit_, stream_);
-  }
-  ~Capture() {
-    io::redirect_output(unit_, nullptr);
-    std::fclose(stream_);
-    std::free(buffer_);
-  }
-  std::string text() {
-    std::fflush(stream_);
-    return std::string(buffer_, size_);
-  }
-
- private:
-  int unit_;
-  std::FILE* stream_ = nullptr;
-  char* buffer_ = nullptr;
-  std::size_t size_ = 0;
-};
+using testing::Capture;
 
 // Runs the SQP start-up on the stand-in problem from a scratch folder that
 // holds a (dummy) data file. Sizes: 3 variables, 1 equality, 4 one-sided
@@ -210,22 +188,12 @@ TEST_F(FakeBinding, RelaxedEqualitiesOnlyWhenTheRecordSaysSo) {
 TEST_F(FakeBinding, ObjectiveScaleDividesValueAndBothGradients) {
   Array1<double, 3> x;
   x(1) = 0.5, x(2) = -0.25, x(3) = 1.5;
-  double f1 = 0.0, f10 = 0.0;
-  Array1<double, 3> g1, g10, n1, n10;
-  egradf(x, g1);
-  ef(x, f1);
-  isslopefd.value = 1;
-  egradf(x, n1);
-  slobj.value = 10.0;
-  egradf(x, n10);
-  isslopefd.value = 0;
-  egradf(x, g10);
-  ef(x, f10);
-  EXPECT_DOUBLE_EQ(f10, f1 / 10.0);
+  const auto r = testing::objective_at_two_scales(x);
+  EXPECT_DOUBLE_EQ(r.f10, r.f1 / 10.0);
   for (int k = 1; k <= 3; ++k) {
-    EXPECT_DOUBLE_EQ(g10(k), g1(k) / 10.0);
-    EXPECT_NEAR(n10(k), n1(k) / 10.0, 1e-12);
-    EXPECT_NEAR(n1(k), g1(k), 1e-9);  // numerical agrees with analytic
+    EXPECT_DOUBLE_EQ(r.analytic10(k), r.analytic1(k) / 10.0);
+    EXPECT_NEAR(r.numerical10(k), r.numerical1(k) / 10.0, 1e-12);
+    EXPECT_NEAR(r.numerical1(k), r.analytic1(k), 1e-9);  // numerical agrees with analytic
   }
 }
 
@@ -283,22 +251,6 @@ TEST_F(FakeBinding, ProtocolRoutinesCountTheirEvaluations) {
   int sum = 0;
   for (int k = 1; k <= O8cntRecord::size(); ++k) sum += o8cnt(k);
   EXPECT_EQ(sum, 1 + 18 + 3 + 1 + 1 + 1);  // eg and egradg count nothing
-}
-
-TEST_F(FakeBinding, Setup0SetsTheSolverParameters) {
-  for (int s = 0; s <= kO8MaxConstraints; ++s) o8gri(s) = {5, 5, 5};
-  setup0();
-  EXPECT_EQ(o8stpa(11), 1);
-  EXPECT_EQ(o8stpa(12), 1);
-  EXPECT_EQ(o8io(1), 10);
-  EXPECT_EQ(o8io(2), 20);
-  EXPECT_EQ(o8rst.value, 3);
-  EXPECT_EQ(o8der.value, 0);
-  for (int s = 0; s <= 10; ++s) {
-    EXPECT_EQ(o8gri(s).a, -1);
-    EXPECT_EQ(o8gri(s).b + o8gri(s).c, 0);
-  }
-  EXPECT_EQ(o8gri(11).a, 5);  // beyond the constraint slots
 }
 
 // The stand-in's optimum with inactive inequalities solves the Lagrange

@@ -17,7 +17,6 @@ void csetup(int input, int iout, int& n, int& m, Vec x, Vec bl, Vec bu, int, LVe
             Vec, Vec cl, Vec cu, int, bool, bool, bool) {
   fake::calls.input_unit = input;
   fake::calls.message_unit = iout;
-  ++fake::calls.setups;
   n = 3;
   m = 4;
   x(1) = x(2) = x(3) = 0.0;
@@ -31,8 +30,6 @@ void csetup(int input, int iout, int& n, int& m, Vec x, Vec bl, Vec bu, int, LVe
   cl(3) = -1.0e20, cu(3) = fake::c3_upper;
   cl(4) = 0.0, cu(4) = 1.0e20;
 }
-
-float cputim() { return 0.0f; }
 
 void cofg(int, CVec x, double& f, Vec g, bool grad) {
   f = (x(1) - 2.0) * (x(1) - 2.0) + (x(2) - 1.0) * (x(2) - 1.0) + x(3) * x(3) + x(1) * x(3);

@@ -14,7 +14,6 @@ namespace morlan::fake {
 struct Calls {
   int input_unit = 0;
   int message_unit = 0;
-  int setups = 0;
 };
 extern Calls calls;
 extern double c3_upper;  // cu of c3
