@@ -235,22 +235,35 @@ int constraint_group(const Layout& l, int icon) {
   io::error_stop();
 }
 
-}  // namespace
-
-double group_argument_of(int ig, int n, CVec x, CVec fuvals) {
+// arg plus A(j) * x(ICNA(j)) over the linear entries of group ig, in order,
+// leaving out the variables beyond n.
+double add_linear_terms(int ig, int n, CVec x, double arg) {
   const CIVec istada = ws::istada();
-  const CIVec istadg = ws::istadg();
   const CIVec icna = ws::icna();
-  const CIVec ieling = ws::ieling();
   const CVec a = ws::a();
-  const CVec escale = ws::escale();
-  double arg = -ws::b()(ig);
   for (int j = istada(ig); j < istada(ig + 1); ++j) {
     const int v = icna(j);
     if (v <= n) arg = arg + a(j) * x(v);
   }
+  return arg;
+}
+
+// arg plus ESCALE(k) * fuvals(IELING(k)) over the element slots of group
+// ig, in order.
+double add_element_terms(int ig, CVec fuvals, double arg) {
+  const CIVec istadg = ws::istadg();
+  const CIVec ieling = ws::ieling();
+  const CVec escale = ws::escale();
   for (int k = istadg(ig); k < istadg(ig + 1); ++k) arg = arg + escale(k) * fuvals(ieling(k));
   return arg;
+}
+
+}  // namespace
+
+double group_argument_of(int ig, int n, CVec x, CVec fuvals) {
+  double arg = -ws::b()(ig);
+  arg = add_linear_terms(ig, n, x, arg);
+  return add_element_terms(ig, fuvals, arg);
 }
 
 double group_argument(int ig, int n, CVec x) {
