@@ -42,4 +42,12 @@ inline constexpr int kBoundCapacity = 1000;
 
 static_assert(kNeq + kNineq == kNcon);
 
+// Input limits, far beyond any real answer, starting point or data record,
+// so that endless or hostile input ends in an input error instead of
+// exhausting memory or time: the longest line (record, token) any read
+// takes, and the most characters one list-directed read may pass over
+// (blank lines and separators included) in search of its values.
+inline constexpr int kMaxInputLine = 65536;
+inline constexpr int kMaxReadLength = 1048576;
+
 }  // namespace morlan::cfg

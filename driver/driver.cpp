@@ -105,6 +105,11 @@ void start_up() {
 Settings dialogue() {
   Settings s;
   slobj.value = ask_real(prompt::kScale);
+  // A zero or non-finite scale makes the objective terms vanish or NaN while
+  // runs still report success. A negative scale maximises the objective.
+  if (slobj.value == 0.0 || !std::isfinite(slobj.value)) {
+    error_message_stop("Wrong obj scale in main !");
+  }
   io::cpu_time_delta();  // starts the per-reading clock; the value is not used
 
   mlag.value = 3;
@@ -113,6 +118,10 @@ Settings dialogue() {
   if (mlag.value == 10) {
     msa.value = kRuleRelaxed;
     rleq.value = ask_real(prompt::kRelaxedSize);
+    // The radius sets the reheating temperature: it must be a positive size.
+    if (!(rleq.value > 0.0 && std::isfinite(rleq.value))) {
+      error_message_stop("Wrong relaxed size in main !");
+    }
   } else {
     msa.value = ask_integer(prompt::kRule);
     // Only 0 and 1 name a rule here; a negative rule has no loop to run.
@@ -121,7 +130,12 @@ Settings dialogue() {
 
   s.multilevel = ask_integer(prompt::kMultiLevel);
   // Every multi-level value asks for the count, so it is always defined.
-  if (s.multilevel != 0) s.nconsec = ask_integer(prompt::kConsecutive);
+  // A count of levels below one means nothing (it would act as one): it is
+  // rejected like a run number below one.
+  if (s.multilevel != 0) {
+    s.nconsec = ask_integer(prompt::kConsecutive);
+    if (s.nconsec < 1) error_message_stop("Wrong #consecutive NTs in main !");
+  }
 
   s.runmode = ask_integer(prompt::kMultiStart);
   if (s.runmode == 1) {
@@ -133,6 +147,9 @@ Settings dialogue() {
 
   init_t(s.t0, s.tf);
   s.rt = ask_real(prompt::kRatio);
+  // The temperature must fall at every stage and stay positive, or the run
+  // never reaches its stop temperature.
+  if (!(s.rt > 0.0 && s.rt < 1.0)) error_message_stop("Wrong ratio of reducing T in main !");
   return s;
 }
 
@@ -234,7 +251,13 @@ void multi_start(const Settings& s, Statistics& st) {
 
 // Reads the starting point of a single run: 144 finite values, list-directed.
 void read_start_file() {
-  const std::string name = io::read_chars(kFileNameWidth, prompt::kStartFile);
+  std::string name = io::read_text(prompt::kStartFile);
+  // A name cut to its field would name another file, or none.
+  if (io::trim_right(name).size() > static_cast<std::size_t>(kFileNameWidth)) {
+    io::say("File name longer than", kFileNameWidth, " characters!");
+    io::error_stop();
+  }
+  name.resize(kFileNameWidth, ' ');
   io::open_old_or_stop(kStartUnit, name);
   {
     io::ListReader reader(kStartUnit, std::string(io::trim_right(name)));

@@ -2,13 +2,13 @@
 //
 // The command line only carries options; everything about a run comes from
 // the dialogue on standard input.
-#include <cstdio>
 #include <memory>
 
 #include "driver/driver.hpp"
 #include "driver/options.hpp"
 #include "driver/polish_extension.hpp"
 #include "io/console.hpp"
+#include "io/output.hpp"
 #include "io/signals.hpp"
 
 #ifndef MORLAN_VERSION
@@ -19,10 +19,10 @@ int main(int argc, char** argv) {
   const morlan::CommandLine line = morlan::parse_command_line(argc, argv);
   switch (line.action) {
     case morlan::CommandLine::Action::kHelp:
-      std::fputs(morlan::usage_text(), stdout);
+      morlan::io::write_text(morlan::io::kStdout, morlan::usage_text());
       return morlan::io::kExitNormal;
     case morlan::CommandLine::Action::kVersion:
-      std::printf("morlan %s\n", MORLAN_VERSION);
+      morlan::io::write_text(morlan::io::kStdout, "morlan " MORLAN_VERSION "\n");
       return morlan::io::kExitNormal;
     case morlan::CommandLine::Action::kUsageError:
       morlan::print_usage_error(line.error);

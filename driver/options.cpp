@@ -2,8 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
 #include <string_view>
+
+#include "io/console.hpp"
+#include "io/output.hpp"
 
 namespace morlan {
 
@@ -37,9 +39,11 @@ constexpr const char* kDescription =
     "final line on standard output. Writes no files.\n"
     "\n"
     "Exit status: 0 on normal completion; 1 after an error message (a rejected\n"
-    "answer, a missing starting-point file, a problem data error); 2 when an\n"
-    "answer or the starting-point file cannot be read (malformed value or end\n"
-    "of input; the diagnostic goes to standard error).\n"
+    "answer, a missing starting-point file, a problem data error), after an\n"
+    "interrupt, or when standard output cannot be written; 2 when an answer,\n"
+    "the starting-point file or the problem data file cannot be read\n"
+    "(malformed value, end of input, a line over 65536 characters; the\n"
+    "diagnostic goes to standard error).\n"
     "\n"
     "Options:\n"
     "  --polish    after each successful run, polish its best point with the SQP\n"
@@ -76,9 +80,8 @@ const char* usage_text() {
 }
 
 void print_usage_error(const std::string& first_line) {
-  std::fprintf(stderr, "morlan: %s\n", first_line.c_str());
-  std::fputs(kSynopsis, stderr);
-  std::fputs("Try 'morlan --help' for more information.\n", stderr);
+  io::write_text(io::kStderr, "morlan: " + io::shown_bytes(first_line) + "\n" + kSynopsis +
+                                  "Try 'morlan --help' for more information.\n");
 }
 
 CommandLine parse_command_line(int argc, char** argv) {

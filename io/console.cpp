@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "io/units.hpp"
-
 namespace morlan::io {
 
 namespace {
@@ -92,17 +90,32 @@ void ListWriter::end() {
   line(line_, unit_);
 }
 
-void line(std::string_view text, int unit) {
-  std::FILE* out = output_stream(unit);
-  std::fwrite(text.data(), 1, text.size(), out);
-  std::fputc('\n', out);
+std::string shown_bytes(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7f) {
+      out += c;
+    } else {
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xf];
+    }
+  }
+  return out;
 }
 
-void flush(int unit) { std::fflush(output_stream(unit)); }
+void line(std::string_view text, int unit) {
+  std::string complete;
+  complete.reserve(text.size() + 1);
+  complete.append(text);
+  complete += '\n';
+  write_text(unit, complete);
+}
 
 void stop(int status) {
-  std::fflush(output_stream(kStdout));
-  std::fflush(output_stream(kMessageUnit7));
   g_stop_handler(status);
   // A handler must not return; make sure the process ends all the same.
   std::fflush(nullptr);

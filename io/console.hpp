@@ -1,7 +1,8 @@
 // Console layer: list-directed output lines, exact formatted lines, and the
 // stop of the program.
 //
-// Every line the program prints goes through here. A list-directed line is
+// Every line the program prints goes through here, and each is written as
+// soon as it is complete (io/output). A list-directed line is
 // built from items (text, integer, logical, real) with the layout rules of
 // the console: a blank before the first text item of a line, one blank
 // before every number, reals as "%.9G" with a decimal point always present,
@@ -16,14 +17,9 @@
 #include <type_traits>
 
 #include "base/one_based.hpp"
+#include "io/output.hpp"
 
 namespace morlan::io {
-
-// Output units: 6 is standard output; 7 (the message unit of the SQP side's
-// problem set-up) and every other unit go to standard error, so that no
-// message is ever written nowhere.
-inline constexpr int kStdout = 6;
-inline constexpr int kMessageUnit7 = 7;
 
 // Text of one real item without the leading item blank: a sign column
 // ('-' or ' ') followed by the magnitude in "%.9G" with a decimal point
@@ -84,19 +80,27 @@ void say(const Items&... items) {
   say_on(kStdout, items...);
 }
 
+// Text from outside the program as a message shows it: every byte outside
+// the printable ASCII range (controls, NUL, DEL, bytes above 127) as \xNN
+// with two lower-case hex digits, so that no byte can cut a message or
+// control the terminal. Printable text is shown unchanged.
+std::string shown_bytes(std::string_view text);
+
 // A formatted line: the text exactly as given, then a line end.
 void line(std::string_view text, int unit = kStdout);
 
-// Flush a unit (standard output by default).
-void flush(int unit = kStdout);
+// The points where the program's output must be complete (before waiting
+// for an answer, after a run). Every complete line has already been written
+// (io/output), so there is nothing left to do here.
+inline void flush(int /*unit*/ = kStdout) {}
 
 // Exit statuses of the program.
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitError = 1;       // an error stop after its message
 inline constexpr int kExitInputError = 2;  // unreadable console or file input
 
-// End the program: flush every unit, exit with the status. The stop prints
-// nothing of its own.
+// End the program with the status. The stop prints nothing of its own;
+// every line printed before it has been written.
 [[noreturn]] void stop(int status = kExitNormal);
 // The stop after an error message of the program (exit status 1).
 [[noreturn]] inline void error_stop() { stop(kExitError); }

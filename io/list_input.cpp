@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "base/config.hpp"
+#include "io/bounded_line.hpp"
 #include "io/console.hpp"
 #include "io/units.hpp"
 
@@ -26,11 +28,12 @@ bool equals_nocase(std::string_view a, std::string_view b) {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// A found token as the diagnostic shows it: quoted, and cut when long.
-std::string shown(const std::string& token) {
+// A found token as the diagnostic shows it: as typed, in quotes, cut when
+// long, unprintable bytes escaped.
+std::string shown(const std::string& typed) {
   constexpr std::size_t kShown = 40;
-  if (token.size() <= kShown) return "'" + token + "'";
-  return "'" + token.substr(0, kShown) + "...'";
+  if (typed.size() <= kShown) return "'" + shown_bytes(typed) + "'";
+  return "'" + shown_bytes(typed.substr(0, kShown)) + "...'";
 }
 
 }  // namespace
@@ -91,47 +94,65 @@ bool parse_real(std::string_view text, double& value) {
   return !(errno == ERANGE && std::isinf(value));
 }
 
-ListReader::ListReader(int unit, std::string what) : in_(input_stream(unit)), what_(std::move(what)) {
-  // A prompt must be visible before the program waits for its answer, also
-  // when standard output is a pipe.
-  if (unit == kStdin) std::fflush(output_stream(kStdout));
-}
+// A prompt is visible before the program waits for its answer, also when
+// standard output is a pipe: every complete line is written at once.
+ListReader::ListReader(int unit, std::string what) : in_(input_stream(unit)), what_(std::move(what)) {}
 
 ListReader::~ListReader() { finish(); }
 
 void ListReader::finish() { finished_ = true; }
 
 void ListReader::fail(std::string_view expected, std::string_view found) {
-  std::fflush(output_stream(kStdout));
   std::string message = "morlan: input error: expected ";
   message += expected;
   message += " for '";
-  message += what_;
+  message += shown_bytes(what_);
   message += "', found ";
   message += found;
   if (wanted_ > 0) message += " after " + std::to_string(count_) + " values";
-  message += '\n';
-  std::fputs(message.c_str(), stderr);
-  std::fflush(stderr);
+  line(message, kStderr);
   stop(kExitInputError);
 }
 
-bool ListReader::next_token(Token& token) {
+bool ListReader::next_line(std::string_view expected) {
   if (in_ == nullptr) return false;
-  for (;;) {
-    if (!have_line_) {
-      line_.clear();
-      int c;
-      bool any = false;
-      while ((c = std::fgetc(in_)) != EOF) {
-        any = true;
-        if (c == '\n') break;
-        line_ += static_cast<char>(c);
+  switch (read_bounded_line(in_, line_, cfg::kMaxInputLine)) {
+    case LineRead::kEnd:
+      return false;
+    case LineRead::kTooLong:
+      fail(expected, "a line longer than " + std::to_string(cfg::kMaxInputLine) + " characters");
+    case LineRead::kLine:
+      break;
+  }
+  scanned_ += line_.size() + 1;
+  if (scanned_ > static_cast<std::size_t>(cfg::kMaxReadLength)) {
+    fail(expected, "no value in " + std::to_string(cfg::kMaxReadLength) + " characters");
+  }
+  have_line_ = true;
+  pos_ = 0;
+  return true;
+}
+
+void ListReader::quoted_token(Token& token) {
+  const char q = line_[pos_++];
+  token.quoted = true;
+  while (pos_ < line_.size()) {
+    if (line_[pos_] == q) {
+      if (pos_ + 1 < line_.size() && line_[pos_ + 1] == q) {
+        token.text += q;
+        pos_ += 2;
+        continue;
       }
-      if (!any) return false;
-      have_line_ = true;
-      pos_ = 0;
+      ++pos_;
+      break;
     }
+    token.text += line_[pos_++];
+  }
+}
+
+bool ListReader::next_token(Token& token, std::string_view expected) {
+  for (;;) {
+    if (!have_line_ && !next_line(expected)) return false;
     while (pos_ < line_.size() && is_separator(line_[pos_])) ++pos_;
     if (pos_ >= line_.size()) {
       have_line_ = false;
@@ -139,54 +160,50 @@ bool ListReader::next_token(Token& token) {
     }
     token.text.clear();
     token.quoted = false;
-    if (line_[pos_] == '\'' || line_[pos_] == '"') {
-      const char q = line_[pos_++];
-      token.quoted = true;
-      while (pos_ < line_.size()) {
-        if (line_[pos_] == q) {
-          if (pos_ + 1 < line_.size() && line_[pos_ + 1] == q) {
-            token.text += q;
-            pos_ += 2;
-            continue;
-          }
-          ++pos_;
-          break;
-        }
-        token.text += line_[pos_++];
-      }
-      return true;
-    }
     const std::size_t start = pos_;
-    while (pos_ < line_.size() && !is_separator(line_[pos_])) ++pos_;
-    token.text = line_.substr(start, pos_ - start);
+    if (line_[pos_] == '\'' || line_[pos_] == '"') {
+      quoted_token(token);
+    } else {
+      while (pos_ < line_.size() && !is_separator(line_[pos_])) ++pos_;
+      token.text = line_.substr(start, pos_ - start);
+    }
+    token.typed = line_.substr(start, pos_ - start);
     return true;
   }
 }
 
 double ListReader::real() {
+  constexpr std::string_view kExpected = "a real number";
   Token tok;
-  if (!next_token(tok)) fail("a real number", "end of input");
+  if (!next_token(tok, kExpected)) fail(kExpected, "end of input");
   double v = 0.0;
-  if (tok.quoted || !parse_real(tok.text, v)) fail("a real number", shown(tok.text));
+  if (tok.quoted || !parse_real(tok.text, v)) fail(kExpected, shown(tok.typed));
   ++count_;
   return v;
 }
 
 int ListReader::integer() {
+  constexpr std::string_view kExpected = "an integer";
   Token tok;
-  if (!next_token(tok)) fail("an integer", "end of input");
+  if (!next_token(tok, kExpected)) fail(kExpected, "end of input");
   int v = 0;
-  if (tok.quoted || !parse_integer(tok.text, v)) fail("an integer", shown(tok.text));
+  if (tok.quoted || !parse_integer(tok.text, v)) fail(kExpected, shown(tok.typed));
   ++count_;
   return v;
 }
 
-std::string ListReader::chars(int width) {
+std::string ListReader::text() {
+  constexpr std::string_view kExpected = "a character value";
   Token tok;
-  if (!next_token(tok)) fail("a character value", "end of input");
-  tok.text.resize(static_cast<std::size_t>(width), ' ');
+  if (!next_token(tok, kExpected)) fail(kExpected, "end of input");
   ++count_;
   return tok.text;
+}
+
+std::string ListReader::chars(int width) {
+  std::string field = text();
+  field.resize(static_cast<std::size_t>(width), ' ');
+  return field;
 }
 
 void ListReader::reals(Vec out, bool require_finite) {
@@ -195,10 +212,10 @@ void ListReader::reals(Vec out, bool require_finite) {
   wanted_ = out.size();
   for (double& slot : out) {
     Token tok;
-    if (!next_token(tok)) fail(expected, "end of input");
+    if (!next_token(tok, expected)) fail(expected, "end of input");
     double v = 0.0;
     if (tok.quoted || !parse_real(tok.text, v) || (require_finite && !std::isfinite(v))) {
-      fail(expected, shown(tok.text));
+      fail(expected, shown(tok.typed));
     }
     slot = v;
     ++count_;
@@ -216,9 +233,9 @@ int read_integer(std::string_view what) {
   return r.integer();
 }
 
-std::string read_chars(int width, std::string_view what) {
+std::string read_text(std::string_view what) {
   ListReader r(kStdin, std::string(what));
-  return r.chars(width);
+  return r.text();
 }
 
 }  // namespace morlan::io

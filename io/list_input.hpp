@@ -12,8 +12,12 @@
 // Malformed input or end of input is never retried or defaulted: a one-line
 // diagnostic goes to standard error, e.g.
 //   morlan: input error: expected an integer for 'Multi start /(0,1)', found 'x'
-// and the program stops with exit status 2. Standard output is flushed
-// first, so that every line printed before the failure is complete.
+// and the program stops with exit status 2. The found token is shown as it
+// was typed (quotes included), cut after 40 characters, with unprintable
+// bytes escaped. Input is bounded: a line longer than cfg::kMaxInputLine
+// characters, or a statement that passes over more than cfg::kMaxReadLength
+// characters without finding its values (endless blank lines), is malformed
+// input as well.
 #pragma once
 
 #include <cstdio>
@@ -34,6 +38,8 @@ class ListReader {
 
   double real();
   int integer();
+  // A character item, quoted or not, in full.
+  std::string text();
   // A character item, quoted or not, cut or padded with blanks to `width`.
   std::string chars(int width);
   // Fills every entry of `out` in order. The diagnostic names how many
@@ -46,15 +52,21 @@ class ListReader {
 
  private:
   struct Token {
-    std::string text;
+    std::string text;  // the value's text, quotes removed
+    std::string typed; // the token as it stands in the line
     bool quoted = false;
   };
   [[noreturn]] void fail(std::string_view expected, std::string_view found);
-  bool next_token(Token& token);  // false at end of input
+  // The next token; false at end of input. A line or a statement beyond
+  // the input limits fails as malformed `expected` input.
+  bool next_token(Token& token, std::string_view expected);
+  bool next_line(std::string_view expected);
+  void quoted_token(Token& token);
   std::FILE* in_;
   std::string what_;
   std::string line_;
   std::size_t pos_ = 0;
+  std::size_t scanned_ = 0;  // characters of the lines this statement read
   bool have_line_ = false;
   bool finished_ = false;
   int count_ = 0;
@@ -69,6 +81,6 @@ bool parse_real(std::string_view text, double& value);
 // Convenience: one statement reading one value from standard input.
 double read_real(std::string_view what);
 int read_integer(std::string_view what);
-std::string read_chars(int width, std::string_view what);
+std::string read_text(std::string_view what);
 
 }  // namespace morlan::io

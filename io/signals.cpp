@@ -1,7 +1,6 @@
 #include "io/signals.hpp"
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -15,7 +14,12 @@ void write_err(const char* text) {
   [[maybe_unused]] ssize_t r = ::write(STDERR_FILENO, text, n);
 }
 
-// Trap-like signals: report, flush the open files, abort.
+// The handlers use only async-signal-safe calls (write, signal, abort,
+// _exit). They have nothing to flush: every complete line the program
+// printed has already been written (io/output), and the open files are
+// input files.
+
+// Trap-like signals: report, abort.
 void on_trap(int sig) {
   switch (sig) {
     case SIGFPE: write_err("Floating Exception\n"); break;
@@ -24,7 +28,6 @@ void on_trap(int sig) {
     case SIGQUIT: write_err("Quit signal\n"); break;
     default: break;
   }
-  std::fflush(nullptr);
   std::signal(SIGABRT, SIG_DFL);
   std::abort();
 }

@@ -1,9 +1,11 @@
 #include "io/units.hpp"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "io/console.hpp"
 
@@ -22,11 +24,6 @@ std::map<int, InputUnit>& input_units() {
   return units;
 }
 
-std::map<int, std::FILE*>& output_overrides() {
-  static std::map<int, std::FILE*> overrides;
-  return overrides;
-}
-
 }  // namespace
 
 std::string_view trim_right(std::string_view s) {
@@ -36,31 +33,53 @@ std::string_view trim_right(std::string_view s) {
 
 bool file_exists(std::string_view name) {
   const std::string path(trim_right(name));
+  if (path.empty() || path.find('\0') != std::string::npos) return false;
   struct stat st {};
-  return !path.empty() && ::stat(path.c_str(), &st) == 0;
+  return ::stat(path.c_str(), &st) == 0;
 }
 
 int open_old(int unit, std::string_view name) {
   close_unit(unit);
   const std::string path(trim_right(name));
-  // A directory opens for reading on some systems but yields no records.
+  if (path.find('\0') != std::string::npos) return ENOENT;
+  // Opened without waiting (a FIFO would wait for a writer), then judged by
+  // what was opened, so that no other file can take its place in between.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno;
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
-  errno = 0;
-  std::FILE* f = std::fopen(path.c_str(), "r");
-  if (f == nullptr) return errno != 0 ? errno : 1;
+  int status = 0;
+  if (::fstat(fd, &st) != 0) {
+    status = errno;
+  } else if (S_ISDIR(st.st_mode)) {
+    status = EISDIR;  // opens on some systems, but holds no records
+  } else if (!S_ISREG(st.st_mode)) {
+    status = kNotRegularFile;
+  } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    status = errno;
+  }
+  std::FILE* f = status == 0 ? ::fdopen(fd, "r") : nullptr;
+  if (f == nullptr) {
+    if (status == 0) status = errno != 0 ? errno : EIO;
+    ::close(fd);
+    return status;
+  }
   input_units()[unit] = InputUnit{f, path, true};
   return 0;
 }
 
 void open_old_or_stop(int unit, std::string_view field) {
+  const std::string shown = shown_bytes(field);
   if (!file_exists(field)) {
-    say("File ", field, " doesn't exist!");
+    say("File ", shown, " doesn't exist!");
     error_stop();
   }
   const int status = open_old(unit, field);
+  if (status == kNotRegularFile) {
+    say("File ", shown, " is not a regular file!");
+    error_stop();
+  }
   if (status != 0) {
-    say("Open file ", field, " error ", status);
+    say("Open file ", shown, " error ", status);
     error_stop();
   }
 }
@@ -85,26 +104,6 @@ void close_unit(int unit) {
   if (it == units.end()) return;
   if (it->second.owned && it->second.stream != nullptr) std::fclose(it->second.stream);
   units.erase(it);
-}
-
-std::FILE* output_stream(int unit) {
-  auto& overrides = output_overrides();
-  auto it = overrides.find(unit);
-  if (it != overrides.end()) return it->second;
-  return unit == 6 ? stdout : stderr;
-}
-
-std::FILE* redirect_output(int unit, std::FILE* stream) {
-  auto& overrides = output_overrides();
-  std::FILE* previous = nullptr;
-  auto it = overrides.find(unit);
-  if (it != overrides.end()) previous = it->second;
-  if (stream == nullptr) {
-    overrides.erase(unit);
-  } else {
-    overrides[unit] = stream;
-  }
-  return previous;
 }
 
 void redirect_input(int unit, std::FILE* stream, std::string_view name) {

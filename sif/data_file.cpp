@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/config.hpp"
+#include "io/bounded_line.hpp"
 #include "io/console.hpp"
 #include "io/units.hpp"
 
@@ -12,17 +14,11 @@ namespace morlan {
 
 namespace {
 
-// Unit of the error line: standard error.
-constexpr int kErrorUnit = 0;
-
 std::string quoted(std::string_view f) {
   std::string s(io::trim_right(f));
   const auto first = s.find_first_not_of(' ');
   s.erase(0, first == std::string::npos ? s.size() : first);
-  for (char& c : s) {
-    if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126) c = '?';
-  }
-  return "'" + s + "'";
+  return "'" + io::shown_bytes(s) + "'";
 }
 
 }  // namespace
@@ -133,8 +129,8 @@ void DataFileReader::fail_record(std::string_view file, int record, std::string_
   text += ": ";
   text += what;
   io::flush(io::kStdout);
-  io::line(text, kErrorUnit);
-  io::flush(kErrorUnit);
+  io::line(text, io::kStderr);
+  io::flush(io::kStderr);
   io::stop(io::kExitInputError);
 }
 
@@ -163,26 +159,18 @@ void DataFileReader::check_indices(CIVec v, int count, int hi, std::string_view 
   }
 }
 
-bool DataFileReader::next_line() {
-  if (in_ == nullptr) return false;
-  line_.clear();
-  int c;
-  bool any = false;
-  while ((c = std::fgetc(in_)) != EOF) {
-    any = true;
-    if (c == '\n') break;
-    line_ += static_cast<char>(c);
-  }
-  if (!any) return false;
-  if (!line_.empty() && line_.back() == '\r') line_.pop_back();
-  ++line_number_;
-  return true;
-}
-
 void DataFileReader::need_line(int entry) {
-  if (!next_line()) {
+  const io::LineRead read =
+      in_ == nullptr ? io::LineRead::kEnd : io::read_bounded_line(in_, line_, cfg::kMaxInputLine);
+  if (read == io::LineRead::kEnd) {
     fail(entry, "the file ends early (after line " + std::to_string(line_number_) + ")");
   }
+  ++line_number_;
+  if (read == io::LineRead::kTooLong) {
+    fail(entry, "line " + std::to_string(line_number_) + " is longer than " +
+                    std::to_string(cfg::kMaxInputLine) + " characters");
+  }
+  if (!line_.empty() && line_.back() == '\r') line_.pop_back();
 }
 
 std::string_view DataFileReader::field(int col, int width, int entry) {

@@ -4,9 +4,10 @@
 // A list of values continues over as many lines as it needs, `per_line`
 // values a line; the last line of a list may be shorter than the format
 // (trailing blanks absent); an empty list still occupies one (empty) line.
-// The file is untrusted: a value that cannot be read, or a line missing where
-// the record needs one, ends the program with one line on standard error
-// naming the file, the record and the entry, and exit status 2.
+// The file is untrusted: a value that cannot be read, a line missing where
+// the record needs one, or a line longer than any record (cfg::kMaxInputLine)
+// ends the program with one line on standard error naming the file, the
+// record and the entry, and exit status 2.
 #pragma once
 
 #include <array>
@@ -57,9 +58,8 @@ class DataFileReader {
   const std::string& file_name() const { return file_; }
 
  private:
-  // Read the next line of the file into line_ (false at end of file).
-  bool next_line();
-  // Start the next line of the current record; fails at end of file.
+  // Start the next line of the current record; fails at end of file and
+  // on a line longer than cfg::kMaxInputLine.
   void need_line(int entry);
   // The field of `width` columns starting at column `col` (0-based) of the
   // current line, blank padded; fails when the line ends before the field.

@@ -3,6 +3,7 @@
 // every prompt, and the command-line options.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -39,8 +40,13 @@ const std::string kPreparation =
     " hasdiscrete =  T   needshift =  F\n"
     " obj scale =   1.\n";
 
+// Every dialogue here ends (or is signalled) within a second: a program that
+// still runs after 20 s hangs.
+constexpr double kHang = 20.0;
+
 ProgramRun run_morlan(const std::string& answers, RunSetup setup = {}) {
   setup.problem_data = true;
+  if (setup.timeout_seconds == 0 || setup.timeout_seconds > kHang) setup.timeout_seconds = kHang;
   ProgramRun run = run_program(morlan_binary(), answers, setup);
   static const std::regex temperature(R"((Initial temperature t0 =) +\S+(  Stop tf =) +\S+)");
   run.out = std::regex_replace(run.out, temperature, "$1 <t0>$2 <tf>");
@@ -121,14 +127,40 @@ TEST(StartFile, MissingFileIsNamedInItsField) {
   EXPECT_EQ(run.out, kUpToStartFile + " File nofile.txt           doesn't exist!\n");
 }
 
-TEST(StartFile, LongNameIsCutToTwentyCharacters) {
+TEST(StartFile, NameLongerThanItsFieldIsRefusedNamingTheLimit) {
   REQUIRE_PROBLEM_DATA();
-  // The file exists under its full name only; the cut name does not.
+  // Cut to 20 characters the name would name another file, or none.
   RunSetup setup;
-  setup.files = {{"abcdefghijklmnopqrstuvwxyz.txt", "1\n"}};
-  const ProgramRun run = run_morlan(kSingleRunAnswers + "abcdefghijklmnopqrstuvwxyz.txt\n", setup);
+  setup.files = {{"start_point_long_name.txt", "1\n"}};
+  const ProgramRun run = run_morlan(kSingleRunAnswers + "start_point_long_name.txt\n", setup);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, kUpToStartFile + " File abcdefghijklmnopqrst doesn't exist!\n");
+  EXPECT_EQ(run.out, kUpToStartFile + " File name longer than 20 characters!\n");
+}
+
+TEST(StartFile, NameFillingItsFieldIsUsedAndTrailingBlanksAreNotPartOfIt) {
+  REQUIRE_PROBLEM_DATA();
+  RunSetup setup;
+  setup.files = {{"start_point_name.txt", "0.5 0.5\n"}};
+  for (const char* name : {"start_point_name.txt", "'start_point_name.txt    '"}) {
+    const ProgramRun run = run_morlan(kSingleRunAnswers + name + "\n", setup);
+    EXPECT_EQ(run.status, 2) << name;
+    EXPECT_TRUE(ends_with(run.err, "for 'start_point_name.txt', found end of input after 2 values\n"))
+        << run.err;
+  }
+}
+
+TEST(StartFile, FifoOrDeviceIsRefusedWithoutWaiting) {
+  REQUIRE_PROBLEM_DATA();
+  RunSetup setup;
+  setup.fifos = {"fifo"};
+  setup.links = {{"zero", "/dev/zero"}};
+  for (const std::string name : {"fifo", "zero"}) {
+    const ProgramRun run = run_morlan(kSingleRunAnswers + name + "\n", setup);
+    EXPECT_FALSE(run.timed_out) << name;
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_EQ(run.out, kUpToStartFile + " File " + name + std::string(20 - name.size(), ' ') +
+                           " is not a regular file!\n");
+  }
 }
 
 TEST(StartFile, FileThatCannotBeOpenedStopsAfterItsMessage) {
@@ -222,6 +254,141 @@ TEST(EndOfInput, AtEveryPromptOfTheSingleRunPath) {
       {kPreparation + kStartFile, "x.txt", "Input file name for starting point:",
        "a character value"},
   });
+}
+
+// Answers that would make a run go on for ever or report a verdict that
+// means nothing are rejected where they are given.
+TEST(RejectedAnswer, ObjectiveScaleZeroOrNotFinite) {
+  for (const char* scale : {"0", "-0.0", "nan", "inf", "-Infinity"}) {
+    const ProgramRun run = run_morlan(std::string(scale) + "\n0\n0\n0\n1\n1\n0.5\n");
+    EXPECT_EQ(run.status, 1) << scale;
+    EXPECT_EQ(run.out, kScale + " Wrong obj scale in main !\n") << scale;
+  }
+  // A negative scale maximises the objective: it is taken.
+  const ProgramRun run = run_morlan("-10\n0\n0\n0\n2\n");
+  EXPECT_EQ(run.out, kScale + kLagrangian + kRule + kMultiLevel + kMultiStart +
+                         " Wrong running mode in main !\n");
+}
+
+TEST(RejectedAnswer, RelaxedSizeNotPositiveOrNotFinite) {
+  for (const char* size : {"0", "-1", "nan", "inf", "-inf"}) {
+    const ProgramRun run = run_morlan(std::string("1\n10\n") + size + "\n0\n1\n1\n0.5\n");
+    EXPECT_EQ(run.status, 1) << size;
+    EXPECT_EQ(run.out, kScale + kLagrangian + kRelaxedSize + " Wrong relaxed size in main !\n")
+        << size;
+  }
+}
+
+TEST(RejectedAnswer, ConsecutiveLevelCountBelowOne) {
+  for (const char* count : {"0", "-3"}) {
+    const ProgramRun run = run_morlan(std::string("1\n0\n0\n1\n") + count + "\n1\n1\n0.5\n");
+    EXPECT_EQ(run.status, 1) << count;
+    EXPECT_EQ(run.out, kScale + kLagrangian + kRule + kMultiLevel + kConsecutive +
+                           " Wrong #consecutive NTs in main !\n")
+        << count;
+  }
+}
+
+TEST(RejectedAnswer, CoolingRatioNotStrictlyBetweenZeroAndOne) {
+  REQUIRE_PROBLEM_DATA();
+  // Such a ratio used to make the run go on for ever.
+  for (const char* ratio : {"1", "1.0", "1.5", "0", "-0.5", "nan", "inf", "-inf"}) {
+    const ProgramRun run = run_morlan(std::string("1\n0\n0\n0\n1\n1\n") + ratio + "\n");
+    EXPECT_FALSE(run.timed_out) << ratio;
+    EXPECT_EQ(run.status, 1) << ratio;
+    EXPECT_EQ(run.out, kScale + kLagrangian + kRule + kMultiLevel + kMultiStart + kRuns +
+                           kTemperature + kRatio + " Wrong ratio of reducing T in main !\n")
+        << ratio;
+  }
+}
+
+TEST(MalformedAnswer, IsEchoedAsTypedWithUnprintableBytesEscaped) {
+  ProgramRun run = run_morlan("\033]0;title\007\n");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(ends_with(run.err, "found '\\x1b]0;title\\x07'\n")) << run.err;
+  // A NUL byte does not cut the line.
+  run = run_morlan(std::string("1\n0\n0\n0\0x\n", 11));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(ends_with(run.err, "for 'Multi-level CSA/(0,1)', found '0\\x00x'\n")) << run.err;
+  // Quotes around a token are shown as typed.
+  run = run_morlan("1\n0\n0\n'0'\n");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(ends_with(run.err, "for 'Multi-level CSA/(0,1)', found ''0''\n")) << run.err;
+}
+
+// Endless or hostile input ends in an input error before it can exhaust
+// memory or make the program wait for ever.
+TEST(HostileInput, EndlessAnswerIsAnInputError) {
+  RunSetup setup;
+  setup.input_path = "/dev/zero";
+  setup.timeout_seconds = 10;  // what it once took to exhaust memory
+  const ProgramRun run = run_morlan("", setup);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, kScale);
+  EXPECT_TRUE(ends_with(run.err, "morlan: input error: expected a real number for 'Input scale slobj "
+                                 "for obj (obj/slobj) =', found a line longer than 65536 characters\n"))
+      << run.err;
+}
+
+TEST(HostileInput, ProblemDataFileThatIsAFifoOrADeviceIsRefused) {
+  const std::string refused = " File OUTSDIF.d" + std::string(55, ' ') + "\n  is not a regular file!\n";
+  RunSetup setup;
+  setup.timeout_seconds = kHang;
+  setup.fifos = {"OUTSDIF.d"};
+  ProgramRun run = run_program(morlan_binary(), "1\n", setup);
+  EXPECT_FALSE(run.timed_out);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, refused);
+  setup.fifos = {};
+  setup.links = {{"OUTSDIF.d", "/dev/zero"}};
+  run = run_program(morlan_binary(), "1\n", setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, refused);
+}
+
+TEST(Output, FailedWriteIsReportedAndNotSuccess) {
+  RunSetup setup;
+  setup.output = testing_support::Output::kPath;
+  setup.output_path = "/dev/full";
+  const std::string full = "morlan: output error: cannot write standard output: No space left on device\n";
+  ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, full);
+  setup.arguments = "--help";
+  run = run_morlan("", setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, full);
+}
+
+// Interrupt and termination during a run keep every line printed before
+// them: the blank line and the whole "x0 = " block of the run, with
+// standard output a file or a pipe.
+TEST(Interrupt, KeepsEveryLinePrintedBeforeTheSignal) {
+  REQUIRE_PROBLEM_DATA();
+  struct Case {
+    int signal;
+    testing_support::Output output;
+    const char* message;
+  } cases[] = {{SIGINT, testing_support::Output::kFile, "Interrupt\n"},
+               {SIGTERM, testing_support::Output::kPipe, "Killed\n"}};
+  for (const Case& c : cases) {
+    RunSetup setup;
+    setup.output = c.output;
+    setup.signal = c.signal;
+    setup.signal_after = " x0 = ";
+    // A ratio of 0.5 keeps the run going for a minute: the signal comes
+    // while it runs.
+    const ProgramRun run = run_morlan("10\n0\n0\n0\n1\n2\n0.5\n", setup);
+    EXPECT_EQ(run.status, 1) << c.message;
+    EXPECT_EQ(run.err, c.message);
+    const auto x0 = run.out.find("\n  \n x0 = ");
+    ASSERT_NE(x0, std::string::npos) << run.out;
+    std::istringstream block(run.out.substr(x0 + 10));
+    int values = 0;
+    for (std::string item; block >> item;) ++values;
+    EXPECT_EQ(values, 144);
+    EXPECT_EQ(run.out.back(), '\n');
+  }
 }
 
 TEST(MalformedAnswer, IsReportedWithThePromptAndWhatWasFound) {

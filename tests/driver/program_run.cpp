@@ -1,8 +1,13 @@
 #include "tests/driver/program_run.hpp"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 std::string read_file(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   std::ostringstream s;
@@ -28,21 +35,148 @@ void write_file(const fs::path& p, const std::string& text) {
   out << text;
 }
 
-std::string quoted(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) {
-    if (c == '\'') {
-      q += "'\\''";
-    } else {
-      q += c;
-    }
-  }
-  return q + "'";
-}
-
 fs::path problem_data_file() {
   const char* src = std::getenv("MORLAN_SOURCE_DIR");
   return src == nullptr ? fs::path() : fs::path(src) / "data" / "OUTSDIF.d";
+}
+
+int open_checked(const fs::path& p, int flags) {
+  const int fd = ::open(p.c_str(), flags | O_CLOEXEC, 0600);
+  if (fd < 0) throw std::runtime_error("cannot open " + p.string());
+  return fd;
+}
+
+fs::path make_run_directory(const std::string& answers, const RunSetup& setup) {
+  std::string pattern = (fs::temp_directory_path() / "morlan_run_XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  const fs::path dir = pattern;
+  write_file(dir / "answers.txt", answers);
+  for (const auto& [name, content] : setup.files) write_file(dir / name, content);
+  for (const auto& name : setup.directories) fs::create_directories(dir / name);
+  for (const auto& name : setup.fifos) ::mkfifo((dir / name).c_str(), 0600);
+  for (const auto& [name, target] : setup.links) fs::create_symlink(target, dir / name);
+  if (setup.problem_data && have_problem_data()) fs::copy_file(problem_data_file(), dir / "OUTSDIF.d");
+  return dir;
+}
+
+// The three standard streams of the program; `reader` is the test's end of
+// a standard-output pipe (-1 when there is none).
+struct Streams {
+  int in = -1, out = -1, err = -1, reader = -1;
+};
+
+Streams open_streams(const fs::path& dir, const RunSetup& setup) {
+  Streams s;
+  s.in = open_checked(setup.input_path.empty() ? dir / "answers.txt" : fs::path(setup.input_path),
+                      O_RDONLY);
+  s.err = open_checked(dir / "stderr.txt", O_WRONLY | O_CREAT | O_TRUNC);
+  if (setup.output == Output::kPipe || setup.output == Output::kClosedPipe) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    s.reader = fds[0];
+    s.out = fds[1];
+    if (setup.output == Output::kClosedPipe) {
+      ::close(s.reader);
+      s.reader = -1;
+    }
+  } else {
+    s.out = open_checked(setup.output == Output::kPath ? fs::path(setup.output_path)
+                                                       : dir / "stdout.txt",
+                         O_WRONLY | O_CREAT | O_TRUNC);
+  }
+  return s;
+}
+
+pid_t spawn(const std::string& binary, const RunSetup& setup, const fs::path& dir,
+            const Streams& s) {
+  std::vector<std::string> words{binary};
+  std::istringstream args(setup.arguments);
+  for (std::string w; args >> w;) words.push_back(w);
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  const bool ignore_sigpipe = setup.ignore_sigpipe || setup.output == Output::kClosedPipe;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(dir.c_str()) != 0) ::_exit(127);
+    ::dup2(s.in, 0);
+    ::dup2(s.out, 1);
+    ::dup2(s.err, 2);
+    ::signal(SIGPIPE, ignore_sigpipe ? SIG_IGN : SIG_DFL);
+    ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGTERM, SIG_DFL);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  if (pid < 0) throw std::runtime_error("fork failed");
+  return pid;
+}
+
+void drain(int fd, std::string& into) {
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n <= 0) return;
+    into.append(buf, static_cast<std::size_t>(n));
+  }
+}
+
+// Sends the signal once the output holds the awaited text and has stopped
+// growing for a moment (the program writes a block of lines at once), or at
+// the deadline.
+class SignalSender {
+ public:
+  SignalSender(const RunSetup& setup, pid_t pid) : setup_(setup), pid_(pid), start_(Clock::now()) {}
+  void check(const std::string& out) {
+    if (setup_.signal == 0 || sent_) return;
+    const auto now = Clock::now();
+    if (out.size() != seen_size_) {
+      seen_size_ = out.size();
+      last_growth_ = now;
+    }
+    const bool settled = out.find(setup_.signal_after) != std::string::npos &&
+                         now - last_growth_ >= std::chrono::seconds(1);
+    if (settled || now - start_ >= std::chrono::duration<double>(setup_.signal_deadline_seconds)) {
+      ::kill(pid_, setup_.signal);
+      sent_ = true;
+    }
+  }
+
+ private:
+  const RunSetup& setup_;
+  pid_t pid_;
+  Clock::time_point start_, last_growth_;
+  std::size_t seen_size_ = 0;
+  bool sent_ = false;
+};
+
+// Waits for the program, reading its output pipe and sending the signal on
+// the way; kills it at the timeout.
+int wait_for(pid_t pid, const RunSetup& setup, const fs::path& dir, int reader, std::string& out,
+             bool& timed_out) {
+  const auto deadline = Clock::now() + std::chrono::duration<double>(setup.timeout_seconds);
+  SignalSender sender(setup, pid);
+  for (;;) {
+    if (reader >= 0) {
+      pollfd p{reader, POLLIN, 0};
+      if (::poll(&p, 1, 5) > 0) {
+        char buf[65536];
+        const ssize_t n = ::read(reader, buf, sizeof buf);
+        if (n > 0) out.append(buf, static_cast<std::size_t>(n));
+      }
+    } else {
+      ::usleep(5000);
+    }
+    int raw = 0;
+    if (::waitpid(pid, &raw, WNOHANG) == pid) return raw;
+    sender.check(reader >= 0 ? out : read_file(dir / "stdout.txt"));
+    if (setup.timeout_seconds > 0 && Clock::now() >= deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &raw, 0);
+      timed_out = true;
+      return raw;
+    }
+  }
 }
 
 }  // namespace
@@ -59,23 +193,24 @@ std::string morlan_binary() {
 }
 
 ProgramRun run_program(const std::string& binary, const std::string& answers, const RunSetup& setup) {
-  std::string pattern = (fs::temp_directory_path() / "morlan_run_XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  const fs::path dir = pattern;
-  write_file(dir / "answers.txt", answers);
-  for (const auto& [name, content] : setup.files) write_file(dir / name, content);
-  for (const auto& name : setup.directories) fs::create_directories(dir / name);
-  if (setup.problem_data && have_problem_data()) fs::copy_file(problem_data_file(), dir / "OUTSDIF.d");
-  const std::string command = "cd " + quoted(dir.string()) + " && " + quoted(binary) + " " +
-                              setup.arguments + " < answers.txt > stdout.txt 2> stderr.txt";
-  const int raw = std::system(command.c_str());
+  const fs::path dir = make_run_directory(answers, setup);
+  const Streams s = open_streams(dir, setup);
+  const pid_t pid = spawn(binary, setup, dir, s);
+  ::close(s.in);
+  ::close(s.out);
+  ::close(s.err);
   ProgramRun run;
+  const int raw = wait_for(pid, setup, dir, s.reader, run.out, run.timed_out);
+  if (s.reader >= 0) {
+    drain(s.reader, run.out);
+    ::close(s.reader);
+  }
   if (WIFEXITED(raw)) {
     run.status = WEXITSTATUS(raw);
   } else if (WIFSIGNALED(raw)) {
     run.status = 128 + WTERMSIG(raw);
   }
-  run.out = read_file(dir / "stdout.txt");
+  if (setup.output == Output::kFile) run.out = read_file(dir / "stdout.txt");
   run.err = read_file(dir / "stderr.txt");
   fs::remove_all(dir);
   return run;

@@ -13,13 +13,39 @@ struct ProgramRun {
   std::string out;  // standard output
   std::string err;  // standard error
   int status = -1;  // exit status, or 128 + signal number
+  bool timed_out = false;  // killed after RunSetup::timeout_seconds
+};
+
+// Where standard output goes.
+enum class Output {
+  kFile,        // a file in the run's directory
+  kPipe,        // a pipe read by the test while the program runs
+  kClosedPipe,  // a pipe whose reader has gone (SIGPIPE ignored, see below)
+  kPath,        // RunSetup::output_path (e.g. /dev/full)
 };
 
 struct RunSetup {
-  std::string arguments;                                   // appended to the command line
+  std::string arguments;                                   // blank-separated, after the binary
   std::vector<std::pair<std::string, std::string>> files;  // name, content
   std::vector<std::string> directories;                    // created beside the files
+  std::vector<std::string> fifos;                          // FIFOs created beside the files
+  std::vector<std::pair<std::string, std::string>> links;  // name, target of a symbolic link
   bool problem_data = false;  // copy the bundled OUTSDIF.d when it exists
+  std::string input_path;     // standard input from this path instead of the answers
+  Output output = Output::kFile;
+  std::string output_path;
+  // Start with SIGPIPE ignored, as a parent process may leave it (always so
+  // for Output::kClosedPipe, where the default action would end the
+  // program before it sees the failed write).
+  bool ignore_sigpipe = false;
+  // When signal != 0: send it once standard output holds `signal_after`
+  // and has stopped growing (or after signal_deadline_seconds).
+  int signal = 0;
+  std::string signal_after;
+  double signal_deadline_seconds = 10.0;
+  // When positive, the program is killed after this long (a hang fails the
+  // test instead of blocking the test run).
+  double timeout_seconds = 0.0;
 };
 
 ProgramRun run_program(const std::string& binary, const std::string& answers,

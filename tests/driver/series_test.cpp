@@ -84,6 +84,21 @@ TEST(Series, PlainRuleSeriesTranscript) {
   expect_golden("plain_series", mask_times(run.out));
 }
 
+TEST(Series, OutputThatCannotBeWrittenIsNeverReportedAsSuccess) {
+  // A full disk: one line on standard error.
+  RunSetup setup;
+  setup.output = testing_support::Output::kPath;
+  setup.output_path = "/dev/full";
+  ProgramRun run = run_fake(kPlainSeries, setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "morlan: output error: cannot write standard output: No space left on device\n");
+  // A reader that went away (`morlan | head`): quietly.
+  setup.output = testing_support::Output::kClosedPipe;
+  run = run_fake(kPlainSeries, setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "");
+}
+
 TEST(Series, StartsFollowTheGridAndContinuousRules) {
   const ProgramRun run = run_fake(kPlainSeries);
   const auto blocks = start_blocks(run.out);

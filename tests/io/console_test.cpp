@@ -3,36 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <unistd.h>
+#include <utility>
 #include <limits>
 #include <string>
 
 #include "io/console.hpp"
 #include "io/units.hpp"
+#include "tests/io/captured_output.hpp"
 
 namespace morlan::io {
 namespace {
-
-// Captures what the console writes on standard output during a test.
-class Captured {
- public:
-  Captured() : stream_(open_memstream(&buf_, &size_)) { previous_ = redirect_output(kStdout, stream_); }
-  ~Captured() {
-    redirect_output(kStdout, previous_);
-    std::fclose(stream_);
-    std::free(buf_);
-  }
-  std::string text() {
-    std::fflush(stream_);
-    return std::string(buf_, size_);
-  }
-
- private:
-  char* buf_ = nullptr;
-  std::size_t size_ = 0;
-  std::FILE* stream_;
-  std::FILE* previous_;
-};
 
 TEST(RealItemText, WholeNumbersGetATrailingPoint) {
   EXPECT_EQ(real_item_text(12.0), " 12.");
@@ -142,9 +125,74 @@ TEST(ListOutput, FormattedLineIsExact) {
 }
 
 TEST(ListOutput, UnitsOtherThanSixGoToStandardError) {
-  EXPECT_EQ(output_stream(6), stdout);
-  EXPECT_EQ(output_stream(7), stderr);
-  EXPECT_EQ(output_stream(55), stderr);
+  EXPECT_EQ(output_descriptor(6), 1);
+  EXPECT_EQ(output_descriptor(7), 2);
+  EXPECT_EQ(output_descriptor(55), 2);
+}
+
+TEST(ShownBytes, EscapesEveryUnprintableByteAndKeepsPrintableText) {
+  EXPECT_EQ(shown_bytes("start point.txt ~!\\"), "start point.txt ~!\\");
+  EXPECT_EQ(shown_bytes(std::string("a\0b\t\n\x7f\x80\xff", 8)), "a\\x00b\\x09\\x0a\\x7f\\x80\\xff");
+  EXPECT_EQ(shown_bytes("\033]0;title\007"), "\\x1b]0;title\\x07");
+}
+
+// Runs `write` with standard output redirected to `stream`; returns the exit
+// status of the stop it must end in and what was written on standard error.
+template <class F>
+std::pair<int, std::string> stop_of_write(std::FILE* stream, F write) {
+  Captured err(kStderr);
+  std::FILE* previous_out = redirect_output(kStdout, stream);
+  const StopHandler previous = set_stop_handler(throwing_stop_handler);
+  int status = -1;
+  try {
+    write();
+  } catch (const StopRequest& r) {
+    status = r.status;
+  }
+  set_stop_handler(previous);
+  redirect_output(kStdout, previous_out);
+  return {status, err.text()};
+}
+
+TEST(Output, FailedWriteOfStandardOutputStopsWithOneLine) {
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  const auto [status, err] = stop_of_write(full, [] { say("obj scale = ", 10.0); });
+  std::fclose(full);
+  EXPECT_EQ(status, kExitError);
+  EXPECT_EQ(err, "morlan: output error: cannot write standard output: No space left on device\n");
+}
+
+TEST(Output, ClosedPipeStopsQuietly) {
+  // With SIGPIPE ignored (as a parent may leave it), the write fails with
+  // EPIPE; with the default action the signal itself ends the process.
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  ::close(fds[0]);
+  std::FILE* pipe_out = ::fdopen(fds[1], "w");
+  const auto previous_action = std::signal(SIGPIPE, SIG_IGN);
+  const auto [status, err] = stop_of_write(pipe_out, [] { line(" x0 = "); });
+  std::signal(SIGPIPE, previous_action);
+  std::fclose(pipe_out);
+  EXPECT_EQ(status, kExitError);
+  EXPECT_EQ(err, "");
+}
+
+TEST(Output, EachLineReachesTheDescriptorWhenComplete) {
+  // Standard output is a file: nothing may wait in a buffer once a line is
+  // complete, so that a signal or a crash cannot lose it.
+  std::fflush(stdout);
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  const int saved = ::dup(STDOUT_FILENO);
+  ::dup2(::fileno(file), STDOUT_FILENO);
+  say("hasdiscrete = ", true);
+  char seen[64] = {};
+  const ssize_t n = ::pread(::fileno(file), seen, sizeof seen - 1, 0);
+  ::dup2(saved, STDOUT_FILENO);
+  ::close(saved);
+  std::fclose(file);
+  EXPECT_EQ(std::string(seen, n > 0 ? static_cast<std::size_t>(n) : 0), " hasdiscrete =  T\n");
 }
 
 TEST(Stop, HandlerSeesTheExitStatus) {

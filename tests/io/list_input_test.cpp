@@ -9,10 +9,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/list_input.hpp"
 #include "io/units.hpp"
+#include "tests/io/captured_output.hpp"
 
 namespace morlan::io {
 namespace {
@@ -141,11 +145,69 @@ TEST(ListInput, MalformedValueNamesWhatWasExpectedAndFound) {
               "morlan: input error: expected a real number for 'Input ratio of reducing T =', found "
               "'abc'\n");
   }
+}
+
+TEST(ListInput, FoundTokenIsEchoedAsTypedWithItsQuotes) {
   {
     Input in("'5'\n");
     EXPECT_EQ(input_error_of([] { read_integer("n"); }),
-              "morlan: input error: expected an integer for 'n', found '5'\n");
+              "morlan: input error: expected an integer for 'n', found ''5''\n");
   }
+  {
+    Input in("\"it\"\"s\" 1\n");
+    EXPECT_EQ(input_error_of([] { read_real("r"); }),
+              "morlan: input error: expected a real number for 'r', found '\"it\"\"s\"'\n");
+  }
+}
+
+TEST(ListInput, UnprintableBytesOfTheEchoAreEscaped) {
+  // A NUL byte must not cut the diagnostic, an escape sequence must not
+  // reach the terminal.
+  const std::string answers[] = {std::string("a\0b\n", 4), "\033]0;title\007\n", "\xc3\xa9\n"};
+  const std::string shown[] = {"a\\x00b", "\\x1b]0;title\\x07", "\\xc3\\xa9"};
+  for (int k = 0; k < 3; ++k) {
+    Input in(answers[k]);
+    EXPECT_EQ(input_error_of([] { read_integer("n"); }),
+              "morlan: input error: expected an integer for 'n', found '" + shown[k] + "'\n");
+  }
+}
+
+TEST(ListInput, LineLengthIsBoundedByTheInputLimit) {
+  // A line of exactly the limit is read; one character more is malformed.
+  {
+    Input in("2.5" + std::string(cfg::kMaxInputLine - 3, ' ') + "\n7\n");
+    EXPECT_EQ(read_real("r"), 2.5);
+    EXPECT_EQ(read_integer("n"), 7);
+  }
+  Input in("2.5" + std::string(cfg::kMaxInputLine - 2, ' ') + "\n");
+  EXPECT_EQ(input_error_of([] { read_real("r"); }),
+            "morlan: input error: expected a real number for 'r', found a line longer than 65536 "
+            "characters\n");
+}
+
+TEST(ListInput, EndlessInputFromADeviceIsAnInputError) {
+  // /dev/zero: NUL bytes without a line end, for ever.
+  std::FILE* zero = std::fopen("/dev/zero", "r");
+  ASSERT_NE(zero, nullptr);
+  const StopHandler previous = set_stop_handler(throwing_stop_handler);
+  redirect_input(kStdin, zero, "standard input");
+  EXPECT_EQ(input_error_of([] { read_real("Input scale slobj for obj (obj/slobj) ="); }),
+            "morlan: input error: expected a real number for 'Input scale slobj for obj "
+            "(obj/slobj) =', found a line longer than 65536 characters\n");
+  redirect_input(kStdin, nullptr, "");
+  std::fclose(zero);
+  set_stop_handler(previous);
+}
+
+TEST(ListInput, BlankLinesWithoutEndAreBoundedByTheReadLimit) {
+  // Blank lines and separators are skipped, but not for ever: what `yes ''`
+  // feeds would otherwise keep the read going without end.
+  std::string lines;
+  for (int k = 0; k < cfg::kMaxReadLength / 2 + 1; ++k) lines += ",\n";
+  Input in(lines + "5\n");
+  EXPECT_EQ(input_error_of([] { read_integer("Multi start /(0,1)"); }),
+            "morlan: input error: expected an integer for 'Multi start /(0,1)', found no value in "
+            "1048576 characters\n");
 }
 
 TEST(ListInput, EndOfInputIsAnInputError) {
@@ -164,14 +226,24 @@ TEST(ListInput, LongFoundTokenIsShortened) {
 
 TEST(ListInput, CharacterItemsArePaddedOrCutToTheirField) {
   Input in("'my start.txt' ignored\nfile.dat\nabcdefghijklmnopqrstuvwxyz\n\"it''s\"\n'it''s'\n");
+  const auto read_chars = [](int width, const char* what) {
+    ListReader r(kStdin, what);
+    return r.chars(width);
+  };
   EXPECT_EQ(read_chars(20, "f"), "my start.txt        ");
   EXPECT_EQ(read_chars(20, "f"), "file.dat            ");
   EXPECT_EQ(read_chars(20, "f"), "abcdefghijklmnopqrst");
   EXPECT_EQ(read_chars(8, "f"), "it''s   ");
   EXPECT_EQ(read_chars(8, "f"), "it's    ");
-  EXPECT_EQ(input_error_of([] { read_chars(20, "Input file name for starting point:"); }),
+  EXPECT_EQ(input_error_of([&] { read_chars(20, "Input file name for starting point:"); }),
             "morlan: input error: expected a character value for 'Input file name for starting "
             "point:', found end of input\n");
+}
+
+TEST(ListInput, CharacterItemIsReadInFullWhenNoFieldIsGiven) {
+  Input in("abcdefghijklmnopqrstuvwxyz.txt x\n'a b  '\n");
+  EXPECT_EQ(read_text("f"), "abcdefghijklmnopqrstuvwxyz.txt");
+  EXPECT_EQ(read_text("f"), "a b  ");
 }
 
 TEST(ListInput, ArrayReadSpansLinesAndIgnoresValuesBeyondIt) {
@@ -260,6 +332,41 @@ TEST_F(UnitFiles, OpenFailuresReportAStatusCode) {
   EXPECT_EQ(open_old(20, path("missing.txt")), ENOENT);
   EXPECT_EQ(open_old(20, dir_.string()), EISDIR);
   EXPECT_EQ(input_stream(20), nullptr);
+}
+
+TEST_F(UnitFiles, FifoAndDevicesAreRefusedWithoutWaiting) {
+  // A FIFO without a writer would make a plain open wait for ever.
+  ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(open_old(20, path("fifo")), kNotRegularFile);
+  EXPECT_EQ(open_old(20, "/dev/zero"), kNotRegularFile);
+  EXPECT_EQ(open_old(20, "/dev/null"), kNotRegularFile);
+  std::filesystem::create_symlink("/dev/zero", path("zero.txt"));
+  EXPECT_EQ(open_old(20, path("zero.txt")), kNotRegularFile);
+  EXPECT_EQ(input_stream(20), nullptr);
+}
+
+TEST_F(UnitFiles, NameWithANulByteNamesNoFile) {
+  std::ofstream(path("a")) << "1\n";
+  const std::string name = path("a") + std::string(1, '\0') + "b";
+  EXPECT_FALSE(file_exists(name));
+  EXPECT_EQ(open_old(20, name), ENOENT);
+}
+
+TEST_F(UnitFiles, OpenOrStopNamesTheRefusedFileWithItsBytesEscaped) {
+  ASSERT_EQ(::mkfifo(path("f\033").c_str(), 0600), 0);
+  std::filesystem::current_path(dir_);
+  Captured out;
+  const StopHandler previous = set_stop_handler(throwing_stop_handler);
+  int status = -1;
+  try {
+    open_old_or_stop(20, "f\033   ");
+  } catch (const StopRequest& r) {
+    status = r.status;
+  }
+  set_stop_handler(previous);
+  std::filesystem::current_path(std::filesystem::temp_directory_path());
+  EXPECT_EQ(status, kExitError);
+  EXPECT_EQ(out.text(), " File f\\x1b    is not a regular file!\n");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/config.hpp"
 #include "io/console.hpp"
 #include "sif/data_file.hpp"
 #include "tests/sif/sif_file.hpp"
@@ -137,6 +138,24 @@ TEST(Lists, ReportTheRecordTheEntryAndWhatWasWrong) {
   EXPECT_EQ(message, "OUTSDIF.d: record 13 (IELING), entry 2: element index 9 outside 1..5\n");
   EXPECT_EQ(failing_status("", 0, message), 2);
   EXPECT_EQ(message, "OUTSDIF.d: record 13 (IELING): the file ends early (after line 0)\n");
+}
+
+TEST(Lists, LineLongerThanAnyRecordIsACorruptFile) {
+  // Far beyond the longest record line: the read stops at the limit, so a
+  // file of endless text cannot exhaust memory.
+  std::string message;
+  const std::string twelve = "     1     2     3     4     5     1     2     3     4     5     1     2\n";
+  EXPECT_EQ(failing_status(twelve + std::string(cfg::kMaxInputLine + 1, '7'), 13, message), 2);
+  EXPECT_EQ(message, "OUTSDIF.d: record 13 (IELING), entry 13: line 2 is longer than 65536 characters\n");
+  EXPECT_EQ(failing_status("     1" + std::string(cfg::kMaxInputLine - 6, ' ') + "\n", 1, message),
+            -1);
+}
+
+TEST(Lists, UnprintableBytesOfAFieldAreEscaped) {
+  std::string message;
+  EXPECT_EQ(failing_status(std::string("     1 \0\0332\n", 13), 2, message), 2);
+  EXPECT_EQ(message,
+            "OUTSDIF.d: record 13 (IELING), entry 2: unreadable integer '\\x00\\x1b2' on line 1\n");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "io/units.hpp"
+#include "io/output.hpp"
 #include "sqp/clocks.hpp"
 
 namespace morlan {
