@@ -115,9 +115,10 @@ bool parse_real_field(std::string_view f, double& value, int decimals) {
 DataFileReader::DataFileReader(std::FILE* in, std::string_view file_name)
     : in_(in), file_(io::trim_right(file_name)) {}
 
-void DataFileReader::begin(int number, std::string_view name) {
+DataFileReader& DataFileReader::begin(int number, std::string_view name) {
   record_ = number;
   record_name_ = name;
+  return *this;
 }
 
 void DataFileReader::fail_record(std::string_view file, int record, std::string_view name,
@@ -199,7 +200,8 @@ double DataFileReader::read_real_field(std::string_view f, int entry) {
   return v;
 }
 
-void DataFileReader::integers(IVec out, int count, int per_line) {
+template <class ReadEntry>
+void DataFileReader::each_entry(int count, int per_line, ReadEntry read_entry) {
   if (count <= 0) {
     need_line(0);
     return;
@@ -207,8 +209,13 @@ void DataFileReader::integers(IVec out, int count, int per_line) {
   for (int k = 1; k <= count; ++k) {
     const int col = (k - 1) % per_line;
     if (col == 0) need_line(k);
-    out(k) = read_integer_field(field(col * 6, 6, k), k);
+    read_entry(k, col);
   }
+}
+
+void DataFileReader::integers(IVec out, int count, int per_line) {
+  each_entry(count, per_line,
+             [&](int k, int col) { out(k) = read_integer_field(field(col * 6, 6, k), k); });
 }
 
 void DataFileReader::reals(Vec out, int count, int per_line) {
@@ -216,31 +223,18 @@ void DataFileReader::reals(Vec out, int count, int per_line) {
 }
 
 void DataFileReader::reals_split(Vec first, int n1, Vec second, int n2, int per_line) {
-  const int count = n1 + n2;
-  if (count <= 0) {
-    need_line(0);
-    return;
-  }
-  for (int k = 1; k <= count; ++k) {
-    const int col = (k - 1) % per_line;
-    if (col == 0) need_line(k);
+  each_entry(n1 + n2, per_line, [&](int k, int col) {
     const double v = read_real_field(field(col * 16, 16, k), k);
     if (k <= n1) {
       first(k) = v;
     } else {
       second(k - n1) = v;
     }
-  }
+  });
 }
 
 void DataFileReader::logicals(LogVec out, int count, int per_line) {
-  if (count <= 0) {
-    need_line(0);
-    return;
-  }
-  for (int k = 1; k <= count; ++k) {
-    const int col = (k - 1) % per_line;
-    if (col == 0) need_line(k);
+  each_entry(count, per_line, [&](int k, int col) {
     const char c = field(col, 1, k)[0];
     if (c == 'T' || c == 't') {
       out(k) = 1;
@@ -250,17 +244,11 @@ void DataFileReader::logicals(LogVec out, int count, int per_line) {
       fail(k, "unreadable logical " + quoted(std::string_view(&c, 1)) + " on line " +
                   std::to_string(line_number_));
     }
-  }
+  });
 }
 
 void DataFileReader::names(OneBased<std::array<char, kNameLength>> out, int count, int per_line) {
-  if (count <= 0) {
-    need_line(0);
-    return;
-  }
-  for (int k = 1; k <= count; ++k) {
-    const int col = (k - 1) % per_line;
-    if (col == 0) need_line(k);
+  each_entry(count, per_line, [&](int k, int col) {
     // A name may be blank or cut short at the end of a line: pad with blanks.
     const auto start = static_cast<std::size_t>(col * kNameLength);
     std::array<char, kNameLength> name;
@@ -269,7 +257,7 @@ void DataFileReader::names(OneBased<std::array<char, kNameLength>> out, int coun
       if (start + j < line_.size()) name[j] = line_[start + j];
     }
     if (out.data() != nullptr) out(k) = name;
-  }
+  });
 }
 
 void DataFileReader::skip_names(int count, int per_line) {

@@ -25,7 +25,8 @@ class DataFileReader {
   DataFileReader(std::FILE* in, std::string_view file_name);
 
   // Start record `number` (for messages); `name` names its content.
-  void begin(int number, std::string_view name);
+  // Returns the reader, so that the record's read can follow.
+  DataFileReader& begin(int number, std::string_view name);
 
   // One formatted read of a list of `count` values, `per_line` a line:
   // integers of 6 columns (I6), reals of 16 columns (1P,D16.8 with D or E
@@ -66,6 +67,12 @@ class DataFileReader {
 
   int read_integer_field(std::string_view f, int entry);
   double read_real_field(std::string_view f, int entry);
+
+  // The walk of one list: read_entry(k, col) for the entries k = 1..count,
+  // col being the entry's place (from 0) on its line; each line started as
+  // its first entry comes. An empty list takes one line.
+  template <class ReadEntry>
+  void each_entry(int count, int per_line, ReadEntry read_entry);
 
   std::FILE* in_;
   std::string file_;

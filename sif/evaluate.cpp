@@ -17,7 +17,7 @@ struct Layout {
   int ng, nel;
   IVec istadg, istgp, istada, istaev, istep, itypeg, kndofc, itypee, ieling, ielvar, icna, isthes,
       intvar, icalc;
-  Vec a, b, gpvalu, epvalu, escale, gscale, grpval, grparg, fuvals;
+  Vec a, gpvalu, epvalu, escale, gscale, grpval, grparg, fuvals;
   LogVec intrep, gxeqx;
 
   Layout()
@@ -38,7 +38,6 @@ struct Layout {
         intvar(ws::intvar()),
         icalc(ws::icalc()),
         a(ws::a()),
-        b(ws::b()),
         gpvalu(ws::gpvalu()),
         epvalu(ws::epvalu()),
         escale(ws::escale()),
@@ -96,52 +95,58 @@ CIVec accumulate_group_gradient(const Layout& l, int ig, int n) {
   return vars;
 }
 
-}  // namespace
-
-double group_argument_of(int ig, int n, CVec x, CVec fuvals) {
-  const CIVec istada = ws::istada();
-  const CIVec istadg = ws::istadg();
-  const CIVec icna = ws::icna();
-  const CIVec ieling = ws::ieling();
-  const CVec a = ws::a();
-  const CVec escale = ws::escale();
-  double arg = -ws::b()(ig);
-  for (int j = istada(ig); j < istada(ig + 1); ++j) {
-    const int v = icna(j);
-    if (v <= n) arg = arg + a(j) * x(v);
-  }
-  for (int k = istadg(ig); k < istadg(ig + 1); ++k) arg = arg + escale(k) * fuvals(ieling(k));
-  return arg;
+// The weight of group ig's gradient: GSCALE, times the group function's
+// derivative unless the group is trivial (the group values are current).
+double gradient_weight(const Layout& l, int ig) {
+  double s = l.gscale(ig);
+  if (l.gxeqx(ig) == 0) s = s * l.grpval(l.ng + ig);
+  return s;
 }
 
-double group_argument(int ig, int n, CVec x) {
-  const double arg = group_argument_of(ig, n, x, global.FUVALS.view());
-  ws::grparg()(ig) = arg;
-  return arg;
-}
-
-void cofg(int n, CVec x, double& f, Vec g, bool grad) {
-  const Layout l;
-  const int ng = l.ng;
-  const int nel = l.nel;
-  if (kLlogic - global.LOGUSE < nel) {
-    if (output.value > 0) {
-      char text[96];
-      io::line("", output.value);
-      io::line(" ** SUBROUTINE COFG: array length LLOGIC too small.", output.value);
-      io::line(" -- Minimization abandoned.", output.value);
-      std::snprintf(text, sizeof text, " -- Increase the parameter LLOGIC by at least %8d and restart.",
-                    nel - (kLlogic - global.LOGUSE));
-      io::line(text, output.value);
+// s times the gradient of group ig at the variables v <= n, handed to
+// put(g(v), term): cofg adds the terms, ccifg assigns them. A group
+// without elements takes its linear coefficients directly, entry by entry.
+template <class Put>
+void put_group_gradient(const Layout& l, int ig, int n, double s, Vec g, Put put) {
+  if (l.istadg(ig + 1) <= l.istadg(ig)) {
+    for (int j = l.istada(ig); j < l.istada(ig + 1); ++j) {
+      const int v = l.icna(j);
+      if (v <= n) put(g(v), s * l.a(j));
     }
-    io::error_stop();
+    return;
   }
+  const CIVec vars = accumulate_group_gradient(l, ig, n);
+  const Vec w = accumulator(n);
+  for (int k = 1; k <= vars.size(); ++k) {
+    const int v = vars(k);
+    if (v <= n) put(g(v), s * w(v));
+  }
+}
 
-  // The distinct elements of the objective groups.
-  const LogVec marked = global.LOGI.slice(global.LOGUSE + 1, nel);
-  for (int e = 1; e <= nel; ++e) marked(e) = 0;
+// cofg's capacity test: the element marks take NELEM logicals after those
+// of the layout.
+void stop_unless_element_marks_fit(int nel) {
+  const int room = kLlogic - global.LOGUSE;
+  if (room >= nel) return;
+  if (output.value > 0) {
+    char text[96];
+    io::line("", output.value);
+    io::line(" ** SUBROUTINE COFG: array length LLOGIC too small.", output.value);
+    io::line(" -- Minimization abandoned.", output.value);
+    std::snprintf(text, sizeof text, " -- Increase the parameter LLOGIC by at least %8d and restart.",
+                  nel - room);
+    io::line(text, output.value);
+  }
+  io::error_stop();
+}
+
+// The distinct elements of the objective groups into ICALC, in group order;
+// returns their count.
+int list_objective_elements(const Layout& l) {
+  const LogVec marked = global.LOGI.slice(global.LOGUSE + 1, l.nel);
+  for (int e = 1; e <= l.nel; ++e) marked(e) = 0;
   int ncalcf = 0;
-  for (int ig = 1; ig <= ng; ++ig) {
+  for (int ig = 1; ig <= l.ng; ++ig) {
     if (l.kndofc(ig) != 0) continue;
     for (int k = l.istadg(ig); k < l.istadg(ig + 1); ++k) {
       const int e = l.ieling(k);
@@ -151,22 +156,33 @@ void cofg(int n, CVec x, double& f, Vec g, bool grad) {
       }
     }
   }
-  l.element_functions(x, ncalcf, 1);
-  if (grad) l.element_functions(x, ncalcf, 2);
+  return ncalcf;
+}
 
-  // Group arguments: every group when there are no constraints, else the
-  // objective groups (constraint groups get 0).
-  const bool all_groups = dims.M < 1;
-  for (int ig = 1; ig <= ng; ++ig) {
-    if (all_groups || l.kndofc(ig) == 0) {
+// Whether group ig enters the objective: every group when there are no
+// constraints, else the objective groups.
+bool in_objective(const Layout& l, int ig, bool all_groups) {
+  return all_groups || l.kndofc(ig) == 0;
+}
+
+// The group arguments of the objective's groups (the other groups get 0),
+// and the unit derivative of its trivial groups.
+void objective_group_arguments(const Layout& l, int n, CVec x, bool all_groups) {
+  for (int ig = 1; ig <= l.ng; ++ig) {
+    if (in_objective(l, ig, all_groups)) {
       group_argument(ig, n, x);
-      if (l.gxeqx(ig) != 0) l.grpval(ng + ig) = 1.0;
+      if (l.gxeqx(ig) != 0) l.grpval(l.ng + ig) = 1.0;
     } else {
       l.grparg(ig) = 0.0;
     }
   }
+}
 
-  // Group values.
+// The group values: the group functions of the objective groups (listed in
+// ICALC; returns their count), or, when every group is trivial, the
+// arguments themselves with unit derivatives.
+int objective_group_values(const Layout& l) {
+  const int ng = l.ng;
   int ncalcg = 0;
   if (global.ALLTRV == 0) {
     for (int ig = 1; ig <= ng; ++ig) {
@@ -177,42 +193,96 @@ void cofg(int n, CVec x, double& f, Vec g, bool grad) {
     cblas_dcopy(ng, l.grparg.data(), 1, l.grpval.data(), 1);
     dsetvl(ng, l.grpval.slice(ng + 1, ng), 1, 1.0);
   }
+  return ncalcg;
+}
 
-  f = 0.0;
-  for (int ig = 1; ig <= ng; ++ig) {
-    if (!all_groups && l.kndofc(ig) != 0) continue;
+double objective_value(const Layout& l, bool all_groups) {
+  double f = 0.0;
+  for (int ig = 1; ig <= l.ng; ++ig) {
+    if (!in_objective(l, ig, all_groups)) continue;
     if (l.gxeqx(ig) != 0) {
       f = f + l.gscale(ig) * l.grparg(ig);
     } else {
       f = f + l.gscale(ig) * l.grpval(ig);
     }
   }
+  return f;
+}
 
-  if (grad) {
-    if (global.ALLTRV == 0) {
-      groups(l.grpval, ng, l.grparg, l.gpvalu, ncalcg, l.itypeg, l.istgp, l.icalc, true);
-    }
-    for (int i = 1; i <= n; ++i) g(i) = 0.0;
-    const Vec w = accumulator(n);
-    for (int ig = 1; ig <= ng; ++ig) {
-      if (!all_groups && l.kndofc(ig) != 0) continue;
-      double s = l.gscale(ig);
-      if (l.gxeqx(ig) == 0) s = s * l.grpval(ng + ig);
-      if (l.istadg(ig + 1) <= l.istadg(ig)) {
-        for (int j = l.istada(ig); j < l.istada(ig + 1); ++j) {
-          const int v = l.icna(j);
-          if (v <= n) g(v) = g(v) + s * l.a(j);
-        }
-      } else {
-        const CIVec vars = accumulate_group_gradient(l, ig, n);
-        for (int k = 1; k <= vars.size(); ++k) {
-          const int v = vars(k);
-          if (v <= n) g(v) = g(v) + s * w(v);
-        }
-      }
+// The objective's gradient, group by group; the group functions'
+// derivatives first for the ncalcg groups listed in ICALC.
+void objective_gradient(const Layout& l, int n, Vec g, int ncalcg, bool all_groups) {
+  if (global.ALLTRV == 0) {
+    groups(l.grpval, l.ng, l.grparg, l.gpvalu, ncalcg, l.itypeg, l.istgp, l.icalc, true);
+  }
+  for (int i = 1; i <= n; ++i) g(i) = 0.0;
+  for (int ig = 1; ig <= l.ng; ++ig) {
+    if (!in_objective(l, ig, all_groups)) continue;
+    put_group_gradient(l, ig, n, gradient_weight(l, ig), g,
+                       [](double& gv, double term) { gv = gv + term; });
+  }
+}
+
+// The group of constraint icon (the first whose KNDOFC is icon), or the
+// invalid-index message and a stop.
+int constraint_group(const Layout& l, int icon) {
+  if (icon >= 1) {
+    for (int i = 1; i <= l.ng; ++i) {
+      if (l.kndofc(i) == icon) return i;
     }
   }
+  io::line(" ** SUBROUTINE CCIFG: invalid constraint index ICON ", output.value);
+  io::error_stop();
+}
 
+// arg plus A(j) * x(ICNA(j)) over the linear entries of group ig, in order,
+// leaving out the variables beyond n.
+double add_linear_terms(int ig, int n, CVec x, double arg) {
+  const CIVec istada = ws::istada();
+  const CIVec icna = ws::icna();
+  const CVec a = ws::a();
+  for (int j = istada(ig); j < istada(ig + 1); ++j) {
+    const int v = icna(j);
+    if (v <= n) arg = arg + a(j) * x(v);
+  }
+  return arg;
+}
+
+// arg plus ESCALE(k) * fuvals(IELING(k)) over the element slots of group
+// ig, in order.
+double add_element_terms(int ig, CVec fuvals, double arg) {
+  const CIVec istadg = ws::istadg();
+  const CIVec ieling = ws::ieling();
+  const CVec escale = ws::escale();
+  for (int k = istadg(ig); k < istadg(ig + 1); ++k) arg = arg + escale(k) * fuvals(ieling(k));
+  return arg;
+}
+
+}  // namespace
+
+double group_argument_of(int ig, int n, CVec x, CVec fuvals) {
+  double arg = -ws::b()(ig);
+  arg = add_linear_terms(ig, n, x, arg);
+  return add_element_terms(ig, fuvals, arg);
+}
+
+double group_argument(int ig, int n, CVec x) {
+  const double arg = group_argument_of(ig, n, x, global.FUVALS.view());
+  ws::grparg()(ig) = arg;
+  return arg;
+}
+
+void cofg(int n, CVec x, double& f, Vec g, bool grad) {
+  const Layout l;
+  stop_unless_element_marks_fit(l.nel);
+  const int ncalcf = list_objective_elements(l);
+  l.element_functions(x, ncalcf, 1);
+  if (grad) l.element_functions(x, ncalcf, 2);
+  const bool all_groups = dims.M < 1;
+  objective_group_arguments(l, n, x, all_groups);
+  const int ncalcg = objective_group_values(l);
+  f = objective_value(l, all_groups);
+  if (grad) objective_gradient(l, n, g, ncalcg, all_groups);
   prfcts.count(1) += 1;
   if (grad) prfcts.count(2) += 1;
 }
@@ -221,19 +291,7 @@ void ccifg(int n, int icon, CVec x, double& ci, Vec gci, bool grad) {
   if (dims.M == 0) return;
   const Layout l;
   const int ng = l.ng;
-  int ig = 0;
-  if (icon >= 1) {
-    for (int i = 1; i <= ng; ++i) {
-      if (l.kndofc(i) == icon) {
-        ig = i;
-        break;
-      }
-    }
-  }
-  if (ig == 0) {
-    io::line(" ** SUBROUTINE CCIFG: invalid constraint index ICON ", output.value);
-    io::error_stop();
-  }
+  const int ig = constraint_group(l, icon);
 
   // The group's elements as listed (a repeated element is evaluated twice).
   int ncalcf = 0;
@@ -246,40 +304,23 @@ void ccifg(int n, int icon, CVec x, double& ci, Vec gci, bool grad) {
   const CIVec group_list(only_group, 1);
   if (!trivial) {
     groups(l.grpval, ng, l.grparg, l.gpvalu, 1, l.itypeg, l.istgp, group_list, false);
-  } else {
-    l.grpval(ig) = arg;
-    l.grpval(ng + ig) = 1.0;
-  }
-  if (!trivial) {
     ci = l.gscale(ig) * l.grpval(ig);
     prfcts.count(4) += 1;
   } else {
+    l.grpval(ig) = arg;
+    l.grpval(ng + ig) = 1.0;
     ci = l.gscale(ig) * l.grparg(ig);
   }
+  if (!grad) return;
 
-  if (grad) {
-    prfcts.count(5) += 1;
-    l.element_functions(x, ncalcf, 2);
-    if (!trivial) {
-      groups(l.grpval, ng, l.grparg, l.gpvalu, 1, l.itypeg, l.istgp, group_list, true);
-    }
-    for (int i = 1; i <= n; ++i) gci(i) = 0.0;
-    double s = l.gscale(ig);
-    if (!trivial) s = s * l.grpval(ng + ig);
-    if (l.istadg(ig + 1) <= l.istadg(ig)) {
-      for (int j = l.istada(ig); j < l.istada(ig + 1); ++j) {
-        const int v = l.icna(j);
-        if (v <= n) gci(v) = s * l.a(j);
-      }
-    } else {
-      const CIVec vars = accumulate_group_gradient(l, ig, n);
-      const Vec w = accumulator(n);
-      for (int k = 1; k <= vars.size(); ++k) {
-        const int v = vars(k);
-        if (v <= n) gci(v) = s * w(v);
-      }
-    }
+  prfcts.count(5) += 1;
+  l.element_functions(x, ncalcf, 2);
+  if (!trivial) {
+    groups(l.grpval, ng, l.grparg, l.gpvalu, 1, l.itypeg, l.istgp, group_list, true);
   }
+  for (int i = 1; i <= n; ++i) gci(i) = 0.0;
+  put_group_gradient(l, ig, n, gradient_weight(l, ig), gci,
+                     [](double& gv, double term) { gv = term; });
 }
 
 }  // namespace morlan

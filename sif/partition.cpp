@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -11,19 +12,300 @@ namespace morlan {
 
 namespace {
 
-void report_too_small(const char* array, int excess, int iout) {
-  char text[96];
-  std::snprintf(text, sizeof text, " The size of array %s must be increased by at least %8d", array,
-                excess);
-  io::line("", iout);
-  io::line(text, iout);
-}
+using namespace loc;
 
 void print_starts(const char* heading, const LocalRecord& p, int first, int last, int iout) {
   io::line(heading, iout);
   io::ListWriter w(iout);
   for (int i = first; i <= last; ++i) w.integer(p(i));
 }
+
+// A length member of `local`: the distance between two of its starts.
+struct Span {
+  int member, from, to;
+};
+
+// Members 33 to 48: the IWK partitions, at least 1 each.
+constexpr Span kIntegerLengths[] = {
+    {33, kLsptrs, kLselts}, {34, kLselts, kLindex}, {35, kLindex, kLswksp},
+    {36, kLswksp, kLiused}, {37, kLstagv, kLsvgrp}, {38, kLstajc, kLstagv},
+    {39, kLiused, kLfreec}, {40, kLfreec, kLnnonz}, {41, kLnnonz, kLnonz2},
+    {42, kLnonz2, kLsymmd}, {43, kLsymmd, kLsymmh}, {44, kLsymmh, kLslgrp},
+    {45, kLslgrp, kLstajc}, {46, kLsvgrp, kLgcolj}, {47, kLgcolj, kLvaljr},
+    {48, kLvaljr, kLsend}};
+// Members 49 to 52: WK partitions, plain differences.
+constexpr Span kRealLengths[] = {
+    {49, kLqgrad, kLbreak}, {50, kLbreak, kLp}, {51, kLp, kLxcp}, {52, kLbnd, kLwkstr}};
+// Members 73 to 77, 80 and 81: the (empty) transformation partitions, at least 1 each.
+constexpr Span kTransformationLengths[] = {
+    {73, kLstype, kLsswtr}, {74, kLsswtr, kLssiwt}, {75, kLssiwt, kLsiwtr},
+    {76, kLsiwtr, kLsiset}, {77, kLswtra, kLwkstr}, {80, kLsiset, kLssvse},
+    {81, kLssvse, kLsend}};
+// Members 53 to 59: the FUVALS partitions up to LGRJAC, at least 1 each.
+constexpr Span kElementStoreLengths[] = {
+    {53, kLfxi, kLgxi}, {54, kLgxi, kLhxi}, {55, kLfxi, kLhxi}, {56, kLhxi, kLggfx},
+    {57, kLfxi, kLggfx}, {58, kLggfx, kLdx}, {59, kLdx, kLgrjac}};
+
+template <std::size_t kCount>
+void set_lengths(LocalRecord& p, const Span (&spans)[kCount]) {
+  for (const Span& s : spans) p(s.member) = std::max(1, p(s.to) - p(s.from));
+}
+
+template <std::size_t kCount>
+void set_differences(LocalRecord& p, const Span (&spans)[kCount]) {
+  for (const Span& s : spans) p(s.member) = p(s.to) - p(s.from);
+}
+
+// The largest and the total internal-variable count of the elements.
+struct InternalCounts {
+  int maxinv, totinv;
+};
+
+// The internal-variable counts become the starts of the element
+// gradients in FUVALS, after the NELEM element values.
+InternalCounts gradient_starts(int nel, IVec intvar) {
+  int maxinv = 0;
+  int start = nel + 1;
+  for (int e = 1; e <= nel; ++e) {
+    const int count = intvar(e);
+    maxinv = std::max(maxinv, count);
+    intvar(e) = start;
+    start += count;
+  }
+  intvar(nel + 1) = start;
+  return {maxinv, intvar(nel + 1) - intvar(1)};
+}
+
+// Each element's packed Hessian, n(n+1)/2 entries for n internal
+// variables, after the gradients.
+void hessian_starts(int nel, CIVec intvar, IVec isthes) {
+  isthes(1) = intvar(nel + 1);
+  for (int e = 1; e <= nel; ++e) {
+    const int ni = intvar(e + 1) - intvar(e);
+    isthes(e + 1) = isthes(e) + ni * (ni + 1) / 2;
+  }
+}
+
+// The WK partitions; the first LQGRAD entries are the evaluation
+// scratch (the gradient accumulator and the elemental gradient).
+void place_real_partitions(LocalRecord& p, int n, int ng, InternalCounts inv, int maxelv) {
+  p(kLqgrad) = std::max(std::max(ng, maxelv) + 2 * inv.maxinv,
+                        n + inv.totinv + std::max(maxelv, inv.totinv));
+  p(kLbreak) = p(kLqgrad) + n;
+  p(kLp) = p(kLbreak) + n;
+  p(kLxcp) = p(kLp) + n;
+  p(kLx0) = p(kLxcp) + n;
+  p(kLgx0) = p(kLx0) + n;
+  p(kLdeltx) = p(kLgx0) + n;
+  p(kLbnd) = p(kLdeltx) + n;
+  p(kLwkstr) = p(kLbnd) + 2 * n;
+}
+
+// No transformation analysis, so its partitions are empty; then
+// the room left in both tails.
+void place_transformation_partitions(LocalRecord& p, int liwk, int lwk) {
+  for (int member : {kLstype, kLsswtr, kLssiwt, kLsiwtr, kLsiset, kLssvse}) p(member) = p(kLsend);
+  p(kLswtra) = p(kLwkstr);
+  set_lengths(p, kTransformationLengths);
+  p(66) = 0;
+  p(67) = 0;
+  p(kIwkRoom) = liwk - p(kLsend);
+  p(kWkRoom) = lwk - p(kLwkstr);
+}
+
+// The FUVALS partitions after the element values, gradients and
+// Hessians, for `listed` group-variable entries. Returns the end (LEND).
+int place_element_store(LocalRecord& p, int n, int nel, CIVec intvar, CIVec isthes, int listed) {
+  p(kLfxi) = 0;
+  p(kLgxi) = nel;
+  p(kLhxi) = intvar(nel + 1) - 1;
+  p(kLggfx) = isthes(nel + 1) - 1;
+  p(kLdx) = p(kLggfx) + n;
+  p(kLgrjac) = p(kLdx) + n;
+  return p(kLgrjac) + listed;
+}
+
+// The structures built in the integer tail, and the failure report.
+struct Partition {
+  int n, ng;
+  CIVec ieling, istadg, ielvar, istaev, icna, istada;
+  CLogVec gxeqx;
+  IVec iwk;
+  int liwk;
+  LocalRecord& p;
+  int iout;
+  int& inform;
+
+  // False, with the message and the status, when `needed` entries do not
+  // fit into `capacity`.
+  bool fits(int needed, int capacity, const char* array, int status) const {
+    if (needed <= capacity) return true;
+    char text[96];
+    std::snprintf(text, sizeof text, " The size of array %s must be increased by at least %8d",
+                  array, needed - capacity);
+    io::line("", iout);
+    io::line(text, iout);
+    inform = status;
+    return false;
+  }
+  bool iwk_fits(int needed) const { return fits(needed, liwk, "IWK", kPartitionIwkTooSmall); }
+
+  int element_slots() const { return istadg(ng + 1) - 1; }
+
+  // The link after chain node `node`: the LSPTRS partition opens the tail
+  // (LSPTRS = 0). 0 ends a chain; -1 marks a variable without incidences.
+  int& link(int node) const { return iwk(node); }
+
+  // visit(slot, variable, first) for every incidence of a variable in the
+  // element slots, slot by slot and within a slot in IELVAR order; `first`
+  // at the variable's first incidence (its head link is then -1).
+  template <class Visit>
+  void each_incidence(Visit visit) const {
+    for (int v = 1; v <= n; ++v) link(v) = -1;
+    for (int k = 1; k <= element_slots(); ++k) {
+      const int e = ieling(k);
+      for (int j = istaev(e); j < istaev(e + 1); ++j) {
+        const int v = ielvar(j);
+        const bool first = link(v) < 0;
+        if (first) link(v) = 0;
+        visit(k, v, first);
+      }
+    }
+  }
+
+  // The nodes of the per-variable chains: a head per variable (numbered as
+  // the variable), a further node for every further incidence.
+  int count_chain_nodes() const {
+    int nodes = n;
+    each_incidence([&nodes](int, int, bool first) {
+      if (!first) ++nodes;
+    });
+    return nodes;
+  }
+
+  // MAXELV: the most elemental variables of an element in the slots.
+  int most_element_variables() const {
+    int maxelv = 0;
+    for (int k = 1; k <= element_slots(); ++k) {
+      const int e = ieling(k);
+      maxelv = std::max(maxelv, istaev(e + 1) - istaev(e));
+    }
+    return maxelv;
+  }
+
+  // The IWK partitions for `nodes` chain nodes.
+  void place_integer_partitions(int nodes, int nel, int maxinv, bool second_derivs) const {
+    const int nslots = element_slots();
+    p(kLsptrs) = 0;
+    p(kLselts) = nodes;
+    p(kLindex) = 2 * nodes;
+    p(kLswksp) = 2 * nodes + n;
+    p(kLiused) = p(kLswksp) + (second_derivs ? std::max({nslots, nel, 2 * n})
+                                             : std::max({nslots, nel, n}));
+    p(kLfreec) = p(kLiused) + std::max(n, ng);
+    p(kLnnonz) = p(kLfreec) + n;
+    p(kLnonz2) = p(kLnnonz) + n;
+    p(kLsymmd) = p(kLnonz2) + ng;
+    p(kLsymmh) = p(kLsymmd) + maxinv;
+    p(kLslgrp) = p(kLsymmh) + maxinv * maxinv;
+    p(kLstajc) = p(kLslgrp) + nslots;
+    p(kLstagv) = p(kLstajc) + n + 1;
+    p(kLsvgrp) = p(kLstagv) + ng + 1;
+  }
+
+  // Link the chains: each node holds the slot of its incidence (LSELTS
+  // entries); LINDEX holds the tail of each chain while it grows.
+  void link_chains() const {
+    const int lselts = p(kLselts);
+    const int lindex = p(kLindex);
+    int nodes = n;
+    each_incidence([&](int k, int v, bool first) {
+      if (first) {
+        iwk(lselts + v) = k;
+        iwk(lindex + v) = v;
+        return;
+      }
+      ++nodes;
+      link(nodes) = 0;
+      iwk(lselts + nodes) = k;
+      link(iwk(lindex + v)) = nodes;
+      iwk(lindex + v) = nodes;
+    });
+  }
+
+  // Each group's variables, once each at its first appearance, element
+  // variables first, then the linear ones; the group of each element slot;
+  // ALLTRV; and, per variable, the number of non-trivial groups holding it. Returns the total length of the lists, or -1 when
+  // they do not fit.
+  int build_group_variable_lists(int& alltrv) const {
+    const int lswksp = p(kLswksp), lstajc = p(kLstajc), lstagv = p(kLstagv),
+              lsvgrp = p(kLsvgrp), lslgrp = p(kLslgrp);
+    alltrv = 1;
+    for (int v = 1; v <= n; ++v) {
+      iwk(lswksp + v) = 0;  // listed in the current group
+      iwk(lstajc + v + 1) = 0;
+    }
+    int listed = 0;
+    auto append = [&](int v) {
+      if (iwk(lswksp + v) != 0) return true;
+      if (!iwk_fits(lsvgrp + listed + 1)) return false;
+      iwk(lswksp + v) = 1;
+      ++listed;
+      iwk(lsvgrp + listed) = v;
+      return true;
+    };
+    iwk(lstagv + 1) = 1;
+    for (int ig = 1; ig <= ng; ++ig) {
+      const bool trivial = gxeqx(ig) != 0;
+      if (!trivial) alltrv = 0;
+      for (int k = istadg(ig); k < istadg(ig + 1); ++k) {
+        iwk(lslgrp + k) = ig;
+        const int e = ieling(k);
+        for (int j = istaev(e); j < istaev(e + 1); ++j) {
+          if (!append(ielvar(j))) return -1;
+        }
+      }
+      for (int j = istada(ig); j < istada(ig + 1); ++j) {
+        if (!append(icna(j))) return -1;
+      }
+      iwk(lstagv + ig + 1) = listed + 1;
+      for (int k = iwk(lstagv + ig); k <= listed; ++k) {
+        const int v = iwk(lsvgrp + k);
+        iwk(lswksp + v) = 0;
+        if (!trivial) iwk(lstajc + v + 1) += 1;
+      }
+    }
+    return listed;
+  }
+
+  // The counts become column starts; each non-trivial group's
+  // variables are placed in their columns in group order (LVALJR keeps the
+  // position of each list entry); the starts, advanced by the placing, move
+  // back one place.
+  void build_column_structure() const {
+    const int lstajc = p(kLstajc), lstagv = p(kLstagv), lsvgrp = p(kLsvgrp),
+              lgcolj = p(kLgcolj), lvaljr = p(kLvaljr);
+    iwk(lstajc + 1) = 1;
+    for (int v = 1; v <= n; ++v) iwk(lstajc + v + 1) += iwk(lstajc + v);
+    for (int ig = 1; ig <= ng; ++ig) {
+      const bool trivial = gxeqx(ig) != 0;
+      for (int k = iwk(lstagv + ig); k < iwk(lstagv + ig + 1); ++k) {
+        if (trivial) {
+          iwk(lvaljr + k) = 0;
+          continue;
+        }
+        const int v = iwk(lsvgrp + k);
+        const int pos = iwk(lstajc + v);
+        iwk(lgcolj + pos) = ig;
+        iwk(lvaljr + k) = pos;
+        iwk(lstajc + v) = pos + 1;
+      }
+    }
+    for (int v = n; v >= 1; --v) iwk(lstajc + v + 1) = iwk(lstajc + v);
+    iwk(lstajc + 1) = 1;
+    for (int i = 1; i <= std::max(n, ng); ++i) iwk(p(kLiused) + i) = 0;
+  }
+};
 
 }  // namespace
 
@@ -79,283 +361,47 @@ void dinitw(int n, int ng, int nel, CIVec ieling, CIVec istadg, CIVec ielvar, CI
             int lfuval, int& alltrv, bool second_derivs, bool /*analyse_ranges*/,
             LocalRecord& p, RangesRoutine /*ranges*/, IVec iwk, int liwk, Vec /*wk*/, int lwk,
             int iprint, int iout, int& inform) {
-  using namespace loc;
   inform = kPartitionOk;
-
-  // 1. Gradient starts from the internal-variable counts.
-  int maxinv = 0;
-  {
-    int start = nel + 1;
-    for (int e = 1; e <= nel; ++e) {
-      const int count = intvar(e);
-      maxinv = std::max(maxinv, count);
-      intvar(e) = start;
-      start += count;
-    }
-    intvar(nel + 1) = start;
+  const Partition w{n, ng, ieling, istadg, ielvar, istaev, icna, istada, gxeqx,
+                    iwk, liwk, p, iout, inform};
+  const InternalCounts inv = gradient_starts(nel, intvar);
+  if (!w.iwk_fits(n)) return;  // the chain heads
+  const int nodes = w.count_chain_nodes();
+  if (!w.iwk_fits(nodes)) return;
+  w.place_integer_partitions(nodes, nel, inv.maxinv, second_derivs);
+  if (!w.iwk_fits(p(kLsvgrp))) return;
+  w.link_chains();
+  if (inv.maxinv > 0) {  // index tables of the packed element Hessians
+    dsymmh(inv.maxinv, iwk.slice(p(kLsymmh) + 1, inv.maxinv * inv.maxinv),
+           iwk.slice(p(kLsymmd) + 1, inv.maxinv));
   }
-  const int totinv = intvar(nel + 1) - intvar(1);
+  hessian_starts(nel, intvar, isthes);
+  const int maxelv = w.most_element_variables();
+  place_real_partitions(p, n, ng, inv, maxelv);
+  if (!w.fits(p(kLwkstr), lwk, "WK", kPartitionWkTooSmall)) return;
 
-  // 2. The head nodes of the per-variable chains need n entries.
-  if (liwk < n) {
-    report_too_small("IWK", n - liwk, iout);
-    inform = kPartitionIwkTooSmall;
-    return;
-  }
+  const int listed = w.build_group_variable_lists(alltrv);
+  if (listed < 0) return;
+  p(kLgcolj) = p(kLsvgrp) + listed + 1;  // the end of the lists
+  p(kLvaljr) = p(kLgcolj) + listed;
+  p(kLsend) = p(kLvaljr) + listed;
+  if (!w.iwk_fits(p(kLsend))) return;
+  set_lengths(p, kIntegerLengths);
+  set_differences(p, kRealLengths);
+  w.build_column_structure();
+  place_transformation_partitions(p, liwk, lwk);
 
-  // 3. Count the chain nodes: one head per variable, one more node for every
-  // further incidence of a variable in the element slots.
-  const int nslots = istadg(ng + 1) - 1;
-  const int lsptrs = 0;
-  for (int v = 1; v <= n; ++v) iwk(lsptrs + v) = -1;
-  int nodes = n;
-  int maxelv = 0;
-  for (int k = 1; k <= nslots; ++k) {
-    const int e = ieling(k);
-    maxelv = std::max(maxelv, istaev(e + 1) - istaev(e));
-    for (int j = istaev(e); j < istaev(e + 1); ++j) {
-      const int v = ielvar(j);
-      if (iwk(lsptrs + v) < 0) {
-        iwk(lsptrs + v) = 0;
-      } else {
-        ++nodes;
-      }
-    }
-  }
-  if (nodes > liwk) {
-    report_too_small("IWK", nodes - liwk, iout);
-    inform = kPartitionIwkTooSmall;
-    return;
-  }
-
-  // 4. Integer partitions.
-  const int c = nodes;
-  p(kLsptrs) = lsptrs;
-  p(kLselts) = c;
-  p(kLindex) = 2 * c;
-  p(kLswksp) = 2 * c + n;
-  p(kLiused) = p(kLswksp) + (second_derivs ? std::max({nslots, nel, 2 * n})
-                                           : std::max({nslots, nel, n}));
-  p(kLfreec) = p(kLiused) + std::max(n, ng);
-  p(kLnnonz) = p(kLfreec) + n;
-  p(kLnonz2) = p(kLnnonz) + n;
-  p(kLsymmd) = p(kLnonz2) + ng;
-  p(kLsymmh) = p(kLsymmd) + maxinv;
-  p(kLslgrp) = p(kLsymmh) + maxinv * maxinv;
-  p(kLstajc) = p(kLslgrp) + nslots;
-  p(kLstagv) = p(kLstajc) + n + 1;
-  p(kLsvgrp) = p(kLstagv) + ng + 1;
-  if (p(kLsvgrp) > liwk) {
-    report_too_small("IWK", p(kLsvgrp) - liwk, iout);
-    inform = kPartitionIwkTooSmall;
-    return;
-  }
-  const int lselts = p(kLselts);
-  const int lindex = p(kLindex);  // chain tails while the chains are built
-  const int lswksp = p(kLswksp);
-  const int lstajc = p(kLstajc);
-  const int lstagv = p(kLstagv);
-  const int lsvgrp = p(kLsvgrp);
-  const int lslgrp = p(kLslgrp);
-
-  // 5. Build the chains: each node holds the slot of its incidence.
-  for (int v = 1; v <= n; ++v) iwk(lsptrs + v) = -1;
-  nodes = n;
-  for (int k = 1; k <= nslots; ++k) {
-    const int e = ieling(k);
-    for (int j = istaev(e); j < istaev(e + 1); ++j) {
-      const int v = ielvar(j);
-      if (iwk(lsptrs + v) < 0) {
-        iwk(lsptrs + v) = 0;
-        iwk(lselts + v) = k;
-        iwk(lindex + v) = v;
-      } else {
-        ++nodes;
-        iwk(lsptrs + nodes) = 0;
-        iwk(lselts + nodes) = k;
-        iwk(lsptrs + iwk(lindex + v)) = nodes;
-        iwk(lindex + v) = nodes;
-      }
-    }
-  }
-
-  // 6. Index tables of the packed element Hessians.
-  if (maxinv > 0) {
-    dsymmh(maxinv, iwk.slice(p(kLsymmh) + 1, maxinv * maxinv),
-           iwk.slice(p(kLsymmd) + 1, maxinv));
-  }
-
-  // 7. Hessian starts.
-  isthes(1) = intvar(nel + 1);
-  for (int e = 1; e <= nel; ++e) {
-    const int ni = intvar(e + 1) - intvar(e);
-    isthes(e + 1) = isthes(e) + ni * (ni + 1) / 2;
-  }
-
-  // 8. Real partitions; the first lqgrad entries are the evaluation scratch.
-  p(kLqgrad) = std::max(std::max(ng, maxelv) + 2 * maxinv, n + totinv + std::max(maxelv, totinv));
-  p(kLbreak) = p(kLqgrad) + n;
-  p(kLp) = p(kLbreak) + n;
-  p(kLxcp) = p(kLp) + n;
-  p(kLx0) = p(kLxcp) + n;
-  p(kLgx0) = p(kLx0) + n;
-  p(kLdeltx) = p(kLgx0) + n;
-  p(kLbnd) = p(kLdeltx) + n;
-  p(kLwkstr) = p(kLbnd) + 2 * n;
-  if (p(kLwkstr) > lwk) {
-    report_too_small("WK", p(kLwkstr) - lwk, iout);
-    inform = kPartitionWkTooSmall;
-    return;
-  }
-
-  // 9. Group variable lists: element variables first, then the linear ones,
-  // each once, at its first appearance.
-  alltrv = 1;
-  for (int v = 1; v <= n; ++v) {
-    iwk(lswksp + v) = 0;
-    iwk(lstajc + v + 1) = 0;
-  }
-  int listed = 0;
-  iwk(lstagv + 1) = 1;
-  auto append = [&](int v) {
-    if (iwk(lswksp + v) != 0) return true;
-    const int end = lsvgrp + listed + 1;
-    if (end > liwk) {
-      report_too_small("IWK", end - liwk, iout);
-      inform = kPartitionIwkTooSmall;
-      return false;
-    }
-    iwk(lswksp + v) = 1;
-    ++listed;
-    iwk(end) = v;
-    return true;
-  };
-  for (int ig = 1; ig <= ng; ++ig) {
-    const bool trivial = gxeqx(ig) != 0;
-    if (!trivial) alltrv = 0;
-    for (int k = istadg(ig); k < istadg(ig + 1); ++k) {
-      iwk(lslgrp + k) = ig;
-      const int e = ieling(k);
-      for (int j = istaev(e); j < istaev(e + 1); ++j) {
-        if (!append(ielvar(j))) return;
-      }
-    }
-    for (int j = istada(ig); j < istada(ig + 1); ++j) {
-      if (!append(icna(j))) return;
-    }
-    iwk(lstagv + ig + 1) = listed + 1;
-    for (int k = iwk(lstagv + ig); k <= listed; ++k) {
-      const int v = iwk(lsvgrp + k);
-      iwk(lswksp + v) = 0;
-      if (!trivial) iwk(lstajc + v + 1) += 1;
-    }
-  }
-  const int l = listed;
-  p(kLgcolj) = lsvgrp + l + 1;  // the running end after the last group
-  p(kLvaljr) = p(kLgcolj) + l;
-  p(kLsend) = p(kLvaljr) + l;
-  if (p(kLsend) > liwk) {
-    report_too_small("IWK", p(kLsend) - liwk, iout);
-    inform = kPartitionIwkTooSmall;
-    return;
-  }
-
-  // 10. Lengths of the integer partitions.
-  auto len1 = [](int d) { return std::max(1, d); };
-  p(33) = len1(p(kLselts) - p(kLsptrs));
-  p(34) = len1(p(kLindex) - p(kLselts));
-  p(35) = len1(p(kLswksp) - p(kLindex));
-  p(36) = len1(p(kLiused) - p(kLswksp));
-  p(37) = len1(p(kLsvgrp) - p(kLstagv));
-  p(38) = len1(p(kLstagv) - p(kLstajc));
-  p(39) = len1(p(kLfreec) - p(kLiused));
-  p(40) = len1(p(kLnnonz) - p(kLfreec));
-  p(41) = len1(p(kLnonz2) - p(kLnnonz));
-  p(42) = len1(p(kLsymmd) - p(kLnonz2));
-  p(43) = len1(p(kLsymmh) - p(kLsymmd));
-  p(44) = len1(p(kLslgrp) - p(kLsymmh));
-  p(45) = len1(p(kLstajc) - p(kLslgrp));
-  p(46) = len1(p(kLgcolj) - p(kLsvgrp));
-  p(47) = len1(p(kLvaljr) - p(kLgcolj));
-  p(48) = len1(p(kLsend) - p(kLvaljr));
-  p(49) = p(kLbreak) - p(kLqgrad);
-  p(50) = p(kLp) - p(kLbreak);
-  p(51) = p(kLxcp) - p(kLp);
-  p(52) = p(kLwkstr) - p(kLbnd);
-
-  // 11. Column structure of the non-trivial groups: counts become starts,
-  // each group's variables are placed in their columns in group order, then
-  // the starts (advanced by the placing) move back one place.
-  const int lgcolj = p(kLgcolj);
-  const int lvaljr = p(kLvaljr);
-  iwk(lstajc + 1) = 1;
-  for (int v = 1; v <= n; ++v) iwk(lstajc + v + 1) += iwk(lstajc + v);
-  for (int ig = 1; ig <= ng; ++ig) {
-    const bool trivial = gxeqx(ig) != 0;
-    for (int k = iwk(lstagv + ig); k < iwk(lstagv + ig + 1); ++k) {
-      if (trivial) {
-        iwk(lvaljr + k) = 0;
-        continue;
-      }
-      const int v = iwk(lsvgrp + k);
-      const int pos = iwk(lstajc + v);
-      iwk(lgcolj + pos) = ig;
-      iwk(lvaljr + k) = pos;
-      iwk(lstajc + v) = pos + 1;
-    }
-  }
-  for (int v = n; v >= 1; --v) iwk(lstajc + v + 1) = iwk(lstajc + v);
-  iwk(lstajc + 1) = 1;
-  for (int i = 1; i <= std::max(n, ng); ++i) iwk(p(kLiused) + i) = 0;
-
-  // 12. No transformation analysis: its partitions are empty.
-  p(kLstype) = p(kLsend);
-  p(kLsswtr) = p(kLsend);
-  p(kLssiwt) = p(kLsend);
-  p(kLsiwtr) = p(kLsend);
-  p(kLsiset) = p(kLsend);
-  p(kLssvse) = p(kLsend);
-  p(kLswtra) = p(kLwkstr);
-  p(73) = len1(p(kLsswtr) - p(kLstype));
-  p(74) = len1(p(kLssiwt) - p(kLsswtr));
-  p(75) = len1(p(kLsiwtr) - p(kLssiwt));
-  p(76) = len1(p(kLsiset) - p(kLsiwtr));
-  p(77) = len1(p(kLwkstr) - p(kLswtra));
-  p(80) = len1(p(kLssvse) - p(kLsiset));
-  p(81) = len1(p(kLsend) - p(kLssvse));
-  p(66) = 0;
-  p(67) = 0;
-  p(kIwkRoom) = liwk - p(kLsend);
-  p(kWkRoom) = lwk - p(kLwkstr);
-
-  // 13. Element store partitions.
-  p(kLfxi) = 0;
-  p(kLgxi) = nel;
-  p(kLhxi) = intvar(nel + 1) - 1;
-  p(kLggfx) = isthes(nel + 1) - 1;
-  p(kLdx) = p(kLggfx) + n;
-  p(kLgrjac) = p(kLdx) + n;
-  const int lend = p(kLgrjac) + l;
+  const int lend = place_element_store(p, n, nel, intvar, isthes, listed);
   if (iprint > 2) {
     print_starts(" Starting addresses for the partitions of FUVALS ", p, 1, 6, iout);
     print_starts(" Starting addresses for partitions of IWK ", p, 16, 32, iout);
     print_starts(" Starting addresses for partitions of WK ", p, 7, 15, iout);
   }
-  if (lend > lfuval) {
-    report_too_small("FUVALS", lend - lfuval, iout);
-    inform = kPartitionWkTooSmall;
-    return;
-  }
-  p(53) = len1(p(kLgxi) - p(kLfxi));
-  p(54) = len1(p(kLhxi) - p(kLgxi));
-  p(55) = len1(p(kLhxi) - p(kLfxi));
-  p(56) = len1(p(kLggfx) - p(kLhxi));
-  p(57) = len1(p(kLggfx) - p(kLfxi));
-  p(58) = len1(p(kLdx) - p(kLggfx));
-  p(59) = len1(p(kLgrjac) - p(kLdx));
-  p(60) = len1(lend - p(kLgrjac));
-  p(kMaxinv) = std::max(1, maxinv);
-  p(kTotinv) = totinv;
+  if (!w.fits(lend, lfuval, "FUVALS", kPartitionWkTooSmall)) return;
+  set_lengths(p, kElementStoreLengths);
+  p(60) = std::max(1, lend - p(kLgrjac));
+  p(kMaxinv) = std::max(1, inv.maxinv);
+  p(kTotinv) = inv.totinv;
   p(kMaxelv) = std::max(1, maxelv);
 }
 

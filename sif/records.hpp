@@ -1,8 +1,8 @@
 // The named records of the problem evaluation: the workspace with its layout
 // (global), the name store (chara), the sizes as set up (dims), the message
 // unit (output), the partition positions (local), the evaluation counters
-// (prfcts), the nonlinear-variable counts (nnvars) and the element types of
-// the linked problem (eltype).
+// (prfcts), the set-up count (setupcount) and the element types of the
+// linked problem (eltype).
 //
 // Sub-arrays live inside the big workspaces at offsets: element j of a
 // sub-array with offset o is the workspace entry o + j (j from 1).
@@ -50,7 +50,6 @@ struct GlobalRecord {
   std::int32_t NGX2;
   std::int32_t OGRARG;
   std::int32_t ALLTRV;  // 1 when every group is trivial
-  std::int32_t FIRSTC;
   // The 22 declared lengths; declared(3) is IOBJGR, the objective group.
   Array1<std::int32_t, 22> declared;
 };
@@ -106,11 +105,6 @@ struct SetupcountRecord {
   std::int32_t value;
 };
 extern SetupcountRecord setupcount;
-
-struct NnvarsRecord {
-  std::int32_t NNOBJ, NNCON;
-};
-extern NnvarsRecord nnvars;
 
 // Element types of the linked problem (69 elements).
 inline constexpr int kLinkedElements = 69;

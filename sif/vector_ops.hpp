@@ -1,4 +1,4 @@
-// Small vector helpers of the evaluation.
+// Small vector helpers of the evaluation (header only).
 #pragma once
 
 #include "base/one_based.hpp"

@@ -1,10 +1,9 @@
 // Set-up from a data file: the hand-made problem read back, the constraint
-// order, the capacity messages and the partition's structures.
+// order and the capacity messages.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "sif/partition.hpp"
 #include "sif/records.hpp"
 #include "tests/sif/sif_file.hpp"
 
@@ -191,85 +190,6 @@ TEST(SetupFailures, NoVariablesAndVacuousProblems) {
   run = run_setup(header_only(2, 0, 0, 0, 0));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "\n ** SUBROUTINE CSETUP: the problem is vacuous. Execution terminating \n");
-}
-
-TEST(Partition, GroupVariableListsAndStarts) {
-  ASSERT_FALSE(run_setup(testing::toy_problem().text()).stopped);
-  auto list_of = [](int ig) {
-    std::vector<int> vars;
-    const int lstagv = local(loc::kLstagv), lsvgrp = local(loc::kLsvgrp);
-    for (int k = global.IWK(lstagv + ig); k < global.IWK(lstagv + ig + 1); ++k) {
-      vars.push_back(global.IWK(lsvgrp + k));
-    }
-    return vars;
-  };
-  // Element variables first (a shared variable once), then linear ones.
-  EXPECT_EQ(list_of(1), (std::vector<int>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(list_of(3), (std::vector<int>{2, 1, 4, 3}));
-  EXPECT_EQ(list_of(4), (std::vector<int>{4, 1}));
-  EXPECT_EQ(list_of(7), (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(global.IWK(local(loc::kLstagv) + 1), 1);
-  // Gradient starts after the values; Hessian starts after the gradients.
-  const IVec intvar = ws::intvar();
-  const IVec isthes = ws::isthes();
-  EXPECT_EQ(intvar(1), 4);
-  EXPECT_EQ(intvar(2), 7);
-  EXPECT_EQ(intvar(4), 15);
-  EXPECT_EQ(isthes(1), 15);
-  EXPECT_EQ(isthes(2), 21);
-  EXPECT_EQ(isthes(4), 41);
-  EXPECT_EQ(local(loc::kMaxinv), 4);
-  EXPECT_EQ(local(loc::kMaxelv), 4);
-  EXPECT_EQ(local(loc::kTotinv), 11);
-  // All groups trivial: no column structure.
-  EXPECT_EQ(global.ALLTRV, 1);
-  for (int v = 1; v <= 6; ++v) EXPECT_EQ(global.IWK(local(loc::kLstajc) + v), 1);
-  // The element slots know their groups.
-  EXPECT_EQ(global.IWK(local(loc::kLslgrp) + 4), 3);
-}
-
-TEST(Partition, ProblemWithoutElements) {
-  ASSERT_FALSE(run_setup(testing::linear_problem(3).text()).stopped);
-  EXPECT_EQ(ws::intvar()(1), 1);
-  EXPECT_EQ(local(loc::kMaxinv), 1);
-  EXPECT_EQ(local(loc::kMaxelv), 1);
-  EXPECT_EQ(local(loc::kLgxi), 0);
-  EXPECT_EQ(local(loc::kLhxi), 0);
-}
-
-TEST(Partition, ColumnsOfNonTrivialGroups) {
-  SifFile f = testing::toy_problem();
-  f.gxeqx[0] = false;  // group 1: variables 1..5
-  f.gxeqx[3] = false;  // group 4: variables 4, 1
-  ASSERT_FALSE(run_setup(f.text()).stopped);
-  EXPECT_EQ(global.ALLTRV, 0);
-  const int lstajc = local(loc::kLstajc), lgcolj = local(loc::kLgcolj);
-  std::vector<int> starts;
-  for (int v = 1; v <= 6; ++v) starts.push_back(global.IWK(lstajc + v));
-  EXPECT_EQ(starts, (std::vector<int>{1, 3, 4, 5, 7, 8}));
-  EXPECT_EQ(global.IWK(lgcolj + 1), 1);
-  EXPECT_EQ(global.IWK(lgcolj + 2), 4);
-  EXPECT_EQ(global.IWK(lgcolj + 5), 1);
-  EXPECT_EQ(global.IWK(lgcolj + 6), 4);
-}
-
-TEST(Partition, PackedSymmetricTables) {
-  int table[9] = {}, diagonal[3] = {};
-  dsymmh(3, IVec(table, 9), IVec(diagonal, 3));
-  EXPECT_EQ((std::vector<int>(table, table + 9)), (std::vector<int>{0, 1, 3, 1, 2, 4, 3, 4, 5}));
-  EXPECT_EQ((std::vector<int>(diagonal, diagonal + 3)), (std::vector<int>{0, 2, 5}));
-}
-
-TEST(Partition, EliminationPivotsOnTheLargestEntry) {
-  // Columns of [[1, 2], [3, 8]]: the pivot is 8 at (2, 2).
-  double a[4] = {1.0, 3.0, 2.0, 8.0};
-  int ipvt[2] = {}, jcol[2] = {};
-  dgelim(2, 2, IVec(ipvt, 2), IVec(jcol, 2), Vec(a, 4));
-  EXPECT_EQ(ipvt[0], 2);
-  EXPECT_EQ(jcol[0], 2);
-  EXPECT_EQ(a[0], 8.0);
-  EXPECT_EQ(a[1], 0.25);              // multiplier 2/8
-  EXPECT_EQ(a[3], 1.0 - 0.25 * 3.0);  // remaining entry
 }
 
 }  // namespace
