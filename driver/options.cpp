@@ -11,7 +11,9 @@ namespace morlan {
 
 namespace {
 
-constexpr const char* kSynopsis = "Usage: morlan [--polish] [--reference-eval] [--help] [--version]\n";
+constexpr const char* kSynopsis =
+    "Usage: morlan [--polish] [--reference-eval] [--progress | --no-progress]\n"
+    "              [--log FILE] [--results FILE] [--best FILE] [--help] [--version]\n";
 
 constexpr const char* kDescription =
     "\n"
@@ -36,7 +38,8 @@ constexpr const char* kDescription =
     "                                             values, name up to 20 characters\n"
     "\n"
     "Prints the preparation lines, each run's result, the series summary and a\n"
-    "final line on standard output. Writes no files.\n"
+    "final line on standard output. Writes files only when --log, --results or\n"
+    "--best asks, and none of them changes what is printed.\n"
     "\n"
     "Exit status: 0 on normal completion; 1 after an error message (a rejected\n"
     "answer, a missing starting-point file, a problem data error), after an\n"
@@ -55,6 +58,30 @@ constexpr const char* kDescription =
     "              literal problem routines, one full evaluation per value,\n"
     "              instead of the incremental cache; results are the same to\n"
     "              the last bit, only much slower (for checking and timing)\n"
+    "  --progress  show the progress line on standard error while runs go on,\n"
+    "              also when it is not a terminal (one line every two seconds);\n"
+    "              by default it is shown only on a terminal: run k/N, level,\n"
+    "              temperature stage/estimated stages, temperature T, current\n"
+    "              Lagrangian L, best feasible objective, largest violation,\n"
+    "              elapsed and estimated remaining time of the run\n"
+    "  --no-progress\n"
+    "              never show the progress line\n"
+    "  --log FILE  write the convergence log: a header row, then one\n"
+    "              tab-separated row per temperature stage of every run: run,\n"
+    "              level, stage, temperature, Lagrangian, objective and largest\n"
+    "              violation at the current point, best feasible objective so\n"
+    "              far, acceptance ratio of the stage, evaluations, CPU seconds\n"
+    "              (scripts/plot draws it)\n"
+    "  --results FILE\n"
+    "              write a header row, then one tab-separated row per run:\n"
+    "              run, success, objective, largest violation, CPU seconds, and\n"
+    "              under --polish the polished objective and violation\n"
+    "  --best FILE write the best feasible point of the series (of the single\n"
+    "              run): 144 values, one a line, readable as a starting-point\n"
+    "              file; left as it was when no run succeeds\n"
+    "              A file that cannot be opened ends the program before the\n"
+    "              dialogue (status 2); a failed write is reported on standard\n"
+    "              error and the program ends with status 1.\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
@@ -97,6 +124,15 @@ CommandLine parse_command_line(int argc, char** argv) {
   app.add_flag("--version", version)->disable_flag_override();
   app.add_flag("--polish", o.polish)->disable_flag_override();
   app.add_flag("--reference-eval", o.reference_eval)->disable_flag_override();
+  bool progress = false;
+  bool no_progress = false;
+  CLI::Option* on = app.add_flag("--progress", progress)->disable_flag_override();
+  CLI::Option* off = app.add_flag("--no-progress", no_progress)->disable_flag_override();
+  on->excludes(off);
+  std::string log_file, results_file, best_file;
+  CLI::Option* log = app.add_option("--log", log_file);
+  CLI::Option* results = app.add_option("--results", results_file);
+  CLI::Option* best = app.add_option("--best", best_file);
 
   try {
     app.parse(argc, argv);
@@ -106,6 +142,11 @@ CommandLine parse_command_line(int argc, char** argv) {
     line.error = typed.empty() ? e.what() : "unknown option '" + typed + "'";
     return line;
   }
+  if (progress) o.progress = DriverOptions::Progress::kAlways;
+  if (no_progress) o.progress = DriverOptions::Progress::kNever;
+  if (log->count() > 0) o.log_file = log_file;
+  if (results->count() > 0) o.results_file = results_file;
+  if (best->count() > 0) o.best_file = best_file;
   // As with getopt, every argument is read before --help or --version is
   // acted on: an unknown one is a usage error wherever it stands.
   if (!app.remaining().empty()) {
