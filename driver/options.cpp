@@ -86,13 +86,17 @@ constexpr const char* kDescription =
     "  --version   print the version and exit\n";
 
 // CLI11 reports a flag given a value ("--polish=1") by the flag's name;
-// the usage error names the argument as it was typed.
-std::string typed_argument(int argc, char** argv, const CLI::ParseError& e) {
+// the usage error names the argument as it was typed. Options that take a
+// value keep CLI11's own message.
+std::string typed_argument(int argc, char** argv, const CLI::App& app, const CLI::ParseError& e) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const auto eq = arg.find('=');
-    if (arg.starts_with("--") && eq != std::string_view::npos &&
-        std::string_view(e.what()).find(arg.substr(2, eq - 2)) != std::string_view::npos) {
+    if (!arg.starts_with("--") || eq == std::string_view::npos) continue;
+    const std::string name(arg.substr(0, eq));
+    const CLI::Option* option = app.get_option_no_throw(name);
+    if (option != nullptr && option->get_items_expected_min() != 0) continue;
+    if (std::string_view(e.what()).find(name.substr(2)) != std::string_view::npos) {
       return std::string(arg);
     }
   }
@@ -138,7 +142,7 @@ CommandLine parse_command_line(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     line.action = CommandLine::Action::kUsageError;
-    const std::string typed = typed_argument(argc, argv, e);
+    const std::string typed = typed_argument(argc, argv, app, e);
     line.error = typed.empty() ? e.what() : "unknown option '" + typed + "'";
     return line;
   }

@@ -105,12 +105,11 @@ void RunWatch::stage_ended(const StageReport& report) {
   }
   // The first stage of a level is always shown, so that even a short run
   // shows its values once.
-  const bool first = state_.stage == 1;
-  ++state_.stage;
   if (progress_ != nullptr) {
     const Clock::time_point now = Clock::now();
-    if (first || now >= next_show_) show_progress(now);
+    if (state_.stage == 1 || now >= next_show_) show_progress(now);
   }
+  ++state_.stage;
 }
 
 void RunWatch::take_values(const StageReport& report) {
