@@ -1,6 +1,7 @@
 #include "anneal/dlm.hpp"
 
 #include "anneal/chainrun.hpp"
+#include "anneal/loop_steps.hpp"
 #include "anneal/prepare.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
@@ -9,10 +10,6 @@
 namespace morlan {
 
 namespace {
-
-constexpr int kNvar = cfg::kNvar;
-constexpr int kNcon = cfg::kNcon;
-constexpr int kNtot = cfg::kNtot;
 
 // A point is feasible when its largest unrelaxed violation is below this.
 constexpr double kFeasTol = 1.0e-5;
@@ -24,110 +21,147 @@ constexpr int kMaxIterations = 1000;
 // that is after eleven iterations in a row without an accepted move.
 constexpr int kMaxStall = 9;
 
-}  // namespace
+bool feasible(CVec y) { return sh_oviomax(y) < kFeasTol; }
 
-void by_dlm(int& ifeas, Vec y, double& fobj, double& vmax, int& iters) {
-  Array1<double, kNtot> best;
-  Array1<double, kNtot> trial;
-  Array1<double, kNvar> xl;
-  Array1<double, kNvar> xu;
-  Array1<double, kNvar> step;
-  Array1<int, kNvar> accepted;
+// One descent from the point y: coordinate moves that must lower the
+// Lagrangian, the best feasible point met, and the step of each variable.
+class Descent {
+ public:
+  explicit Descent(Vec y) : y_(y) {}
 
-  for (int i = kNvar + 1; i <= kNtot; ++i) y(i) = 0.0;
-
-  double fbest;
-  if (sh_oviomax(y) < kFeasTol) {
-    fbest = sh_obj(kNvar, y);
-    for (int i = 1; i <= kNtot; ++i) best(i) = y(i);
-  } else {
-    fbest = 1.0e20;
-    for (int i = 1; i <= kNtot; ++i) best(i) = 0.0;
+  // Outer iterations until the limit or a long stall; returns their number.
+  int run() {
+    start();
+    int iter = 0;
+    int stall = 0;
+    for (;;) {
+      const bool moved = sweeps();
+      iter = iter + 1;
+      adapt_steps();
+      if (iter > kMaxIterations - 1 || stall > kMaxStall) return iter;
+      if (moved) {
+        stall = 0;
+      } else {
+        stall = stall + 1;
+        raise_multipliers();
+      }
+      // A new best point: the next iteration starts from its variables.
+      if (nimprove_ > 0) {
+        for (int i = 1; i <= cfg::kNvar; ++i) y_(i) = best_(i);
+      }
+    }
   }
 
-  double lag;
-  fcn(kNvar, y, lag);
-
-  xbound(kNvar, xl, xu);
-  for (int i = 1; i <= kNvar; ++i) {
-    step(i) = 0.01 * (xu(i) - xl(i));
-    accepted(i) = 0;
+  // The best point when it is feasible, otherwise the current point, with
+  // its objective and largest unrelaxed violation.
+  void result(int& ifeas, double& fobj, double& vmax) {
+    vmax = sh_oviomax(best_);
+    if (vmax < kFeasTol) {
+      ifeas = 1;
+      fobj = sh_obj(cfg::kNvar, best_);
+      for (int i = 1; i <= cfg::kNtot; ++i) y_(i) = best_(i);
+    } else {
+      ifeas = 0;
+      fobj = sh_obj(cfg::kNvar, y_);
+      vmax = sh_oviomax(y_);
+    }
   }
 
-  int iter = 0;
-  int stall = 0;
-  for (;;) {
-    int nimprove = 0;
-    for (int i = 1; i <= kNtot; ++i) trial(i) = y(i);
+ private:
+  // Multipliers at zero, the start as the first best point when feasible,
+  // and every step a hundredth of its variable's range.
+  void start() {
+    for (int i = cfg::kNvar + 1; i <= cfg::kNtot; ++i) y_(i) = 0.0;
+    fbest_ = loop_steps::first_best(y_, feasible(y_), cfg::kNvar, cfg::kNtot, best_);
+    fcn(cfg::kNvar, y_, lag_);
+    xbound(cfg::kNvar, xl_, xu_);
+    for (int i = 1; i <= cfg::kNvar; ++i) {
+      step_(i) = 0.01 * (xu_(i) - xl_(i));
+      accepted_(i) = 0;
+    }
+  }
+
+  // kSweeps sweeps over the variables, two trials each; true when a move
+  // was accepted.
+  bool sweeps() {
+    nimprove_ = 0;
+    for (int i = 1; i <= cfg::kNtot; ++i) trial_(i) = y_(i);
     bool moved = false;
-
     for (int sweep = 1; sweep <= kSweeps; ++sweep) {
-      for (int i = 1; i <= kNvar; ++i) {
+      for (int i = 1; i <= cfg::kNvar; ++i) {
         // First trial uniform, second Cauchy: the trial number is the
         // distribution selector.
         for (int idist = kUniform; idist <= kCauchy; ++idist) {
-          trial(i) = xpi(idist, i, y(i), step(i), xl(i), xu(i));
-          double l;
-          fcn(kNvar, trial, l);
-          if (l < lag) {
-            lag = l;
-            y(i) = trial(i);
-            if (idist == kUniform) accepted(i) = accepted(i) + 1;
-            moved = true;
-            if (sh_oviomax(y) < kFeasTol) {
-              const double o = sh_obj(kNvar, y);
-              if (o < fbest) {
-                for (int k = 1; k <= kNtot; ++k) best(k) = y(k);
-                fbest = o;
-                nimprove = nimprove + 1;
-              }
-            }
-          } else {
-            trial(i) = y(i);
-          }
+          if (try_move(i, idist)) moved = true;
         }
       }
     }
+    return moved;
+  }
 
-    iter = iter + 1;
-
-    for (int i = 1; i <= kNvar; ++i) {
-      const double r = static_cast<double>(accepted(i)) / static_cast<double>(kSweeps);
-      if (r > 0.2) {
-        step(i) = step(i) * 1.5;
-      } else if (r < 0.1) {
-        step(i) = step(i) / 1.5;
+  // One trial of variable i, taken only when it lowers the Lagrangian.
+  bool try_move(int i, int idist) {
+    trial_(i) = xpi(idist, i, y_(i), step_(i), xl_(i), xu_(i));
+    double l;
+    fcn(cfg::kNvar, trial_, l);
+    if (!(l < lag_)) {
+      trial_(i) = y_(i);
+      return false;
+    }
+    lag_ = l;
+    y_(i) = trial_(i);
+    if (idist == kUniform) accepted_(i) = accepted_(i) + 1;
+    if (feasible(y_)) {
+      const double o = sh_obj(cfg::kNvar, y_);
+      if (o < fbest_) {
+        for (int k = 1; k <= cfg::kNtot; ++k) best_(k) = y_(k);
+        fbest_ = o;
+        nimprove_ = nimprove_ + 1;
       }
-      if (step(i) > xu(i) - xl(i)) step(i) = xu(i) - xl(i);
-      accepted(i) = 0;
     }
+    return true;
+  }
 
-    if (iter > kMaxIterations - 1 || stall > kMaxStall) break;
-
-    if (moved) {
-      stall = 0;
-    } else {
-      // Stalled: raise each multiplier by its constraint's violation.
-      stall = stall + 1;
-      for (int i = 1; i <= kNcon; ++i) y(kNvar + i) = y(kNvar + i) + sh_ocst(i, kNvar, y);
-    }
-
-    if (nimprove > 0) {
-      for (int i = 1; i <= kNvar; ++i) y(i) = best(i);
+  // Steps grow by half above a fifth of accepted first trials and shrink
+  // below a tenth, never wider than the range.
+  void adapt_steps() {
+    for (int i = 1; i <= cfg::kNvar; ++i) {
+      const double r = static_cast<double>(accepted_(i)) / static_cast<double>(kSweeps);
+      if (r > 0.2) {
+        step_(i) = step_(i) * 1.5;
+      } else if (r < 0.1) {
+        step_(i) = step_(i) / 1.5;
+      }
+      if (step_(i) > xu_(i) - xl_(i)) step_(i) = xu_(i) - xl_(i);
+      accepted_(i) = 0;
     }
   }
 
-  iters = iter;
-  vmax = sh_oviomax(best);
-  if (vmax < kFeasTol) {
-    ifeas = 1;
-    fobj = sh_obj(kNvar, best);
-    for (int i = 1; i <= kNtot; ++i) y(i) = best(i);
-  } else {
-    ifeas = 0;
-    fobj = sh_obj(kNvar, y);
-    vmax = sh_oviomax(y);
+  // Stalled: each multiplier rises by its constraint's unrelaxed violation.
+  void raise_multipliers() {
+    for (int i = 1; i <= cfg::kNcon; ++i) {
+      y_(cfg::kNvar + i) = y_(cfg::kNvar + i) + sh_ocst(i, cfg::kNvar, y_);
+    }
   }
+
+  Vec y_;
+  double lag_ = 0.0;    // Lagrangian of y
+  double fbest_ = 0.0;  // objective of the best point
+  int nimprove_ = 0;    // improvements of the best point in this iteration
+  Array1<double, cfg::kNtot> best_;
+  Array1<double, cfg::kNtot> trial_;
+  Array1<double, cfg::kNvar> xl_;
+  Array1<double, cfg::kNvar> xu_;
+  Array1<double, cfg::kNvar> step_;
+  Array1<int, cfg::kNvar> accepted_;  // accepted first trials per variable
+};
+
+}  // namespace
+
+void by_dlm(int& ifeas, Vec y, double& fobj, double& vmax, int& iters) {
+  Descent descent(y);
+  iters = descent.run();
+  descent.result(ifeas, fobj, vmax);
 }
 
 }  // namespace morlan

@@ -1,72 +1,385 @@
-// Small steps that several annealing loops perform identically: the
-// adaptive step length of a variable under the Cauchy trial distribution,
-// the multiplier step-factor rule, and the message for a temperature that is
-// not positive.
+// The steps that the three annealing loops (sa, relaxer, psa) share, named
+// after what they do in a run:
+//
+//   entry          begin_run, value_start, first_best, first_multiplier_steps
+//   stage          start_stage
+//   cycle block    variable_sweeps, adjust_steps, adapt_multiplier_steps,
+//                  multiplier_trials, end_block
+//   stage end      close_stage, stage_ends_run, reheat_for_violation, cool,
+//                  restart_from
+//   exit           finish
+//   the run        anneal: the stages from entry to exit
+//
+// Each loop keeps its own differences (acceptance rule, what follows an
+// accepted move, reheats, radius, population) in a class whose members these
+// steps call: the policy of variable_sweeps, multiplier_trials and anneal.
 //
 // Everything here is inline so that each loop's object module carries its
-// own copy; the floating-point operations are written in the order the loops
+// own copy and calls nothing beyond the routines the loops have always
+// called; the floating-point operations are written in the order the loops
 // rely on for bit-identical runs.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
+#include "anneal/chainrun.hpp"
+#include "anneal/loop_rules.hpp"
+#include "anneal/random.hpp"
+#include "anneal/run_records.hpp"
+#include "anneal/sa.hpp"
+#include "anneal/trace.hpp"
+#include "anneal/trial_point.hpp"
+#include "base/one_based.hpp"
 #include "io/console.hpp"
+#include "measures/shift.hpp"
 
 namespace morlan::loop_steps {
 
-// Acceptance-ratio thresholds of the Cauchy distribution and of the uniform
-// one (the latter kept for a loop built with the uniform distribution).
-inline constexpr double kCauchyRatup = 0.3;
-inline constexpr double kCauchyRatlow = 0.2;
-inline constexpr double kUniformRatup = 0.6;
-inline constexpr double kUniformRatlow = 0.4;
+// Objective of "no feasible vector known yet", and the start of the
+// stopping history.
+inline constexpr double kNone = 1.0e20;
+// Below this temperature the run ends whatever the stopping test says.
+inline constexpr double kTemperatureFloor = 1.0e-6;
+// Multiplier step factor of every constraint at entry.
+inline constexpr double kFirstLamfac = 0.01;
 
-// New step length of one variable after a cycle block with `naccv` accepted
-// trials out of `ncyc`: grow when the acceptance ratio is above ratup,
-// shrink when below ratlow, then never wider than the variable's range.
-inline double cauchy_step(double vm, int naccv, int ncyc, double cfac, double ratup,
-                          double ratlow, double width) {
-  const double ratio = static_cast<double>(naccv) / static_cast<double>(ncyc);
-  if (ratio > ratup) {
-    vm = vm * (1.0 + 3.5 * cfac * (ratio - ratup) / (1.0 - ratup));
-  } else if (ratio < ratlow) {
-    vm = vm / (1.0 + cfac * (ratlow - ratio) / ratlow);
+// Counters of one temperature stage, reset at its start and printed by the
+// stage trace.
+struct StageCounts {
+  int nimprove = 0;  // accepted variable trials that did not worsen the value
+  int nworse = 0;    // accepted by the draw although worse
+  int nreject = 0;   // rejected variable trials
+  int noutt = 0;     // out-of-bounds trials: never raised, trials lie inside
+  int nnewopt = 0;   // new best vectors (and, in relaxer, radius reductions)
+};
+
+// Per-constraint counts of consecutive cycle blocks with a nearly satisfied
+// (nsmall) or a badly violated (nlarge) constraint, room for kRoom.
+template <int kRoom>
+struct FactorCounts {
+  Array1<int, kRoom> nsmall;
+  Array1<int, kRoom> nlarge;
+};
+
+// The arguments every loop takes (sa.hpp gives their meaning), the sizes of
+// the search vector, and the state of one run that every loop keeps.
+struct LoopCore {
+  int ntot;
+  int ncon;
+  Vec lamfac;
+  int nvar;
+  bool maximize;
+  double rt;
+  double eps;
+  int ncyc;
+  int nt;
+  int nhist;
+  CVec xlow;
+  CVec xupp;
+  CVec cfac;
+  int itrace;
+  double& t;
+  Vec vm;
+  Vec xbest;
+  double& fbest;
+  int& naccept;
+  int& nevals;
+  int& noutb;
+  int& ier;
+  Vec fhist;
+  IVec naccv;
+
+  double t0 = 0.0;         // temperature at entry
+  double f = 0.0;          // value of the current vector
+  double objbest = kNone;  // objective of xbest
+  StageCounts counts{};
+};
+
+// --- Entry ---------------------------------------------------------------
+
+// Entry step of every loop: keep the temperature, seed the stream, clear the
+// counters and the history. False, after the message and ier = 3, when the
+// temperature is not positive; nothing is evaluated then.
+inline bool begin_run(LoopCore& run, int seed1, int seed2) {
+  run.t0 = run.t;
+  rmarin(seed1, seed2);
+  run.naccept = 0;
+  run.nevals = 0;
+  run.noutb = 0;
+  run.ier = kIerRunning;
+  for (int i = 1; i <= run.nvar; ++i) run.naccv(i) = 0;
+  for (int i = 1; i <= run.nhist; ++i) run.fhist(i) = kNone;
+  if (!(run.t > 0.0)) {
+    write_temperature_not_positive();
+    run.ier = kIerTemperature;
+    return false;
   }
-  if (vm > width) vm = width;
-  return vm;
+  return true;
 }
 
-// Multiplier step-factor rule for one constraint with violation c at
-// temperature t: the factor shrinks (floor 0.001) after every third
-// consecutive block with c below 0.01 t, and grows (no ceiling) after every
-// third consecutive block with c above t.
-inline void adapt_lamfac(double c, double t, int& nsmall, int& nlarge, double& lamfac) {
-  if (c < 0.01 * t) {
-    nsmall = nsmall + 1;
-    nlarge = 0;
-    if (nsmall > 2) {
-      nsmall = 0;
-      lamfac = 0.8 * lamfac;
-      if (lamfac < 0.001) lamfac = 0.001;
-    }
-  } else if (c > t) {
-    nlarge = nlarge + 1;
-    nsmall = 0;
-    if (nlarge > 2) {
-      nlarge = 0;
-      lamfac = 1.25 * lamfac;
-    }
-  } else {
-    nsmall = 0;
-    nlarge = 0;
+// Value of a vector to a loop that maximises: the Lagrangian, negated when
+// the caller minimises it.
+inline double search_value(bool maximize, CVec v, int nvar) {
+  double f;
+  fcn(nvar, v, f);
+  return maximize ? f : -f;
+}
+
+// The start valued (and counted) as the current, the best and the newest
+// history value.
+inline void value_start(LoopCore& run, CVec x) {
+  run.f = search_value(run.maximize, x, run.nvar);
+  run.nevals = run.nevals + 1;
+  run.fbest = run.f;
+  run.fhist(1) = run.f;
+  if (run.itrace > 0) prt2(run.maximize, run.ntot, x, run.f);
+}
+
+// The first best vector: x when it is feasible, otherwise none (xbest all
+// zeros). Returns the best objective (kNone when none).
+inline double first_best(CVec x, bool feasible, int nvar, int ntot, Vec xbest) {
+  if (feasible) {
+    const double objbest = sh_obj(nvar, x);
+    for (int i = 1; i <= ntot; ++i) xbest(i) = x(i);
+    return objbest;
+  }
+  for (int i = 1; i <= ntot; ++i) xbest(i) = 0.0;
+  return kNone;
+}
+
+// Every multiplier step factor at its first value, and the multiplier step
+// lengths from the constraint violations at x.
+inline void first_multiplier_steps(LoopCore& run, CVec x) {
+  for (int i = 1; i <= run.ncon; ++i) {
+    run.lamfac(i) = kFirstLamfac;
+    run.vm(run.nvar + i) = sh_cst(i, run.nvar, x) * run.lamfac(i);
   }
 }
 
-// The four lines written when a loop is entered with a temperature that is
-// not positive.
-inline void write_temperature_not_positive() {
-  io::line("");
-  io::line("  THE INITIAL TEMPERATURE IS NOT POSITIVE. ");
-  io::line("  RESET THE VARIABLE T. ");
-  io::line("");
+// --- Temperature stage ---------------------------------------------------
+
+template <int kRoom>
+void start_stage(LoopCore& run, FactorCounts<kRoom>& factors) {
+  run.counts = StageCounts{};
+  for (int i = 1; i <= run.ncon; ++i) {
+    factors.nsmall(i) = 0;
+    factors.nlarge(i) = 0;
+  }
+}
+
+// --- Cycle block ---------------------------------------------------------
+
+// x becomes the best vector when its violation is below vtol and its
+// objective below the best so far (ties keep the older vector); fbest takes
+// the value f.
+inline bool take_if_best(LoopCore& run, CVec x, double violation, double f) {
+  if (!(violation < vtol.value)) return false;
+  const double o = sh_obj(run.nvar, x);
+  if (!(o < run.objbest)) return false;
+  for (int k = 1; k <= run.ntot; ++k) run.xbest(k) = x(k);
+  run.objbest = o;
+  run.fbest = f;
+  return true;
+}
+
+// The best-vector check after an accepted move: as take_if_best with the
+// current value, traced and counted.
+inline bool check_best(LoopCore& run, CVec x, double violation) {
+  if (!take_if_best(run, x, violation, run.f)) return false;
+  if (run.itrace > 2) io::line("  NEW OPTIMUM");
+  run.counts.nnewopt = run.counts.nnewopt + 1;
+  return true;
+}
+
+// The variable trials of a cycle block: from a trial vector equal to the
+// current vector x, ncyc sweeps over the variables in order; each trial
+// moves one variable, is valued, and is kept or undone by the loop's verdict.
+// The loop supplies value(v), verdict(ftrial) (see Verdict) and
+// check_new_vector(), called after a move taken without the Metropolis draw
+// (the best-vector check; relaxer reduces its radius first).
+template <class Loop>
+void variable_sweeps(LoopCore& run, Loop& loop, Vec x, Vec xtrial, int idist) {
+  for (int k = 1; k <= run.ntot; ++k) xtrial(k) = x(k);
+  for (int j = 1; j <= run.ncyc; ++j) {
+    for (int i = 1; i <= run.nvar; ++i) {
+      xtrial(i) = xpi(idist, i, x(i), run.vm(i), run.xlow(i), run.xupp(i));
+      const double ftrial = loop.value(xtrial);
+      run.nevals = run.nevals + 1;
+      if (run.itrace > 2) prt4(run.maximize, run.ntot, xtrial, x, ftrial, run.f);
+      const Verdict verdict = loop.verdict(ftrial);
+      if (verdict == Verdict::kRejected) {
+        if (run.itrace > 2) prt7(run.maximize);
+        xtrial(i) = x(i);
+        run.counts.nreject = run.counts.nreject + 1;
+        continue;
+      }
+      x(i) = xtrial(i);
+      run.f = ftrial;
+      run.naccept = run.naccept + 1;
+      run.naccv(i) = run.naccv(i) + 1;
+      if (verdict == Verdict::kImproving) {
+        if (run.itrace > 2) io::line("  POINT ACCEPTED");
+        run.counts.nimprove = run.counts.nimprove + 1;
+        loop.check_new_vector();
+      } else if (verdict == Verdict::kWorse) {
+        if (run.itrace > 2) prt6(run.maximize);
+        run.counts.nworse = run.counts.nworse + 1;
+      } else {
+        loop.check_new_vector();
+      }
+    }
+  }
+}
+
+// Step lengths of the variables after the block's trials (adaptive
+// schedule), by the rule of the trial distribution.
+inline void adjust_steps(LoopCore& run, int idist, Thresholds th) {
+  for (int i = 1; i <= run.nvar; ++i) {
+    run.vm(i) = adjusted_step(idist, run.vm(i), run.naccv(i), run.ncyc, run.cfac(i), th,
+                              run.xupp(i) - run.xlow(i));
+  }
+}
+
+// Multiplier step factors from the constraint violations at x, and the
+// multiplier step lengths: factor times violation.
+template <int kRoom>
+void adapt_multiplier_steps(LoopCore& run, FactorCounts<kRoom>& factors, CVec x) {
+  for (int i = 1; i <= run.ncon; ++i) {
+    const double c = sh_cst(i, run.nvar, x);
+    adapt_lamfac(c, run.t, factors.nsmall(i), factors.nlarge(i), run.lamfac(i));
+    run.vm(run.nvar + i) = run.lamfac(i) * c;
+  }
+}
+
+// The multiplier trials of a cycle block: from a trial vector equal to x,
+// each multiplier in order whose constraint is violated by vtol or more
+// takes a random step, kept at or above zero and at most Loop::kMultiplierCap,
+// and is kept or undone by the loop. The loop supplies value(v),
+// multiplier_trial(j, r, c, x) (the unclamped new value of position j from
+// the draw r and the violation c) and accepts_multiplier(ftrial). No counter
+// is raised.
+template <class Loop>
+void multiplier_trials(LoopCore& run, Loop& loop, Vec x, Vec xtrial) {
+  for (int k = 1; k <= run.ntot; ++k) xtrial(k) = x(k);
+  for (int j = run.nvar + 1; j <= run.ntot; ++j) {
+    const double c = sh_cst(j - run.nvar, run.nvar, x);
+    if (c < vtol.value) continue;
+    const double r = static_cast<double>(ranmar());
+    xtrial(j) = loop.multiplier_trial(j, r, c, x);
+    if (xtrial(j) < 0.0) xtrial(j) = 0.0;
+    if (xtrial(j) > Loop::kMultiplierCap) xtrial(j) = Loop::kMultiplierCap;
+    const double ftrial = loop.value(xtrial);
+    if (loop.accepts_multiplier(ftrial)) {
+      x(j) = xtrial(j);
+      run.f = ftrial;
+    } else {
+      xtrial(j) = x(j);
+    }
+  }
+}
+
+// The step of a multiplier of sa and relaxer: its step length times a
+// uniform deviate in (-1, 1).
+inline double multiplier_step_trial(const LoopCore& run, int j, double r, CVec x) {
+  return (2.0 * r - 1.0) * run.vm(j) + x(j);
+}
+
+// End of a cycle block: the block trace and a fresh count of accepted trials.
+inline void end_block(LoopCore& run, CVec x) {
+  if (run.itrace > 1) prt8(run.ntot, run.vm, run.xbest, x);
+  for (int i = 1; i <= run.nvar; ++i) run.naccv(i) = 0;
+}
+
+// --- Stage end -----------------------------------------------------------
+
+// The stage trace, and the variable step lengths reset to min(range, 1): the
+// adaptive steps of every stage start from the same length.
+inline void close_stage(LoopCore& run) {
+  if (run.itrace > 0) {
+    const StageCounts& c = run.counts;
+    prt9(run.maximize, run.ntot, run.t, run.xbest, run.vm, run.fbest, c.nimprove, c.nworse,
+         c.nreject, c.noutt, c.nnewopt);
+  }
+  for (int i = 1; i <= run.nvar; ++i) run.vm(i) = std::min(run.xupp(i) - run.xlow(i), 1.0);
+}
+
+// The stopping test, with the current value as the newest history entry:
+// the current value is as good as the best and has not moved by more than
+// eps over the last nhist stages. True when the run may end here: the test
+// holds or the temperature is below the floor.
+inline bool stage_ends_run(LoopCore& run) {
+  run.fhist(1) = run.f;
+  bool quit = run.fbest - run.fhist(1) <= run.eps;
+  for (int i = 1; i <= run.nhist; ++i) {
+    if (std::fabs(run.f - run.fhist(i)) > run.eps) quit = false;
+  }
+  return run.t < kTemperatureFloor || quit;
+}
+
+// A reheat to 100 times `level`, never above the temperature at entry.
+inline void reheat_to(LoopCore& run, double level) {
+  run.t = 100.0 * level;
+  if (run.t > run.t0) run.t = run.t0;
+}
+
+// Instead of ending: while the budget lasts and the violation of x exceeds
+// vtol, reheat to 100 times that violation (one unit of the budget spent)
+// and say so. False when the run ends.
+inline bool reheat_for_violation(LoopCore& run, int& budget, CVec x) {
+  if (budget <= 0) return false;
+  const double v = sh_viomax(x);
+  if (!(v > vtol.value)) return false;
+  budget = budget - 1;
+  reheat_to(run, v);
+  io::say("Re-annealing from T =", run.t);
+  return true;
+}
+
+// Cooling to the next stage; the history moves one place back.
+inline void cool(LoopCore& run) {
+  run.t = run.rt * run.t;
+  for (int i = run.nhist; i >= 2; --i) run.fhist(i) = run.fhist(i - 1);
+}
+
+// After a stage with new best vectors the next one starts from `from` with
+// value `f`: its variables only; the multipliers keep their current values
+// and the value is not re-evaluated.
+inline void restart_from(LoopCore& run, Vec x, double f, CVec from) {
+  if (run.counts.nnewopt == 0) return;
+  run.f = f;
+  for (int i = 1; i <= run.nvar; ++i) x(i) = from(i);
+}
+
+// Normal end of sa and relaxer: fbest back in the caller's sign.
+inline void finish(LoopCore& run) {
+  run.ier = kIerNormal;
+  if (!run.maximize) run.fbest = -run.fbest;
+  if (run.itrace > 0) prt10();
+}
+
+// --- The run -------------------------------------------------------------
+
+// The temperature stages of a loop, from its entry to its exit: each stage
+// is closed and tested; a run that may end reheats instead while the loop
+// allows, and otherwise ends; a run that goes on cools and restarts as the
+// loop says. The loop supplies enter(seed1, seed2) (false: nothing to run),
+// temperature_stage(), close_stage(), reheat(), finish() and
+// restart_after_cooling().
+template <class Loop>
+void anneal(LoopCore& run, Loop& loop, int seed1, int seed2) {
+  if (!loop.enter(seed1, seed2)) return;
+  for (;;) {
+    loop.temperature_stage();
+    loop.close_stage();
+    if (stage_ends_run(run)) {
+      if (loop.reheat()) continue;
+      loop.finish();
+      return;
+    }
+    cool(run);
+    loop.restart_after_cooling();
+  }
 }
 
 }  // namespace morlan::loop_steps

@@ -1,24 +1,17 @@
 #include "anneal/relaxer.hpp"
 
-#include <algorithm>
 #include <cassert>
-#include <cmath>
+#include <limits>
 
-#include "anneal/chainrun.hpp"
 #include "anneal/loop_steps.hpp"
-#include "anneal/random.hpp"
-#include "anneal/run_records.hpp"
-#include "anneal/sa.hpp"
-#include "anneal/trace.hpp"
-#include "anneal/trial_point.hpp"
 #include "base/config.hpp"
-#include "io/console.hpp"
 #include "measures/records.hpp"
-#include "measures/shift.hpp"
 
 namespace morlan {
 
 namespace {
+
+using namespace loop_steps;
 
 // A vector whose relaxed violation is below this counts as feasible for the
 // current radius and triggers the next reduction.
@@ -36,6 +29,139 @@ constexpr int kIdist = kCauchy;
 constexpr int kRoomNtot = cfg::kSmall ? 4 : cfg::kNtot;
 constexpr int kRoomNcon = cfg::kSmall ? 2 : cfg::kNcon;
 
+// One run of the relaxed-equality loop: the plain loop's steps under the
+// Metropolis rule, with a radius on the equality constraints that shrinks
+// whenever the search reaches a vector feasible for it. Best vectors are
+// judged by the unrelaxed violation; a stop with that violation above vtol
+// reheats from the vector of the last reduction.
+class RelaxedLoop {
+ public:
+  // Multipliers stay at or above zero and have no upper limit here.
+  static constexpr double kMultiplierCap = std::numeric_limits<double>::infinity();
+
+  RelaxedLoop(LoopCore& run, Vec xrelax, Vec x, Vec xtrial)
+      : run_(run), xrelax_(xrelax), x_(x), xtrial_(xtrial) {
+    thresholds_for(kIdist, thresholds_);
+  }
+
+  // The steps of the run (loop_steps::anneal).
+  bool enter(int seed1, int seed2) {
+    if (!begin_run(run_, seed1, seed2)) return false;
+    for (int i = 1; i <= run_.nvar; ++i) {
+      if (x_(i) > run_.xupp(i) || x_(i) < run_.xlow(i)) {
+        prt1();
+        run_.ier = kIerOutsideBounds;
+        return false;
+      }
+    }
+    value_start(run_, x_);
+    io::say("relaxed radius = ", rleq.value);
+    if (sh_viomax(x_) < kFvtol) keep_feasible();
+    run_.objbest = first_best(x_, sh_oviomax(x_) < vtol.value, run_.nvar, run_.ntot, run_.xbest);
+    first_multiplier_steps(run_, x_);
+    keep_reduction_point();
+    return true;
+  }
+  // nt cycle blocks; a block that reduced the radius starts the stage again
+  // at the same temperature.
+  void temperature_stage() {
+    for (;;) {
+      start_stage(run_, factors_);
+      if (blocks_without_reduction()) return;
+      io::say("redo NT");
+    }
+  }
+  void close_stage() { loop_steps::close_stage(run_); }
+  // Instead of ending with the unrelaxed violation above vtol: reheat from
+  // the radius, back at the vector of the last reduction, while the budget
+  // lasts.
+  bool reheat() {
+    const double v = sh_oviomax(x_);
+    if (!(v > vtol.value && reheats_left_ > 0)) return false;
+    reheats_left_ = reheats_left_ - 1;
+    reheat_to(run_, rleq.value);
+    run_.f = f0_;
+    for (int i = 1; i <= run_.ntot; ++i) x_(i) = xrelax_(i);
+    io::say("Re-annealing from T =", run_.t, " and rleq =", rleq.value);
+    return true;
+  }
+  void finish() { loop_steps::finish(run_); }
+  // Go on from the last feasible vector (reduction or new best).
+  void restart_after_cooling() { restart_from(run_, x_, ffeas_, xfeas_); }
+
+  // The policy of the sweeps (loop_steps.hpp).
+  double value(CVec v) const { return search_value(run_.maximize, v, run_.nvar); }
+  Verdict verdict(double ftrial) const { return metropolis_variable(ftrial, run_.f, run_.t); }
+  void check_new_vector() {
+    reduce_radius_if_feasible();
+    if (check_best(run_, x_, sh_oviomax(x_))) keep_feasible();
+  }
+  double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
+    return multiplier_step_trial(run_, j, r, x);
+  }
+  bool accepts_multiplier(double ftrial) const {
+    return metropolis_multiplier(ftrial, run_.f, run_.t);
+  }
+
+ private:
+  // The stage's cycle blocks up to the first one that reduces the radius;
+  // false when one did.
+  bool blocks_without_reduction() {
+    for (int block = 1; block <= run_.nt; ++block) {
+      if (cycle_block()) return false;
+    }
+    return true;
+  }
+
+  // One cycle block; true when it reduced the radius.
+  bool cycle_block() {
+    reduced_ = false;
+    variable_sweeps(run_, *this, x_, xtrial_, kIdist);
+    adjust_steps(run_, kIdist, thresholds_);
+    adapt_multiplier_steps(run_, factors_, x_);
+    multiplier_trials(run_, *this, x_, xtrial_);
+    end_block(run_, x_);
+    return reduced_;
+  }
+
+  // Feasible for the current radius: tighten it, and keep the vector as the
+  // point to restart from and to reheat from.
+  void reduce_radius_if_feasible() {
+    if (!(sh_viomax(x_) < kFvtol && rleq.value > kRadiusFloor)) return;
+    reduced_ = true;
+    rleq.value = kReduction * rleq.value;
+    keep_reduction_point();
+    keep_feasible();
+    run_.counts.nnewopt = run_.counts.nnewopt + 1;
+    io::say("relaxed radius reduced to rleq = ", rleq.value);
+    io::flush();
+  }
+
+  // The current vector and value as the point to restart from after cooling.
+  void keep_feasible() {
+    ffeas_ = run_.f;
+    for (int k = 1; k <= run_.ntot; ++k) xfeas_(k) = x_(k);
+  }
+
+  // The current vector and value as the point a reheat goes back to.
+  void keep_reduction_point() {
+    f0_ = run_.f;
+    for (int k = 1; k <= run_.ntot; ++k) xrelax_(k) = x_(k);
+  }
+
+  LoopCore& run_;
+  Vec xrelax_;
+  Vec x_;
+  Vec xtrial_;
+  Thresholds thresholds_{};
+  FactorCounts<kRoomNcon> factors_;
+  Array1<double, kRoomNtot> xfeas_;
+  double ffeas_ = 0.0;
+  double f0_ = 0.0;  // value at the last reduction
+  bool reduced_ = false;
+  int reheats_left_ = kReheatBudget;
+};
+
 }  // namespace
 
 void relaxer(int ntot, int ncon, Vec lamfac, Vec xrelax, int nvar, Vec x, bool maximize, double rt,
@@ -43,247 +169,11 @@ void relaxer(int ntot, int ncon, Vec lamfac, Vec xrelax, int nvar, Vec x, bool m
              CVec cfac, int itrace, int seed1, int seed2, double& t, Vec vm, Vec xbest,
              double& fbest, int& naccept, int& nevals, int& noutb, int& ier, Vec fhist, Vec xtrial,
              IVec naccv) {
-  // Thresholds of the acceptance ratio; the uniform pair would apply to a
-  // loop built with the uniform distribution.
-  const double ratup = kIdist == kUniform ? loop_steps::kUniformRatup : loop_steps::kCauchyRatup;
-  const double ratlow = kIdist == kUniform ? loop_steps::kUniformRatlow : loop_steps::kCauchyRatlow;
-
   assert(ntot <= kRoomNtot && ncon <= kRoomNcon);
-  Array1<double, kRoomNtot> xfeas;
-  Array1<int, kRoomNcon> nsmall;
-  Array1<int, kRoomNcon> nlarge;
-
-  // Search value: the loop always maximises, so a minimised Lagrangian is
-  // negated.
-  auto value = [&](CVec v) {
-    double f;
-    fcn(nvar, v, f);
-    return maximize ? f : -f;
-  };
-
-  const double t0 = t;
-  rmarin(seed1, seed2);
-  naccept = 0;
-  nevals = 0;
-  noutb = 0;
-  ier = kIerRunning;
-  for (int i = 1; i <= nvar; ++i) naccv(i) = 0;
-  for (int i = 1; i <= nhist; ++i) fhist(i) = 1.0e20;
-
-  if (!(t > 0.0)) {
-    loop_steps::write_temperature_not_positive();
-    ier = kIerTemperature;
-    return;
-  }
-
-  for (int i = 1; i <= nvar; ++i) {
-    if (x(i) > xupp(i) || x(i) < xlow(i)) {
-      prt1();
-      ier = kIerOutsideBounds;
-      return;
-    }
-  }
-
-  double f = value(x);
-  nevals = nevals + 1;
-  fbest = f;
-  fhist(1) = f;
-  if (itrace > 0) prt2(maximize, ntot, x, f);
-  io::say("relaxed radius = ", rleq.value);
-
-  double ffeas = 0.0;
-  if (sh_viomax(x) < kFvtol) {
-    ffeas = f;
-    for (int i = 1; i <= ntot; ++i) xfeas(i) = x(i);
-  }
-
-  // Best vectors are judged by the unrelaxed violation.
-  double objbest;
-  if (sh_oviomax(x) < vtol.value) {
-    objbest = sh_obj(nvar, x);
-    for (int i = 1; i <= ntot; ++i) xbest(i) = x(i);
-  } else {
-    objbest = 1.0e20;
-    for (int i = 1; i <= ntot; ++i) xbest(i) = 0.0;
-  }
-
-  for (int i = 1; i <= ncon; ++i) {
-    lamfac(i) = 0.01;
-    vm(nvar + i) = sh_cst(i, nvar, x) * lamfac(i);
-  }
-
-  // Search value and vector at the last radius reduction: where a reheat
-  // goes back to.
-  double f0 = f;
-  for (int i = 1; i <= ntot; ++i) xrelax(i) = x(i);
-
-  int nreheat = kReheatBudget;
-
-  for (;;) {  // temperature stages
-    int nimprove = 0;
-    int nworse = 0;
-    int nreject = 0;
-    int noutt = 0;
-    int nnewopt = 0;
-    for (int i = 1; i <= ncon; ++i) {
-      nsmall(i) = 0;
-      nlarge(i) = 0;
-    }
-
-    // A block that reduced the radius starts the stage again at the same
-    // temperature.
-    bool redo = false;
-    for (int block = 1; block <= nt; ++block) {
-      bool reduced = false;
-      for (int i = 1; i <= ntot; ++i) xtrial(i) = x(i);
-
-      for (int j = 1; j <= ncyc; ++j) {
-        for (int i = 1; i <= nvar; ++i) {
-          xtrial(i) = xpi(kIdist, i, x(i), vm(i), xlow(i), xupp(i));
-          const double ftrial = value(xtrial);
-          nevals = nevals + 1;
-          if (itrace > 2) prt4(maximize, ntot, xtrial, x, ftrial, f);
-
-          if (ftrial >= f) {
-            if (itrace > 2) io::line("  POINT ACCEPTED");
-            x(i) = xtrial(i);
-            f = ftrial;
-            naccept = naccept + 1;
-            naccv(i) = naccv(i) + 1;
-            nimprove = nimprove + 1;
-
-            // Feasible for the current radius: tighten it.
-            if (sh_viomax(x) < kFvtol && rleq.value > kRadiusFloor) {
-              reduced = true;
-              rleq.value = kReduction * rleq.value;
-              f0 = f;
-              ffeas = f;
-              for (int k = 1; k <= ntot; ++k) {
-                xrelax(k) = x(k);
-                xfeas(k) = x(k);
-              }
-              nnewopt = nnewopt + 1;
-              io::say("relaxed radius reduced to rleq = ", rleq.value);
-              io::flush();
-            }
-
-            if (sh_oviomax(x) < vtol.value) {
-              const double o = sh_obj(nvar, x);
-              if (o < objbest) {
-                if (itrace > 2) io::line("  NEW OPTIMUM");
-                for (int k = 1; k <= ntot; ++k) {
-                  xfeas(k) = x(k);
-                  xbest(k) = x(k);
-                }
-                objbest = o;
-                ffeas = f;
-                fbest = f;
-                nnewopt = nnewopt + 1;
-              }
-            }
-          } else {
-            const double p = exprep((ftrial - f) / t);
-            const double r = static_cast<double>(ranmar());
-            if (r < p) {
-              if (itrace > 2) prt6(maximize);
-              x(i) = xtrial(i);
-              f = ftrial;
-              naccept = naccept + 1;
-              naccv(i) = naccv(i) + 1;
-              nworse = nworse + 1;
-            } else {
-              xtrial(i) = x(i);
-              nreject = nreject + 1;
-              if (itrace > 2) prt7(maximize);
-            }
-          }
-        }
-      }
-
-      for (int i = 1; i <= nvar; ++i) {
-        vm(i) = loop_steps::cauchy_step(vm(i), naccv(i), ncyc, cfac(i), ratup, ratlow,
-                                        xupp(i) - xlow(i));
-      }
-
-      for (int i = 1; i <= ncon; ++i) {
-        const double c = sh_cst(i, nvar, x);
-        loop_steps::adapt_lamfac(c, t, nsmall(i), nlarge(i), lamfac(i));
-        vm(nvar + i) = lamfac(i) * c;
-      }
-
-      // Multiplier trials: ascend in the Lagrangian; multipliers stay at or
-      // above zero and have no upper limit here.
-      for (int i = 1; i <= ntot; ++i) xtrial(i) = x(i);
-      for (int j = nvar + 1; j <= ntot; ++j) {
-        const double c = sh_cst(j - nvar, nvar, x);
-        if (c < vtol.value) continue;
-        const double r = static_cast<double>(ranmar());
-        xtrial(j) = (2.0 * r - 1.0) * vm(j) + x(j);
-        if (xtrial(j) < 0.0) xtrial(j) = 0.0;
-        const double ftrial = value(xtrial);
-        bool accept = ftrial <= f;
-        if (!accept) {
-          const double p = exprep((f - ftrial) / t);
-          const double r2 = static_cast<double>(ranmar());
-          accept = r2 < p;
-        }
-        if (accept) {
-          x(j) = xtrial(j);
-          f = ftrial;
-        } else {
-          xtrial(j) = x(j);
-        }
-      }
-
-      if (itrace > 1) prt8(ntot, vm, xbest, x);
-      for (int i = 1; i <= nvar; ++i) naccv(i) = 0;
-
-      if (reduced) {
-        io::say("redo NT");
-        redo = true;
-        break;
-      }
-    }
-    if (redo) continue;
-
-    if (itrace > 0) prt9(maximize, ntot, t, xbest, vm, fbest, nimprove, nworse, nreject, noutt, nnewopt);
-
-    for (int i = 1; i <= nvar; ++i) vm(i) = std::min(xupp(i) - xlow(i), 1.0);
-
-    fhist(1) = f;
-    bool quit = fbest - fhist(1) <= eps;
-    for (int i = 1; i <= nhist; ++i) {
-      if (std::abs(f - fhist(i)) > eps) quit = false;
-    }
-
-    if (t < 1.0e-6 || quit) {
-      const double v = sh_oviomax(x);
-      if (v > vtol.value && nreheat > 0) {
-        // Reheat from the radius, back at the vector of the last reduction.
-        nreheat = nreheat - 1;
-        t = 100.0 * rleq.value;
-        if (t > t0) t = t0;
-        f = f0;
-        for (int i = 1; i <= ntot; ++i) x(i) = xrelax(i);
-        io::say("Re-annealing from T =", t, " and rleq =", rleq.value);
-        continue;
-      }
-      ier = kIerNormal;
-      if (!maximize) fbest = -fbest;
-      if (itrace > 0) prt10();
-      return;
-    }
-
-    t = rt * t;
-    for (int i = nhist; i >= 2; --i) fhist(i) = fhist(i - 1);
-
-    // Go on from the last feasible vector (reduction or new best); the
-    // multipliers keep their values.
-    if (nnewopt > 0) {
-      f = ffeas;
-      for (int i = 1; i <= nvar; ++i) x(i) = xfeas(i);
-    }
-  }
+  LoopCore run{ntot, ncon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow, xupp, cfac,
+               itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
+  RelaxedLoop loop(run, xrelax, x, xtrial);
+  anneal(run, loop, seed1, seed2);
 }
 
 }  // namespace morlan

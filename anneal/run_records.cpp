@@ -4,5 +4,6 @@ namespace morlan {
 
 MsaRecord msa;
 VtolRecord vtol;
+NsaiterRecord nsaiter;
 
 }  // namespace morlan

@@ -1,26 +1,29 @@
-// Records of a run's settings: the annealing rule, set by the driver's
-// dialogue, and the feasibility tolerance, set by the run control; both are
-// read by the run control and the annealing loops.
+// Records of a run: the annealing rule, set by the driver's dialogue, and
+// the feasibility tolerance, set by the run control, both read by the run
+// control and the annealing loops; and the cycle blocks of the last plain
+// annealing loop, read by the driver.
 #pragma once
 
 #include <cstdint>
 
 namespace morlan {
 
-// Annealing rule: 0 plain, 1 population, 10 relaxed-equality.
-struct MsaRecord {
+struct MsaRecord {  // annealing rule: 0 plain, 1 population, 10 relaxed-equality
   std::int32_t value;
 };
+struct VtolRecord {  // feasibility tolerance of the loops and the verdict
+  double value;
+};
+struct NsaiterRecord {  // cycle blocks performed by the last plain annealing loop
+  std::int32_t value;
+};
+
 extern MsaRecord msa;
+extern VtolRecord vtol;
+extern NsaiterRecord nsaiter;
 
 inline constexpr int kRulePlain = 0;
 inline constexpr int kRulePopulation = 1;
 inline constexpr int kRuleRelaxed = 10;
-
-// Feasibility tolerance of the loops and the verdict.
-struct VtolRecord {
-  double value;
-};
-extern VtolRecord vtol;
 
 }  // namespace morlan

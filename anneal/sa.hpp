@@ -2,17 +2,10 @@
 // multipliers.
 #pragma once
 
-#include <cstdint>
-
+#include "anneal/run_records.hpp"
 #include "base/one_based.hpp"
 
 namespace morlan {
-
-// Cycle blocks performed by the last plain annealing loop.
-struct NsaiterRecord {
-  std::int32_t value;
-};
-extern NsaiterRecord nsaiter;
 
 // Result codes of the annealing loops in `ier`.
 inline constexpr int kIerRunning = 99;

@@ -1,64 +1,187 @@
 #include "anneal/swarmer.hpp"
 
-#include <cmath>
+#include <limits>
 
-#include "anneal/chainrun.hpp"
 #include "anneal/loop_steps.hpp"
-#include "anneal/random.hpp"
-#include "anneal/run_records.hpp"
-#include "anneal/sa.hpp"
-#include "anneal/trace.hpp"
-#include "anneal/trial_point.hpp"
 #include "base/config.hpp"
-#include "io/console.hpp"
-#include "measures/shift.hpp"
 
 namespace morlan {
 
 namespace {
 
-// Fixed dimensions of the population loop.
-constexpr int kNpop = cfg::kNpop;
-constexpr int kNtot = cfg::kNtot;
-constexpr int kNcon = cfg::kNcon;
-constexpr int kNvar = cfg::kNvar;
+using namespace loop_steps;
 
-// The loop always draws from the Cauchy distribution and never reheats.
+// The population loop always draws from the Cauchy distribution and never
+// reheats.
 constexpr int kIdist = kCauchy;
 constexpr int kReheatBudget = 0;
 
 // Position of entry i of member k: the member index varies fastest.
-constexpr int at(int k, int i) { return (i - 1) * kNpop + k; }
+constexpr int at(int k, int i) { return (i - 1) * cfg::kNpop + k; }
 
 void copy_member(CVec xpop, int k, Vec member) {
-  for (int i = 1; i <= kNtot; ++i) member(i) = xpop(at(k, i));
+  for (int i = 1; i <= cfg::kNtot; ++i) member(i) = xpop(at(k, i));
 }
+
+// One run of the population loop: each cycle block anneals one member,
+// picked by its Boltzmann weight, and the multipliers all members share.
+// The loop minimises the Lagrangian itself (no sign change), takes only
+// strictly better variable trials and strictly higher multiplier trials
+// without a draw, and adapts the multiplier step factors to the violations
+// averaged over the population.
+class PopulationLoop {
+ public:
+  // Multipliers stay at or above zero and have no upper limit here.
+  static constexpr double kMultiplierCap = std::numeric_limits<double>::infinity();
+
+  PopulationLoop(LoopCore& run, Vec xpop) : run_(run), xpop_(xpop) {
+    thresholds_for(kIdist, thresholds_);
+  }
+
+  // The steps of the run (loop_steps::anneal).
+  bool enter(int seed1, int seed2) {
+    if (!begin_run(run_, seed1, seed2)) return false;
+    for (int k = 1; k <= cfg::kNpop; ++k) {
+      for (int i = 1; i <= cfg::kNvar; ++i) {
+        const double xi = xpop_(at(k, i));
+        if (xi > run_.xupp(i) || xi < run_.xlow(i)) {
+          prt1();
+          run_.ier = kIerOutsideBounds;
+          return false;
+        }
+      }
+    }
+    value_members();
+    for (int i = 1; i <= run_.ncon; ++i) run_.lamfac(i) = kFirstLamfac;
+    return true;
+  }
+  void temperature_stage() {
+    start_stage(run_, factors_);
+    for (int block = 1; block <= run_.nt; ++block) cycle_block();
+  }
+  // Every stage starts its adaptive steps from 1, whatever the range.
+  void close_stage() {
+    for (int i = 1; i <= run_.nvar; ++i) run_.vm(i) = 1.0;
+  }
+  bool reheat() { return reheat_for_violation(run_, reheats_left_, xcur_); }
+  void finish() {
+    run_.ier = kIerNormal;
+    io::say("finish swarmer");
+    io::flush();
+  }
+  // Stages go on from where the last one ended.
+  void restart_after_cooling() {}
+
+  // The policy of the sweeps (loop_steps.hpp).
+  double value(CVec v) const {
+    double f;
+    fcn(run_.nvar, v, f);
+    return f;
+  }
+  Verdict verdict(double ftrial) const {
+    if (ftrial < run_.f) return Verdict::kImproving;
+    const double p = exprep((run_.f - ftrial) / run_.t);
+    const double r = static_cast<double>(ranmar());
+    return r < p ? Verdict::kWorse : Verdict::kRejected;
+  }
+  void check_new_vector() { check_best(run_, xcur_, sh_viomax(xcur_)); }
+  double multiplier_trial(int j, double r, double c, CVec x) const {
+    return x(j) + (2.0 * r - 1.0) * run_.lamfac(j - run_.nvar) * c;
+  }
+  bool accepts_multiplier(double ftrial) const {
+    if (ftrial > run_.f) return true;
+    const double p = exprep((ftrial - run_.f) / run_.t);
+    const double r = static_cast<double>(ranmar());
+    return r < p;
+  }
+
+ private:
+  // Every member valued; the best feasible one is the first best vector.
+  void value_members() {
+    run_.fbest = 0.0;
+    run_.fhist(1) = 0.0;
+    run_.objbest = kNone;
+    for (int i = 1; i <= run_.ntot; ++i) run_.xbest(i) = 0.0;
+    for (int k = 1; k <= cfg::kNpop; ++k) {
+      copy_member(xpop_, k, member_);
+      fcn(run_.nvar, member_, fpop_(k));
+      take_if_best(run_, member_, sh_viomax(member_), fpop_(k));
+    }
+  }
+
+  void cycle_block() {
+    newpick(mpick_, fpop_, xpop_, xcur_, run_.t);
+    run_.f = fpop_(mpick_);
+    variable_sweeps(run_, *this, xcur_, trial_, kIdist);
+    adjust_steps(run_, kIdist, thresholds_);
+    adapt_to_average_violations();
+    multiplier_trials(run_, *this, xcur_, trial_);
+    write_back();
+    for (int i = 1; i <= run_.nvar; ++i) run_.naccv(i) = 0;
+  }
+
+  // The multiplier step factors follow the violations summed over the
+  // population as stored before this block (the chosen member counts with
+  // its old variables), divided by the number of constraints.
+  void adapt_to_average_violations() {
+    for (int c = 1; c <= cfg::kNcon; ++c) avgvio_(c) = 0.0;
+    for (int k = 1; k <= cfg::kNpop; ++k) {
+      copy_member(xpop_, k, member_);
+      for (int c = 1; c <= cfg::kNcon; ++c) {
+        avgvio_(c) = avgvio_(c) + sh_cst(c, run_.nvar, member_);
+      }
+    }
+    for (int c = 1; c <= cfg::kNcon; ++c) {
+      avgvio_(c) = avgvio_(c) / static_cast<double>(cfg::kNcon);
+      adapt_lamfac(avgvio_(c), run_.t, factors_.nsmall(c), factors_.nlarge(c), run_.lamfac(c));
+    }
+  }
+
+  // The chosen member takes its new variables and value; every member takes
+  // the new multipliers.
+  void write_back() {
+    fpop_(mpick_) = run_.f;
+    for (int i = 1; i <= cfg::kNvar; ++i) xpop_(at(mpick_, i)) = xcur_(i);
+    for (int k = 1; k <= cfg::kNpop; ++k) {
+      for (int i = cfg::kNvar + 1; i <= cfg::kNtot; ++i) xpop_(at(k, i)) = xcur_(i);
+    }
+  }
+
+  LoopCore& run_;
+  Vec xpop_;
+  Thresholds thresholds_{};
+  FactorCounts<cfg::kNcon> factors_;
+  Array1<double, cfg::kNpop> fpop_;  // value of each member as last computed
+  int mpick_ = 0;                    // the member of the current block
+  Array1<double, cfg::kNtot> xcur_;  // its working copy
+  Array1<double, cfg::kNtot> trial_;
+  Array1<double, cfg::kNtot> member_;
+  Array1<double, cfg::kNcon> avgvio_;
+  int reheats_left_ = kReheatBudget;
+};
 
 }  // namespace
 
 void newpick(int& mpick, CVec fpop, CVec xpop, Vec xcur, double t) {
-  Array1<double, kNpop> cum;
+  Array1<double, cfg::kNpop> cum;
   double sum = 0.0;
-  for (int k = 1; k <= kNpop; ++k) {
+  for (int k = 1; k <= cfg::kNpop; ++k) {
     cum(k) = exprep(-(fpop(k) - fpop(1)) / t);
     sum = sum + cum(k);
   }
-  for (int k = 1; k <= kNpop; ++k) cum(k) = cum(k) / sum;
-  for (int k = 2; k <= kNpop; ++k) cum(k) = cum(k - 1) + cum(k);
+  for (int k = 1; k <= cfg::kNpop; ++k) cum(k) = cum(k) / sum;
+  for (int k = 2; k <= cfg::kNpop; ++k) cum(k) = cum(k - 1) + cum(k);
 
   const double r = static_cast<double>(ranmar());
   int pick = 0;
-  for (int k = 1; k <= kNpop; ++k) {
-    if (cum(k) >= r) {
-      pick = k;
-      break;
-    }
+  for (int k = 1; k <= cfg::kNpop && pick == 0; ++k) {
+    if (cum(k) >= r) pick = k;
   }
   // Reachable only through rounding of the weights or values that are not
   // numbers.
   if (pick == 0) {
     io::say("wrong in selection");
-    io::say("p=", cum.view(), "  ff=", fpop.slice(1, kNpop));
+    io::say("p=", cum.view(), "  ff=", fpop.slice(1, cfg::kNpop));
     io::error_stop();
   }
 
@@ -70,206 +193,10 @@ void psa(Vec lamfac, int nvar, Vec xpop, bool maximize, double rt, double eps, i
          int nhist, int /*maxevl*/, CVec xlow, CVec xupp, CVec cfac, int itrace, int seed1,
          int seed2, double& t, Vec vm, Vec xbest, double& fbest, int& naccept, int& nevals,
          int& noutb, int& ier, Vec fhist, Vec /*xtrial*/, IVec naccv) {
-  const double ratup = kIdist == kUniform ? loop_steps::kUniformRatup : loop_steps::kCauchyRatup;
-  const double ratlow = kIdist == kUniform ? loop_steps::kUniformRatlow : loop_steps::kCauchyRatlow;
-
-  Array1<double, kNpop> fpop;
-  Array1<double, kNtot> xcur;
-  Array1<double, kNtot> trial;
-  Array1<double, kNtot> member;
-  Array1<double, kNcon> avgvio;
-  Array1<int, kNcon> nsmall;
-  Array1<int, kNcon> nlarge;
-
-  const double t0 = t;
-  rmarin(seed1, seed2);
-  naccept = 0;
-  noutb = 0;
-  nevals = 0;
-  ier = kIerRunning;
-  for (int i = 1; i <= nvar; ++i) naccv(i) = 0;
-  for (int i = 1; i <= nhist; ++i) fhist(i) = 1.0e20;
-
-  if (!(t > 0.0)) {
-    loop_steps::write_temperature_not_positive();
-    ier = kIerTemperature;
-    return;
-  }
-
-  for (int k = 1; k <= kNpop; ++k) {
-    for (int i = 1; i <= kNvar; ++i) {
-      const double xi = xpop(at(k, i));
-      if (xi > xupp(i) || xi < xlow(i)) {
-        prt1();
-        ier = kIerOutsideBounds;
-        return;
-      }
-    }
-  }
-
-  fbest = 0.0;
-  fhist(1) = 0.0;
-  double objbest = 1.0e20;
-  for (int i = 1; i <= kNtot; ++i) xbest(i) = 0.0;
-
-  for (int k = 1; k <= kNpop; ++k) {
-    copy_member(xpop, k, member);
-    fcn(nvar, member, fpop(k));
-    if (sh_viomax(member) < vtol.value) {
-      const double o = sh_obj(nvar, member);
-      if (o < objbest) {
-        for (int i = 1; i <= kNtot; ++i) xbest(i) = member(i);
-        fbest = fpop(k);
-        objbest = o;
-      }
-    }
-  }
-
-  for (int i = 1; i <= kNcon; ++i) lamfac(i) = 0.01;
-
-  int nreheat = kReheatBudget;
-  int mpick = 0;
-  double fc = 0.0;
-
-  for (;;) {  // temperature stages
-    // Counted for symmetry with the other loops; this loop prints none.
-    [[maybe_unused]] int nimprove = 0;
-    [[maybe_unused]] int nworse = 0;
-    [[maybe_unused]] int nreject = 0;
-    [[maybe_unused]] int noutt = 0;
-    [[maybe_unused]] int nnewopt = 0;
-    for (int i = 1; i <= kNcon; ++i) {
-      nsmall(i) = 0;
-      nlarge(i) = 0;
-    }
-
-    for (int block = 1; block <= nt; ++block) {
-      newpick(mpick, fpop, xpop, xcur, t);
-      fc = fpop(mpick);
-      for (int i = 1; i <= kNtot; ++i) trial(i) = xcur(i);
-
-      // Variable trials on the chosen member: the Lagrangian is minimised.
-      for (int j = 1; j <= ncyc; ++j) {
-        for (int i = 1; i <= nvar; ++i) {
-          trial(i) = xpi(kIdist, i, xcur(i), vm(i), xlow(i), xupp(i));
-          double f;
-          fcn(nvar, trial, f);
-          nevals = nevals + 1;
-          if (itrace > 2) prt4(maximize, kNtot, trial, xcur, f, fc);
-
-          if (f < fc) {
-            if (itrace > 2) io::line("  POINT ACCEPTED");
-            xcur(i) = trial(i);
-            fc = f;
-            naccept = naccept + 1;
-            naccv(i) = naccv(i) + 1;
-            nimprove = nimprove + 1;
-            if (sh_viomax(xcur) < vtol.value) {
-              const double o = sh_obj(nvar, xcur);
-              if (o < objbest) {
-                if (itrace > 2) io::line("  NEW OPTIMUM");
-                for (int k = 1; k <= kNtot; ++k) xbest(k) = xcur(k);
-                objbest = o;
-                fbest = f;
-                nnewopt = nnewopt + 1;
-              }
-            }
-          } else {
-            const double p = exprep((fc - f) / t);
-            const double r = static_cast<double>(ranmar());
-            if (r < p) {
-              if (itrace > 2) prt6(maximize);
-              xcur(i) = trial(i);
-              fc = f;
-              naccept = naccept + 1;
-              naccv(i) = naccv(i) + 1;
-              nworse = nworse + 1;
-            } else {
-              trial(i) = xcur(i);
-              nreject = nreject + 1;
-              if (itrace > 2) prt7(maximize);
-            }
-          }
-        }
-      }
-
-      for (int i = 1; i <= nvar; ++i) {
-        vm(i) = loop_steps::cauchy_step(vm(i), naccv(i), ncyc, cfac(i), ratup, ratlow,
-                                        xupp(i) - xlow(i));
-      }
-
-      // Average violation over the population, as stored before this block
-      // (the chosen member counts with its old variables), divided by the
-      // number of constraints.
-      for (int c = 1; c <= kNcon; ++c) avgvio(c) = 0.0;
-      for (int k = 1; k <= kNpop; ++k) {
-        copy_member(xpop, k, member);
-        for (int c = 1; c <= kNcon; ++c) avgvio(c) = avgvio(c) + sh_cst(c, nvar, member);
-      }
-      for (int c = 1; c <= kNcon; ++c) avgvio(c) = avgvio(c) / static_cast<double>(kNcon);
-
-      for (int c = 1; c <= kNcon; ++c) {
-        loop_steps::adapt_lamfac(avgvio(c), t, nsmall(c), nlarge(c), lamfac(c));
-      }
-
-      // Multiplier trials: maximise; stay at or above zero, no upper limit.
-      for (int i = 1; i <= kNtot; ++i) trial(i) = xcur(i);
-      for (int j = nvar + 1; j <= kNtot; ++j) {
-        const double c = sh_cst(j - nvar, nvar, xcur);
-        if (c < vtol.value) continue;
-        const double r = static_cast<double>(ranmar());
-        trial(j) = xcur(j) + (2.0 * r - 1.0) * lamfac(j - nvar) * c;
-        if (trial(j) < 0.0) trial(j) = 0.0;
-        double f;
-        fcn(nvar, trial, f);
-        bool accept = f > fc;
-        if (!accept) {
-          const double p = exprep((f - fc) / t);
-          const double r2 = static_cast<double>(ranmar());
-          accept = r2 < p;
-        }
-        if (accept) {
-          xcur(j) = trial(j);
-          fc = f;
-        } else {
-          trial(j) = xcur(j);
-        }
-      }
-
-      // Write the member back; every member takes the new multipliers.
-      fpop(mpick) = fc;
-      for (int i = 1; i <= kNvar; ++i) xpop(at(mpick, i)) = xcur(i);
-      for (int k = 1; k <= kNpop; ++k) {
-        for (int i = kNvar + 1; i <= kNtot; ++i) xpop(at(k, i)) = xcur(i);
-      }
-      for (int i = 1; i <= nvar; ++i) naccv(i) = 0;
-    }
-
-    for (int i = 1; i <= nvar; ++i) vm(i) = 1.0;
-
-    fhist(1) = fc;
-    bool quit = fbest - fhist(1) <= eps;
-    for (int i = 1; i <= nhist; ++i) {
-      if (std::abs(fc - fhist(i)) > eps) quit = false;
-    }
-
-    if (t < 1.0e-6 || quit) {
-      const double v = sh_viomax(xcur);
-      if (v <= vtol.value || nreheat <= 0) break;
-      nreheat = nreheat - 1;
-      t = 100.0 * v;
-      if (t > t0) t = t0;
-      io::say("Re-annealing from T =", t);
-      continue;
-    }
-
-    t = rt * t;
-    for (int i = nhist; i >= 2; --i) fhist(i) = fhist(i - 1);
-  }
-
-  ier = kIerNormal;
-  io::say("finish swarmer");
-  io::flush();
+  LoopCore run{cfg::kNtot, cfg::kNcon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow,
+               xupp, cfac, itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
+  PopulationLoop loop(run, xpop);
+  anneal(run, loop, seed1, seed2);
 }
 
 }  // namespace morlan

@@ -1,9 +1,8 @@
-// Helpers of the annealing tests: capture of standard output, the small
-// problem with the grid setting of the system, and reading trace vectors.
+// Helpers of the engine tests: the small problem with the grid setting of
+// the system, the arguments of one loop call, the texts the loops print, and
+// reading trace vectors.
 #pragma once
 
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,50 +11,21 @@
 #include "anneal/ladderrun.hpp"
 #include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
+#include "anneal/relaxer.hpp"
 #include "anneal/run_records.hpp"
+#include "anneal/run_setup.hpp"
+#include "anneal/sa.hpp"
+#include "anneal/swarmer.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/units.hpp"
 #include "measures/records.hpp"
 #include "measures/shift.hpp"
+#include "tests/anneal/captured_output.hpp"
 #include "tests/support/small_problem.hpp"
 
 namespace morlan::test {
-
-// Standard output collected in memory while the object lives; stops throw.
-class Captured {
- public:
-  Captured() : stream_(open_memstream(&buffer_, &size_)) {
-    io::redirect_output(io::kStdout, stream_);
-    previous_ = io::set_stop_handler(io::throwing_stop_handler);
-  }
-  ~Captured() {
-    io::set_stop_handler(previous_);
-    io::redirect_output(io::kStdout, nullptr);
-    std::fclose(stream_);
-    std::free(buffer_);
-  }
-  Captured(const Captured&) = delete;
-  Captured& operator=(const Captured&) = delete;
-
-  std::string text() {
-    std::fflush(stream_);
-    return std::string(buffer_, size_);
-  }
-  std::vector<std::string> lines() {
-    std::vector<std::string> out;
-    std::istringstream in(text());
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-  }
-
- private:
-  char* buffer_ = nullptr;
-  std::size_t size_ = 0;
-  std::FILE* stream_;
-  io::StopHandler previous_;
-};
 
 // The small problem with the settings of a run of the system: form 0, scale
 // 1, plain rule, and (when grid is true) every variable a grid variable of
@@ -77,6 +47,72 @@ inline void set_up_small_problem(bool grid) {
     discrete(cfg::kNvar + i) = range / (ndsample(i) - 1.0);
   }
 }
+
+// One list-directed real item as it is printed after another item.
+inline std::string item(double v) { return " " + io::real_item_text(v); }
+
+// The message lines of a loop entered with a temperature that is not
+// positive, and of a start outside the bounds.
+inline const std::string kTemperatureNotPositive =
+    "\n  THE INITIAL TEMPERATURE IS NOT POSITIVE. \n  RESET THE VARIABLE T. \n\n";
+inline const std::string kOutsideBounds =
+    "\n  THE STARTING VALUE (X) IS OUTSIDE THE BOUNDS \n"
+    "  (LB AND UB). EXECUTION TERMINATED WITHOUT ANY\n"
+    "  OPTIMIZATION. RESPECIFY X, UB OR LB SO THAT  \n"
+    "  LB(I) .LT. X(I) .LT. UB(I), I = 1, N. \n\n";
+
+// One call of an annealing loop on the small problem (2 variables, 1
+// constraint), its arguments as the run control sets them up (the problem's
+// box, step factors 2, first steps 0.4), with short runs by default.
+// Construct it after set_up_small_problem.
+struct LoopCall : run_setup::LoopWork {
+  Array1<double, cfg::kNtot> x;
+  Array1<double, cfg::kNpop * cfg::kNtot> xpop;  // the population of psa
+  SaSettings settings;                           // the fixed settings of sa
+  Array1<double, 8> history;  // room for a stopping history of up to 8
+  double t = 1.0;
+  double rt = 0.5;
+  double eps = 1.0e-6;
+  int ncyc = 10;
+  int nt = 5;
+  int nhist = 4;
+  int itrace = 0;
+
+  void start_at(double x1, double x2) {
+    x(1) = x1;
+    x(2) = x2;
+  }
+  // Both variables fixed at the given values (a fixed variable is proposed
+  // at its midpoint without a draw).
+  void fix(double x1, double x2) {
+    x(1) = xlow(1) = xupp(1) = x1;
+    x(2) = xlow(2) = xupp(2) = x2;
+    vm(1) = vm(2) = 0.0;
+  }
+
+  void run_sa() {
+    sa_with_settings(settings, cfg::kNtot, cfg::kNcon, lamfac, cfg::kNvar, x, false, rt, eps, ncyc,
+                     nt, nhist, kMaxevl, xlow, xupp, cfac, itrace, kSeed1, kSeed2, t, vm, xbest,
+                     fbest, naccept, nevals, noutb, ier, fhist_view(), xtrial, naccv);
+  }
+  void run_relaxer() {
+    relaxer(cfg::kNtot, cfg::kNcon, lamfac, xrelax, cfg::kNvar, x, false, rt, eps, ncyc, nt, nhist,
+            kMaxevl, xlow, xupp, cfac, itrace, kSeed1, kSeed2, t, vm, xbest, fbest, naccept, nevals,
+            noutb, ier, fhist_view(), xtrial, naccv);
+  }
+  void run_psa() {
+    psa(lamfac, cfg::kNvar, xpop, false, rt, eps, ncyc, nt, nhist, kMaxevl, xlow, xupp, cfac,
+        itrace, kSeed1, kSeed2, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist_view(),
+        xtrial, naccv);
+  }
+
+ private:
+  static constexpr int kMaxevl = run_setup::kMaxevl;
+  static constexpr int kSeed1 = run_setup::kSeed1;
+  static constexpr int kSeed2 = run_setup::kSeed2;
+  // The stopping history of nhist entries.
+  Vec fhist_view() { return history.slice(1, nhist); }
+};
 
 // The vectors a trace prints under a label (the name line of the vector
 // printer), in order of appearance, each read as n numbers.

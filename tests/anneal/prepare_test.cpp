@@ -4,13 +4,12 @@
 #include "io/units.hpp"
 #include "measures/records.hpp"
 #include "problem/adaptor.hpp"
+#include "tests/anneal/captured_output.hpp"
 #include "tests/support/scripted_problem.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 
@@ -20,27 +19,7 @@ namespace {
 using testing::reset_scripted;
 using testing::scripted;
 
-class StdoutCapture {
- public:
-  StdoutCapture() {
-    stream_ = open_memstream(&buffer_, &size_);
-    io::redirect_output(6, stream_);
-  }
-  ~StdoutCapture() {
-    io::redirect_output(6, nullptr);
-    std::fclose(stream_);
-    std::free(buffer_);
-  }
-  std::string text() {
-    std::fflush(stream_);
-    return std::string(buffer_, size_);
-  }
-
- private:
-  char* buffer_ = nullptr;
-  std::size_t size_ = 0;
-  std::FILE* stream_ = nullptr;
-};
+using StdoutCapture = test::Captured;
 
 class PrepareTest : public ::testing::Test {
  protected:

@@ -15,51 +15,13 @@ namespace {
 
 using test::Captured;
 
-// One list-directed real item as it is printed after another item.
-std::string item(double v) { return " " + io::real_item_text(v); }
+using test::item;
 
 const std::string kReducedLine = " relaxed radius reduced to rleq = ";
-const std::string kOutsideBounds =
-    "\n  THE STARTING VALUE (X) IS OUTSIDE THE BOUNDS \n"
-    "  (LB AND UB). EXECUTION TERMINATED WITHOUT ANY\n"
-    "  OPTIMIZATION. RESPECIFY X, UB OR LB SO THAT  \n"
-    "  LB(I) .LT. X(I) .LT. UB(I), I = 1, N. \n\n";
 
 // One call of the relaxed-equality loop on the small problem (2 variables,
-// 1 equality) under the relaxed Lagrangian, with short runs by default.
-struct RelaxerRun {
-  Array1<double, cfg::kNtot> x, xrelax, vm, xbest, xtrial;
-  Array1<double, cfg::kNcon> lamfac;
-  Array1<double, cfg::kNvar> xlow, xupp, cfac;
-  Array1<double, 4> fhist;
-  Array1<int, cfg::kNvar> naccv;
-  double t = 1.0;
-  double rt = 0.5;
-  int nt = 5;
-  int itrace = 0;
-  double fbest = 0.0;
-  int naccept = 0, nevals = 0, noutb = 0, ier = 0;
-
-  RelaxerRun() {
-    for (int i = 1; i <= cfg::kNvar; ++i) {
-      xlow(i) = small_problem::kLower;
-      xupp(i) = small_problem::kUpper;
-      cfac(i) = 2.0;
-      vm(i) = 0.4;
-    }
-  }
-  // Both variables fixed (a fixed variable is proposed at its midpoint).
-  void fix(double x1, double x2) {
-    x(1) = xlow(1) = xupp(1) = x1;
-    x(2) = xlow(2) = xupp(2) = x2;
-    vm(1) = vm(2) = 0.0;
-  }
-  void run() {
-    relaxer(cfg::kNtot, cfg::kNcon, lamfac, xrelax, cfg::kNvar, x, false, rt, 1.0e-6, 10, nt, 4,
-            1000000000, xlow, xupp, cfac, itrace, 1, 2, t, vm, xbest, fbest, naccept, nevals,
-            noutb, ier, fhist, xtrial, naccv);
-  }
-};
+// 1 equality) under the relaxed Lagrangian.
+using RelaxerRun = test::LoopCall;
 
 class Relaxer : public ::testing::Test {
  protected:
@@ -88,13 +50,12 @@ TEST_F(Relaxer, ConvergesThroughShrinkingRadiiToTheOptimumAndRepeatsToTheByte) {
   std::string first;
   for (int pass = 0; pass < 2; ++pass) {
     RelaxerRun run;
-    run.x(1) = -1.5;
-    run.x(2) = 1.8;
+    run.start_at(-1.5, 1.8);
     run.nt = 20;
     run.rt = 0.8;
     rleq.value = 0.1;
     Captured out;
-    run.run();
+    run.run_relaxer();
     EXPECT_EQ(run.ier, kIerNormal);
     if (pass == 1) {
       EXPECT_EQ(out.text(), first);
@@ -151,7 +112,7 @@ TEST_F(Relaxer, SeveralReductionsInOneBlockGiveOneRedoAndStopAtTheFloor) {
   run.fix(0.5, 0.5);
   rleq.value = 2.0e-6;
   Captured out;
-  run.run();
+  run.run_relaxer();
   const auto lines = out.lines();
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[0], " relaxed radius = " + item(2.0e-6));
@@ -171,7 +132,7 @@ TEST_F(Relaxer, RadiusAtTheFloorIsNeverReduced) {
   run.fix(0.5, 0.5);
   rleq.value = 1.0e-6;
   Captured out;
-  run.run();
+  run.run_relaxer();
   EXPECT_EQ(out.text(), " relaxed radius = " + item(1.0e-6) + "\n");
   EXPECT_EQ(rleq.value, 1.0e-6);
   EXPECT_EQ(run.ier, kIerNormal);
@@ -186,7 +147,7 @@ TEST_F(Relaxer, StopWithTheUnrelaxedViolationReheatsTenTimesFromTheLastReduction
     run.x(3) = 0.125;
     rleq.value = radius;
     Captured out;
-    run.run();
+    run.run_relaxer();
     const auto lines = out.lines();
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[0], " relaxed radius = " + item(radius));
@@ -208,7 +169,7 @@ TEST_F(Relaxer, PointsFeasibleOnlyForTheRelaxedProblemShrinkTheRadiusButNeverBec
   run.fix(0.25, 0.25);
   rleq.value = 0.6;
   Captured out;
-  run.run();
+  run.run_relaxer();
   const auto lines = out.lines();
   double radius = 0.6;
   for (int k = 0; k < 4; ++k) radius = 0.95 * radius;
@@ -231,36 +192,8 @@ TEST_F(Relaxer, MultipliersHaveNoUpperClamp) {
   run.t = 1.0e-5;
   rleq.value = 0.4;
   Captured out;
-  run.run();
+  run.run_relaxer();
   EXPECT_GT(run.x(3), 1.0e20);
-}
-
-TEST_F(Relaxer, StartOutsideTheBoundsGivesTheMessageAndCodeTwoWithoutEvaluating) {
-  for (double x2 : {2.5, -2.0000001}) {
-    RelaxerRun run;
-    run.x(1) = 0.0;
-    run.x(2) = x2;
-    rleq.value = 0.1;
-    small_problem::evaluations = 0;
-    Captured out;
-    run.run();
-    EXPECT_EQ(out.text(), kOutsideBounds);
-    EXPECT_EQ(run.ier, kIerOutsideBounds);
-    EXPECT_EQ(small_problem::evaluations, 0);
-    EXPECT_EQ(rleq.value, 0.1);
-  }
-}
-
-TEST_F(Relaxer, NonPositiveTemperatureWritesTheMessageAndEvaluatesNothing) {
-  RelaxerRun run;
-  run.t = 0.0;
-  run.x(1) = 5.0;  // the temperature is checked before the bounds
-  small_problem::evaluations = 0;
-  Captured out;
-  run.run();
-  EXPECT_EQ(out.text(), "\n  THE INITIAL TEMPERATURE IS NOT POSITIVE. \n  RESET THE VARIABLE T. \n\n");
-  EXPECT_EQ(run.ier, kIerTemperature);
-  EXPECT_EQ(small_problem::evaluations, 0);
 }
 
 TEST_F(Relaxer, RunControlDispatchesTheRelaxedRuleInBothModes) {

@@ -31,8 +31,7 @@ class RunControl : public ::testing::Test {
   double maxvio = 456.0;
 };
 
-// One list-directed real item as it is printed after another item.
-std::string item(double v) { return " " + io::real_item_text(v); }
+using test::item;
 
 // The objective the small problem reaches with the discrete tolerance: on
 // x1 + x2 = 0.999, x1 = x2.
@@ -111,8 +110,7 @@ TEST_F(RunControl, ViolationEqualToTheToleranceSucceedsInAChainButFailsALevel) {
   // A start temperature of 0 runs no search: the verdict judges the zero
   // vector, whose violation is exactly the right-hand side.
   hasdiscrete.hasdiscrete = false;
-  const std::string no_search =
-      "\n  THE INITIAL TEMPERATURE IS NOT POSITIVE. \n  RESET THE VARIABLE T. \n\n";
+  const std::string& no_search = test::kTemperatureNotPositive;
 
   small_problem::rhs = cfg::kChainVtol;
   start_at(0.7, 0.1);

@@ -16,46 +16,8 @@ using test::Captured;
 using test::consumed_since_seeding;
 using test::traced_vectors;
 
-// One call of the loop on the small problem (2 variables, 1 equality), with
-// short runs by default.
-struct SaRun {
-  Array1<double, cfg::kNtot> x, vm, xbest, xtrial;
-  Array1<double, cfg::kNcon> lamfac;
-  Array1<double, cfg::kNvar> xlow, xupp, cfac;
-  Array1<double, 8> fhist;
-  Array1<int, cfg::kNvar> naccv;
-  SaSettings settings;
-  double t = 1.0;
-  double rt = 0.5;
-  double eps = 1.0e-6;
-  int ncyc = 10;
-  int nt = 5;
-  int nhist = 4;
-  int itrace = 0;
-  double fbest = 0.0;
-  int naccept = 0, nevals = 0, noutb = 0, ier = 0;
-
-  SaRun() {
-    for (int i = 1; i <= cfg::kNvar; ++i) {
-      xlow(i) = small_problem::kLower;
-      xupp(i) = small_problem::kUpper;
-      cfac(i) = 2.0;
-      vm(i) = 0.4;
-    }
-  }
-  // Both variables fixed at the given values (a fixed variable is proposed
-  // at its midpoint without a draw).
-  void fix(double x1, double x2) {
-    x(1) = xlow(1) = xupp(1) = x1;
-    x(2) = xlow(2) = xupp(2) = x2;
-    vm(1) = vm(2) = 0.0;
-  }
-  void run() {
-    sa_with_settings(settings, cfg::kNtot, cfg::kNcon, lamfac, cfg::kNvar, x, false, rt, eps, ncyc,
-                     nt, nhist, 1000000000, xlow, xupp, cfac, itrace, 1, 2, t, vm, xbest, fbest,
-                     naccept, nevals, noutb, ier, fhist.slice(1, nhist), xtrial, naccv);
-  }
-};
+// One call of the loop on the small problem (2 variables, 1 equality).
+using SaRun = test::LoopCall;
 
 class SaLoop : public ::testing::Test {
  protected:
@@ -65,34 +27,12 @@ class SaLoop : public ::testing::Test {
   }
 };
 
-TEST_F(SaLoop, NonPositiveTemperatureWritesTheMessageAndEvaluatesNothing) {
-  for (double t0 : {0.0, -1.0}) {
-    SaRun run;
-    run.t = t0;
-    run.x(1) = 0.3;
-    run.xbest(1) = 7.0;
-    run.fbest = 42.0;
-    small_problem::evaluations = 0;
-    Captured out;
-    run.run();
-    EXPECT_EQ(out.text(),
-              "\n  THE INITIAL TEMPERATURE IS NOT POSITIVE. \n  RESET THE VARIABLE T. \n\n");
-    EXPECT_EQ(run.ier, kIerTemperature);
-    EXPECT_EQ(small_problem::evaluations, 0);
-    EXPECT_EQ(run.nevals, 0);
-    EXPECT_EQ(run.xbest(1), 7.0);
-    EXPECT_EQ(run.fbest, 42.0);
-    EXPECT_EQ(run.x(1), 0.3);
-  }
-}
-
 TEST_F(SaLoop, StartOutsideTheBoundsWarnsOncePerVariableInOrderAndRuns) {
   SaRun run;
-  run.x(1) = 3.0;
-  run.x(2) = -2.5;
+  run.start_at(3.0, -2.5);
   run.t = 1.0e-3;
   Captured out;
-  run.run();
+  run.run_sa();
   const auto lines = out.lines();
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[0], " x( 1) is outside the bounds");
@@ -109,7 +49,7 @@ TEST_F(SaLoop, StoppingTestCannotSucceedBeforeNhistStages) {
     SaRun run;
     run.fix(0.5, 0.5);
     run.nhist = nhist;
-    run.run();
+    run.run_sa();
     EXPECT_EQ(run.ier, kIerNormal);
     EXPECT_EQ(nsaiter.value, nhist * run.nt) << nhist;
   }
@@ -117,10 +57,9 @@ TEST_F(SaLoop, StoppingTestCannotSucceedBeforeNhistStages) {
 
 TEST_F(SaLoop, TemperatureBelowTheFloorEndsTheRunAfterOneStage) {
   SaRun run;
-  run.x(1) = -1.5;
-  run.x(2) = 1.8;
+  run.start_at(-1.5, 1.8);
   run.t = 5.0e-7;
-  run.run();
+  run.run_sa();
   EXPECT_EQ(run.ier, kIerNormal);
   EXPECT_EQ(nsaiter.value, run.nt);
   EXPECT_EQ(run.nevals, 1 + run.nt * run.ncyc * cfg::kNvar);
@@ -135,7 +74,7 @@ TEST_F(SaLoop, TiesAreAcceptedWithoutADraw) {
   SaRun run;
   run.fix(0.5, 0.5 + std::ldexp(1.0, -52));
   run.x(3) = 0.0;
-  run.run();
+  run.run_sa();
   EXPECT_EQ(run.ier, kIerNormal);
   EXPECT_EQ(run.naccept, run.nevals - 1);  // every variable trial accepted
   EXPECT_EQ(consumed_since_seeding(), nsaiter.value);
@@ -146,7 +85,7 @@ TEST_F(SaLoop, SatisfiedConstraintKeepsItsMultiplier) {
   SaRun run;
   run.fix(0.5, 0.5);
   run.x(3) = 3.25;
-  run.run();
+  run.run_sa();
   EXPECT_EQ(run.x(3), 3.25);
   EXPECT_EQ(consumed_since_seeding(), 0);
   // Feasible from the start: the start is the best vector.
@@ -163,7 +102,7 @@ TEST_F(SaLoop, MultipliersStayWithinZeroAndTheCap) {
     run.t = 1.0e-3;
     run.itrace = 2;
     Captured out;
-    run.run();
+    run.run_sa();
     for (const auto& v : traced_vectors(out.text(), "CURRENT X", cfg::kNtot)) {
       EXPECT_GE(v[2], 0.0);
       EXPECT_LE(v[2], 1.0e20);
@@ -179,7 +118,7 @@ TEST_F(SaLoop, MultiplierStepFactorShrinksToItsFloorAndGrowsWithoutBound) {
     run.fix(0.5, 0.5);
     run.t = 5.0e-7;
     run.nt = 3;
-    run.run();
+    run.run_sa();
     EXPECT_DOUBLE_EQ(run.lamfac(1), 0.008);
   }
   {
@@ -187,7 +126,7 @@ TEST_F(SaLoop, MultiplierStepFactorShrinksToItsFloorAndGrowsWithoutBound) {
     run.fix(0.5, 0.5);
     run.t = 5.0e-7;
     run.nt = 60;
-    run.run();
+    run.run_sa();
     EXPECT_EQ(run.lamfac(1), 0.001);
   }
   {
@@ -195,7 +134,7 @@ TEST_F(SaLoop, MultiplierStepFactorShrinksToItsFloorAndGrowsWithoutBound) {
     run.fix(0.0, 0.0);
     run.t = 5.0e-7;
     run.nt = 6;
-    run.run();
+    run.run_sa();
     EXPECT_DOUBLE_EQ(run.lamfac(1), 0.015625);
     EXPECT_DOUBLE_EQ(run.vm(3), 0.015625 * 0.999);  // factor times violation
   }
@@ -212,7 +151,7 @@ TEST_F(SaLoop, StepLengthsNeverExceedTheRangeAndResetEachStage) {
   run.nt = 3;
   run.itrace = 2;
   Captured out;
-  run.run();
+  run.run_sa();
   const auto steps = traced_vectors(out.text(), "NEW STEP LENGTH (VM)", cfg::kNtot);
   ASSERT_FALSE(steps.empty());
   bool capped = false;
@@ -229,15 +168,14 @@ TEST_F(SaLoop, StepLengthsNeverExceedTheRangeAndResetEachStage) {
 
 TEST_F(SaLoop, RestartFromTheBestVectorKeepsTheMultipliers) {
   SaRun run;
-  run.x(1) = -1.5;
-  run.x(2) = 1.8;
+  run.start_at(-1.5, 1.8);
   run.t = 1.0;
   run.rt = 0.3;
   run.nt = 10;
   run.ncyc = 3;
   run.itrace = 3;
   Captured out;
-  run.run();
+  run.run_sa();
   const std::string text = out.text();
   const std::string stage_end = " INTERMEDIATE RESULTS BEFORE NEXT TEMPERATURE REDUCTION";
   const std::string new_minima = "  NEW MINIMA THIS TEMPERATURE:";
@@ -272,11 +210,10 @@ TEST_F(SaLoop, ReheatingRestartsFromTheViolationWhenABudgetIsGiven) {
   hasdiscrete.hasdiscrete = false;
   vtol.value = 1.0e-12;
   SaRun run;
-  run.x(1) = -1.5;
-  run.x(2) = 1.8;
+  run.start_at(-1.5, 1.8);
   run.settings.nreheat = 2;
   Captured out;
-  run.run();
+  run.run_sa();
   int reheats = 0;
   for (const auto& l : out.lines()) {
     if (l.rfind(" Re-annealing from T =", 0) == 0) {
@@ -288,10 +225,9 @@ TEST_F(SaLoop, ReheatingRestartsFromTheViolationWhenABudgetIsGiven) {
   EXPECT_EQ(run.ier, kIerNormal);
 
   SaRun plain;  // the system's budget: none
-  plain.x(1) = -1.5;
-  plain.x(2) = 1.8;
+  plain.start_at(-1.5, 1.8);
   Captured quiet;
-  plain.run();
+  plain.run_sa();
   EXPECT_EQ(quiet.text(), "");
 }
 
@@ -301,9 +237,8 @@ TEST_F(SaLoop, AlternativeSettingsRunToTheirEnd) {
   for (const SaSettings& s : variants) {
     SaRun run;
     run.settings = s;
-    run.x(1) = -1.5;
-    run.x(2) = 1.8;
-    run.run();
+    run.start_at(-1.5, 1.8);
+    run.run_sa();
     EXPECT_EQ(run.ier, kIerNormal) << s.idist << s.irule << s.isched;
     // The best vector is feasible, or none was found.
     if (run.xbest(1) != 0.0 || run.xbest(2) != 0.0) {
@@ -322,7 +257,7 @@ TEST_F(SaLoop, UnknownSettingsStopTheProgram) {
     run.settings.idist = 4;
     small_problem::evaluations = 0;
     Captured out;
-    EXPECT_THROW(run.run(), io::StopRequest);
+    EXPECT_THROW(run.run_sa(), io::StopRequest);
     EXPECT_EQ(out.text(), " wrong distribution\n");
     EXPECT_EQ(small_problem::evaluations, 0);
   }
@@ -332,7 +267,7 @@ TEST_F(SaLoop, UnknownSettingsStopTheProgram) {
     small_problem::evaluations = 0;
     Captured out;
     try {
-      run.run();
+      run.run_sa();
       ADD_FAILURE() << "no stop";
     } catch (const io::StopRequest& stop) {
       EXPECT_EQ(stop.status, io::kExitError);

@@ -15,43 +15,23 @@ namespace {
 
 using test::Captured;
 
-std::string item(double v) { return " " + io::real_item_text(v); }
+using test::item;
 
 constexpr int kNpop = cfg::kNpop;
 // Position of entry i of member k (member index fastest).
 constexpr int at(int k, int i) { return (i - 1) * kNpop + k; }
 
-// One call of the population loop on the small problem, short by default.
-struct PsaRun {
-  Array1<double, kNpop * cfg::kNtot> xpop;
-  Array1<double, cfg::kNtot> xbest, xtrial;
-  Array1<double, cfg::kNcon> lamfac;
-  Array1<double, cfg::kNvar> xlow, xupp, cfac, vm;
-  Array1<double, 4> fhist;
-  Array1<int, cfg::kNvar> naccv;
-  double t = 1.0;
-  double rt = 0.5;
-  int nt = 10;
-  double fbest = 99.0;
-  int naccept = 0, nevals = 0, noutb = 0, ier = 0;
-
+// One call of the population loop on the small problem, members spread over
+// the box.
+struct PsaRun : test::LoopCall {
   PsaRun() {
-    for (int i = 1; i <= cfg::kNvar; ++i) {
-      xlow(i) = small_problem::kLower;
-      xupp(i) = small_problem::kUpper;
-      cfac(i) = 2.0;
-      vm(i) = 0.4;
-    }
-    // Members spread over the box.
+    nt = 10;
+    fbest = 99.0;  // the loop sets it
     const std::array<std::array<double, 2>, 3> starts{{{-1.5, 1.8}, {1.2, 1.1}, {-0.7, -1.9}}};
     for (int k = 1; k <= kNpop; ++k) {
       xpop(at(k, 1)) = starts[static_cast<std::size_t>(k - 1) % 3][0];
       xpop(at(k, 2)) = starts[static_cast<std::size_t>(k - 1) % 3][1];
     }
-  }
-  void run() {
-    psa(lamfac, cfg::kNvar, xpop, false, rt, 1.0e-6, 10, nt, 4, 1000000000, xlow, xupp, cfac, 0,
-        1, 2, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, xtrial, naccv);
   }
 };
 
@@ -69,7 +49,7 @@ TEST_F(Swarmer, ConvergesToTheOptimumSharesTheMultipliersAndRepeatsToTheByte) {
   for (int pass = 0; pass < 2; ++pass) {
     PsaRun run;
     Captured out;
-    run.run();
+    run.run_psa();
     if (pass == 1) {
       EXPECT_EQ(out.text(), first);
       continue;
@@ -114,7 +94,7 @@ TEST_F(Swarmer, StepLengthsRestartAtOneEvenForANarrowRange) {
   }
   run.nt = 3;
   Captured out;
-  run.run();
+  run.run_psa();
   EXPECT_EQ(run.vm(1), 1.0);
   EXPECT_EQ(run.vm(2), 1.0);
 }
@@ -128,36 +108,10 @@ TEST_F(Swarmer, WithoutAFeasibleMemberTheBestStaysZero) {
   }
   run.nt = 3;
   Captured out;
-  run.run();
+  run.run_psa();
   EXPECT_EQ(out.text(), " finish swarmer\n");
   EXPECT_EQ(run.fbest, 0.0);
   for (int i = 1; i <= cfg::kNtot; ++i) EXPECT_EQ(run.xbest(i), 0.0);
-}
-
-TEST_F(Swarmer, AMemberOutsideTheBoundsGivesTheMessageAndCodeTwoWithoutEvaluating) {
-  PsaRun run;
-  run.xpop(at(kNpop, 2)) = 2.5;  // the last member's last variable
-  small_problem::evaluations = 0;
-  Captured out;
-  run.run();
-  EXPECT_EQ(out.text(),
-            "\n  THE STARTING VALUE (X) IS OUTSIDE THE BOUNDS \n"
-            "  (LB AND UB). EXECUTION TERMINATED WITHOUT ANY\n"
-            "  OPTIMIZATION. RESPECIFY X, UB OR LB SO THAT  \n"
-            "  LB(I) .LT. X(I) .LT. UB(I), I = 1, N. \n\n");
-  EXPECT_EQ(run.ier, kIerOutsideBounds);
-  EXPECT_EQ(small_problem::evaluations, 0);
-}
-
-TEST_F(Swarmer, NonPositiveTemperatureWritesTheMessage) {
-  PsaRun run;
-  run.t = -1.0;
-  small_problem::evaluations = 0;
-  Captured out;
-  run.run();
-  EXPECT_EQ(out.text(), "\n  THE INITIAL TEMPERATURE IS NOT POSITIVE. \n  RESET THE VARIABLE T. \n\n");
-  EXPECT_EQ(run.ier, kIerTemperature);
-  EXPECT_EQ(small_problem::evaluations, 0);
 }
 
 // newpick on a population whose members are told apart by variable 1.

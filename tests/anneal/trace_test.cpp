@@ -2,49 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "io/console.hpp"
-#include "io/units.hpp"
+#include "tests/anneal/captured_output.hpp"
 
 namespace morlan {
 namespace {
 
-// Captures what the trace routines write on standard output.
-class StdoutCapture {
- public:
-  StdoutCapture() { stream_ = open_memstream(&buffer_, &size_); io::redirect_output(6, stream_); }
-  ~StdoutCapture() {
-    io::redirect_output(6, nullptr);
-    std::fclose(stream_);
-    std::free(buffer_);
-  }
-  std::string text() {
-    std::fflush(stream_);
-    return std::string(buffer_, size_);
-  }
-  std::vector<std::string> lines() {
-    std::vector<std::string> out;
-    std::string current;
-    for (char c : text()) {
-      if (c == '\n') {
-        out.push_back(current);
-        current.clear();
-      } else {
-        current += c;
-      }
-    }
-    return out;
-  }
-
- private:
-  char* buffer_ = nullptr;
-  std::size_t size_ = 0;
-  std::FILE* stream_ = nullptr;
-};
+using StdoutCapture = test::Captured;
 
 std::vector<double> sequence(int n) {
   std::vector<double> v;
@@ -53,6 +20,14 @@ std::vector<double> sequence(int n) {
 }
 
 CVec view(const std::vector<double>& v) { return CVec(v.data(), static_cast<int>(v.size())); }
+
+// The lines prtvec prints for the values 1, 2, ..., n under a name.
+std::vector<std::string> printed_sequence(int n, const std::string& name = "X") {
+  StdoutCapture out;
+  const auto v = sequence(n);
+  prtvec(view(v), n, name);
+  return out.lines();
+}
 
 TEST(GeneralField, FixedAndExponentFormsOfTheShortField) {
   EXPECT_EQ(general_field(0.0, 12, 5), "  0.0000    ");
@@ -81,10 +56,7 @@ TEST(IntegerField, RightAlignedInEight) {
 }
 
 TEST(Prtvec, TenValuesMakeOneLine) {
-  StdoutCapture out;
-  const auto v = sequence(10);
-  prtvec(view(v), 10, "NAME");
-  const auto lines = out.lines();
+  const auto lines = printed_sequence(10, "NAME");
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "");
   EXPECT_EQ(lines[1], std::string(25, ' ') + "NAME");
@@ -94,20 +66,14 @@ TEST(Prtvec, TenValuesMakeOneLine) {
 }
 
 TEST(Prtvec, ElevenValuesMakeALineOfTenAndOneOfOne) {
-  StdoutCapture out;
-  const auto v = sequence(11);
-  prtvec(view(v), 11, "X");
-  const auto lines = out.lines();
+  const auto lines = printed_sequence(11);
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[2].size(), 130u);
   EXPECT_EQ(lines[3], "  11.000     ");
 }
 
 TEST(Prtvec, TwentyValuesEndWithAnEmptyLine) {
-  StdoutCapture out;
-  const auto v = sequence(20);
-  prtvec(view(v), 20, "X");
-  const auto lines = out.lines();
+  const auto lines = printed_sequence(20);
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[2].size(), 130u);
   EXPECT_EQ(lines[3].size(), 130u);
@@ -115,10 +81,7 @@ TEST(Prtvec, TwentyValuesEndWithAnEmptyLine) {
 }
 
 TEST(Prtvec, ExtendedPointOfThreeHundredFourValues) {
-  StdoutCapture out;
-  const auto v = sequence(304);
-  prtvec(view(v), 304, "X");
-  const auto lines = out.lines();
+  const auto lines = printed_sequence(304);
   ASSERT_EQ(lines.size(), 2u + 30u + 1u);
   EXPECT_EQ(lines[32].size(), 4u * 13u);
 }
