@@ -103,6 +103,10 @@ class RelaxedLoop {
     return metropolis_multiplier(ftrial, run_.f, run_.t);
   }
 
+  // For the observer (loop_steps.hpp).
+  CVec current() const { return x_; }
+  double lagrangian() const { return run_.maximize ? run_.f : -run_.f; }
+
  private:
   // The stage's cycle blocks up to the first one that reduces the radius;
   // false when one did.
@@ -121,6 +125,7 @@ class RelaxedLoop {
     adapt_multiplier_steps(run_, factors_, x_);
     multiplier_trials(run_, *this, x_, xtrial_);
     end_block(run_, x_);
+    watch_block(run_, *this);
     return reduced_;
   }
 

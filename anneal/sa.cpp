@@ -137,6 +137,10 @@ class PlainLoop {
   }
   bool accepts_multiplier(double ftrial) const { return rule_.multiplier(ftrial, run_.f); }
 
+  // For the observer (loop_steps.hpp).
+  CVec current() const { return x_; }
+  double lagrangian() const { return run_.maximize ? run_.f : -run_.f; }
+
  private:
   // The logarithmic distribution and the temperature-proportional schedule
   // set their own first step lengths; otherwise they are the caller's.
@@ -163,6 +167,7 @@ class PlainLoop {
     adapt_multiplier_steps(run_, factors_, x_);
     multiplier_trials(run_, *this, x_, xtrial_);
     end_block(run_, x_);
+    watch_block(run_, *this);
   }
 
   void steps_proportional_to_temperature() {

@@ -1,11 +1,8 @@
 #include "anneal/stage_watch.hpp"
 
-namespace morlan {
+#include "anneal/loop_steps.hpp"
 
-namespace {
-// The loops end a run after a stage whose temperature is below this.
-constexpr double kTemperatureFloor = 1.0e-6;
-}  // namespace
+namespace morlan {
 
 StageWatch* stage_watch = nullptr;
 
@@ -13,7 +10,7 @@ int stages_to_floor(double t0, double rt, int cap) {
   if (!(t0 > 0.0)) return 0;
   int stages = 1;
   // The same products as the loops' cooling, so the count is exact.
-  for (double t = t0; !(t < kTemperatureFloor) && stages < cap; t = rt * t) ++stages;
+  for (double t = t0; !(t < loop_steps::kTemperatureFloor) && stages < cap; t = rt * t) ++stages;
   return stages;
 }
 

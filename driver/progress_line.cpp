@@ -29,22 +29,23 @@ std::string clock_text(double seconds) {
 }
 
 std::string progress_text(const RunProgress& p) {
+  // Where, how long, then the values: a narrow terminal cuts the line's end.
   std::string t = "run " + std::to_string(p.run) + "/" + std::to_string(p.runs);
-  if (p.level > 0) t += " | level " + std::to_string(p.level);
+  if (p.level > 0) t += " level " + std::to_string(p.level);
   if (p.stage > 0) {
-    t += " | stage " + std::to_string(p.stage);
+    t += " stage " + std::to_string(p.stage);
     // Reheats can take a run past the estimate: then there is none to give.
     if (p.stages >= p.stage) t += "/~" + std::to_string(p.stages);
   }
+  t += " | " + clock_text(p.elapsed);
+  if (p.remaining >= 0.0) t += " ~" + clock_text(p.remaining) + " left";
   if (p.valued) {
     t += " | T " + number("%.3g", p.temperature);
-    t += " | L " + number("%.6g", p.lagrangian);
-    t += p.best_objective < kNoneFeasible ? " | best " + number("%.6g", p.best_objective)
-                                          : std::string(" | none feasible yet");
-    t += " | maxvio " + number("%.2g", p.violation);
+    t += " L " + number("%.6g", p.lagrangian);
+    t += p.best_objective < kNoneFeasible ? " best " + number("%.6g", p.best_objective)
+                                          : std::string(" none feasible yet");
+    t += " vio " + number("%.2g", p.violation);
   }
-  t += " | " + clock_text(p.elapsed);
-  if (p.remaining >= 0.0) t += ", ~" + clock_text(p.remaining) + " left";
   return t;
 }
 

@@ -1,13 +1,14 @@
 // The progress line of a run (--progress): what it shows and how it reads.
 //
-//   run 2/5 | level 3 | stage 7/~25 | T 0.00123 | L 8.55123 | best 85.4712
-//   | maxvio 3.1e-06 | 0:41, ~1:10 left
+//   run 2/5 level 3 stage 7/~25 | 0:41 ~1:10 left | T 0.00123 L 8.55123
+//   best 85.4712 vio 3.1e-06
 //
 // (one line): the run of the series, the level under the multi-level
 // scheme, the temperature stage with the stages a level runs until the
-// temperature floor, the stage's temperature, the Lagrangian, the best
-// feasible objective and the largest violation at the current point, the
-// run's elapsed time and an estimate of its remaining time.
+// temperature floor, the run's elapsed time and an estimate of its
+// remaining time; then the stage's temperature, the Lagrangian, the best
+// feasible objective ("none feasible yet" before there is one) and the
+// largest violation at the current point.
 #pragma once
 
 #include <cstdint>
