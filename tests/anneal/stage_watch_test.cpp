@@ -38,9 +38,7 @@ class Recorder final : public StageWatch {
   std::vector<StageReport> stages;
 };
 
-using RunLoop = void (LoopCall::*)();
-const std::vector<std::pair<std::string, RunLoop>> kLoops = {
-    {"sa", &LoopCall::run_sa}, {"relaxer", &LoopCall::run_relaxer}, {"psa", &LoopCall::run_psa}};
+const auto& kLoops = test::kEveryLoop;
 
 class Watched : public ::testing::Test {
  protected:
