@@ -114,14 +114,14 @@ void WatchFiles::fold(const RunOutcome& run) {
   log_.write(log_rows(run.run, run.stages));
   results_.write(results_row(run, polish_));
   // The lowest objective; the first of equal ones, as in the summary.
-  if (run.isucc == 1 && !run.point.empty() && (!best_run_ || run.objval < best_run_->objval)) {
-    best_run_ = run;
-    best_run_->stages.clear();
+  if (run.isucc == 1 && !run.point.empty() && (best_point_.empty() || run.objval < best_objective_)) {
+    best_objective_ = run.objval;
+    best_point_ = run.point;
   }
 }
 
 bool WatchFiles::finish() {
-  if (best_run_) best_.restart(best_point_text(best_run_->point));
+  if (!best_point_.empty()) best_.restart(best_point_text(best_point_));
   log_.close();
   results_.close();
   best_.close();

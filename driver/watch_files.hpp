@@ -64,7 +64,8 @@ class WatchFiles {
   io::OutputFile results_{"results file"};
   io::OutputFile best_{"best-point file"};
   bool polish_ = false;
-  std::optional<RunOutcome> best_run_;
+  double best_objective_ = 0.0;      // of the best successful run so far
+  std::vector<double> best_point_;   // its point; empty while there is none
 };
 
 // The texts of the files.
