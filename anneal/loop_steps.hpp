@@ -8,6 +8,7 @@
 //   stage end      close_stage, stage_ends_run, reheat_for_violation, cool,
 //                  restart_from
 //   exit           finish
+//   watching       watch_block, watch_report (the observer in stage_watch)
 //   the run        anneal: the stages from entry to exit
 //
 // Each loop is a class derived from LoopCore that keeps its own differences
@@ -29,6 +30,7 @@
 #include "anneal/random.hpp"
 #include "anneal/run_records.hpp"
 #include "anneal/sa.hpp"
+#include "anneal/stage_watch.hpp"
 #include "anneal/trace.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/one_based.hpp"
@@ -370,6 +372,41 @@ inline void finish(LoopCore& run) {
   if (run.itrace > 0) prt10();
 }
 
+// --- Watching ------------------------------------------------------------
+
+static_assert(kNone == kNoneFeasible, "an observer tells no best by the loops' own mark");
+
+// The loop's current vector as the observer sees it. The loop supplies
+// current() (its current vector) and lagrangian() (the value of it in the
+// caller's sign). The objective and the violation are measured here; the
+// value cache returns the same bits to the loop whatever it measured before.
+template <class Loop>
+StageReport watch_report(const Loop& loop) {
+  const LoopCore& run = loop;
+  const CVec x = loop.current();
+  StageReport report;
+  report.temperature = run.t;
+  report.lagrangian = loop.lagrangian();
+  report.objective = sh_obj(run.nvar, x);
+  report.violation = sh_oviomax(x);
+  report.best_objective = run.objbest;
+  const StageCounts& c = run.counts;
+  const int accepted = c.nimprove + c.nworse;
+  const int tried = accepted + c.nreject;
+  report.acceptance = tried > 0 ? static_cast<double>(accepted) / static_cast<double>(tried) : 0.0;
+  report.evaluations = run.nevals;
+  return report;
+}
+
+// End of a cycle block: a report when the observer asks for one. Without an
+// observer this is one test of a pointer.
+template <class Loop>
+void watch_block(const Loop& loop) {
+  StageWatch* watch = stage_watch;
+  if (watch == nullptr || !watch->block_report_due()) return;
+  watch->block_ended(watch_report(loop));
+}
+
 // --- The run -------------------------------------------------------------
 
 // The temperature stages of a loop, from its entry to its exit: each stage
@@ -377,13 +414,15 @@ inline void finish(LoopCore& run) {
 // allows, and otherwise ends; a run that goes on cools and restarts as the
 // loop says. The loop supplies enter(seed1, seed2) (false: nothing to run),
 // temperature_stage(), close_stage(), reheat(), finish() and
-// restart_after_cooling().
+// restart_after_cooling(), and for the observer current() and lagrangian().
 template <class Loop>
 void anneal(Loop& loop, int seed1, int seed2) {
   if (!loop.enter(seed1, seed2)) return;
+  if (stage_watch != nullptr) stage_watch->loop_started(loop.nt, loop.t, loop.rt);
   for (;;) {
     loop.temperature_stage();
     loop.close_stage();
+    if (stage_watch != nullptr) stage_watch->stage_ended(watch_report(loop));
     if (stage_ends_run(loop)) {
       if (loop.reheat()) continue;
       loop.finish();

@@ -103,6 +103,10 @@ class RelaxedLoop : public LoopCore {
     return metropolis_multiplier(ftrial, f, t);
   }
 
+  // For the observer (loop_steps.hpp).
+  CVec current() const { return x_; }
+  double lagrangian() const { return maximize ? f : -f; }
+
  private:
   // The stage's cycle blocks up to the first one that reduces the radius;
   // false when one did.
@@ -121,6 +125,7 @@ class RelaxedLoop : public LoopCore {
     adapt_multiplier_steps(*this, factors_, x_);
     multiplier_trials(*this, x_, xtrial_);
     end_block(*this, x_);
+    watch_block(*this);
     return reduced_;
   }
 

@@ -141,6 +141,10 @@ class PlainLoop : public LoopCore {
   }
   bool accepts_multiplier(double ftrial) const { return rule_.multiplier(ftrial, f); }
 
+  // For the observer (loop_steps.hpp).
+  CVec current() const { return x_; }
+  double lagrangian() const { return maximize ? f : -f; }
+
  private:
   // The logarithmic distribution and the temperature-proportional schedule
   // set their own first step lengths; otherwise they are the caller's.
@@ -167,6 +171,7 @@ class PlainLoop : public LoopCore {
     adapt_multiplier_steps(*this, factors_, x_);
     multiplier_trials(*this, x_, xtrial_);
     end_block(*this, x_);
+    watch_block(*this);
   }
 
   void steps_proportional_to_temperature() {

@@ -95,6 +95,11 @@ class PopulationLoop : public LoopCore {
     return r < p;
   }
 
+  // For the observer (loop_steps.hpp): the member of the block; this loop
+  // keeps the Lagrangian unnegated.
+  CVec current() const { return xcur_; }
+  double lagrangian() const { return f; }
+
  private:
   // Every member valued; the best feasible one is the first best vector.
   void value_members() {
@@ -118,6 +123,7 @@ class PopulationLoop : public LoopCore {
     multiplier_trials(*this, xcur_, trial_);
     write_back();
     for (int i = 1; i <= nvar; ++i) naccv(i) = 0;
+    watch_block(*this);
   }
 
   // The multiplier step factors follow the violations summed over the

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "anneal/chainrun.hpp"
@@ -12,9 +13,12 @@
 #include "anneal/sa.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
+#include "driver/run_watch.hpp"
+#include "driver/watch_files.hpp"
 #include "io/console.hpp"
 #include "io/cpu_time.hpp"
 #include "io/list_input.hpp"
+#include "io/status_line.hpp"
 #include "io/units.hpp"
 #include "measures/records.hpp"
 #include "problem/adaptor.hpp"
@@ -68,6 +72,16 @@ Storage storage;
 
 DriverOptions g_options;
 RunExtension* g_extension = nullptr;
+
+// What the options add to the runs besides the console: the files, the
+// progress line, and the observer of the loops that feeds them.
+struct Watching {
+  explicit Watching(const DriverOptions& options) : files(options) {}
+  WatchFiles files;
+  TerminalProgress terminal;
+  std::unique_ptr<RunWatch> watch;  // nullptr: the loops are not watched
+};
+Watching* g_watching = nullptr;
 
 // Prints the prompt as one list-directed line.
 void ask(std::string_view text) { io::say(text); }
@@ -221,6 +235,48 @@ RunResult run_control(const Settings& s) {
   return r;
 }
 
+// The files start anew; the loops are watched when the log or the progress
+// line needs them.
+void start_watching(const Settings& s) {
+  Watching& w = *g_watching;
+  const bool progress =
+      g_options.progress == DriverOptions::Progress::kAlways ||
+      (g_options.progress == DriverOptions::Progress::kOnTerminal && io::status_on_terminal());
+  if (progress || w.files.keeps_stages()) {
+    w.watch = std::make_unique<RunWatch>(w.files.keeps_stages(), progress ? &w.terminal : nullptr,
+                                         s.multilevel != 0);
+  }
+  w.files.begin(g_options.polish);
+}
+
+// Run `run` of `runs` through the run control, watched when asked; its
+// stages go into `outcome`.
+RunResult watched_run(const Settings& s, std::int32_t run, std::int32_t runs,
+                      RunOutcome& outcome) {
+  RunWatch* watch = g_watching->watch.get();
+  if (watch != nullptr) watch->begin_run(run, runs);
+  const RunResult r = run_control(s);
+  if (watch != nullptr) outcome.stages = watch->end_run();
+  outcome.run = run;
+  outcome.isucc = r.isucc;
+  outcome.objval = r.objval;
+  outcome.maxvio = r.maxvio;
+  return r;
+}
+
+// After the extension: the run's best point and polished values, and the
+// run taken into the files.
+void fold_outcome(RunOutcome& outcome) {
+  if (outcome.isucc == 1 && g_watching->files.keeps_points()) {
+    const CVec variables = storage.x.slice(1, kNvar);
+    outcome.point.assign(variables.begin(), variables.end());
+  }
+  if (g_extension != nullptr) {
+    outcome.polished = g_extension->last_point(outcome.polished_objective, outcome.polished_violation);
+  }
+  g_watching->files.fold(outcome);
+}
+
 void multi_start(const Settings& s, Statistics& st) {
   x0rmarin(kStartSeed1, kStartSeed2);
   xbound(kNvar, storage.xl, storage.xu);
@@ -228,8 +284,10 @@ void multi_start(const Settings& s, Statistics& st) {
     io::cpu_time_delta();  // the next reading measures this run alone
     draw_start();
     print_start();
-    const RunResult r = run_control(s);
+    RunOutcome outcome;
+    const RunResult r = watched_run(s, run, s.nruns, outcome);
     const float time = io::cpu_time_delta();
+    outcome.cpu_seconds = time;
     if (r.isucc == 1) {
       io::say("run_id =", run, " : Obj =", r.objval, " time =", time);
       st.nsucc += 1;
@@ -241,6 +299,7 @@ void multi_start(const Settings& s, Statistics& st) {
       io::say("run_id =", run, " : obj =", kNoObjective, " time =", time);
     }
     if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
+    fold_outcome(outcome);
     io::flush();
   }
   io::say("========== Obj Summary of ", s.nruns, " runs ========== ");
@@ -278,15 +337,22 @@ void single_run(Settings& s, Statistics& st) {
   print_start();
   s.nruns = 1;
   st.nsucc = 0;
-  const RunResult r = run_control(s);
+  // The single run takes no reading of the run-time clock; the results
+  // table has its CPU time all the same.
+  const double began = io::cpu_seconds();
+  RunOutcome outcome;
+  const RunResult r = watched_run(s, 1, 1, outcome);
+  outcome.cpu_seconds = static_cast<float>(io::cpu_seconds() - began);
   if (r.isucc == 1) {
     st.nsucc = 1;
     st.itersum += nsaiter.value;
   }
   if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
+  fold_outcome(outcome);
 }
 
-[[noreturn]] void final_line(const Settings& s, const Statistics& st) {
+// status: the exit status, 1 when a file could not be written.
+[[noreturn]] void final_line(const Settings& s, const Statistics& st, int status) {
   const float per_run = io::cpu_time_total() / static_cast<float>(s.nruns);
   if (st.nsucc < 1) {
     io::say("0 success run, time per Obj = ", per_run);
@@ -295,7 +361,7 @@ void single_run(Settings& s, Statistics& st) {
         std::log(static_cast<double>(st.itersum) / static_cast<double>(st.nsucc)) / std::log(2.0);
     io::say(st.nsucc, " success run, time per Obj = ", per_run, " sec,  ", "iter = ", iterations);
   }
-  io::stop();
+  io::stop(status);
 }
 
 }  // namespace
@@ -305,16 +371,22 @@ const DriverOptions& driver_options() { return g_options; }
 void run_driver(const DriverOptions& options, RunExtension* extension) {
   g_options = options;
   g_extension = extension;
+  // The files are opened first: one that cannot be written is refused
+  // before anything is asked.
+  Watching watching(options);
+  g_watching = &watching;
   start_up();
   Settings settings = dialogue();
   prepare();
+  start_watching(settings);
   Statistics stats;
   if (settings.runmode == 1) {
     multi_start(settings, stats);
   } else {
     single_run(settings, stats);
   }
-  final_line(settings, stats);
+  const bool written = watching.files.finish();
+  final_line(settings, stats, written ? io::kExitNormal : io::kExitError);
 }
 
 }  // namespace morlan

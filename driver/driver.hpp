@@ -2,6 +2,8 @@
 // the summary. Ends through a stop.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "base/one_based.hpp"
@@ -13,6 +15,12 @@ namespace morlan {
 struct DriverOptions {
   bool polish = false;          // polish each successful run with the SQP solver
   bool reference_eval = false;  // evaluate through the literal reference path
+  // The progress line on standard error while runs go on.
+  enum class Progress { kOnTerminal, kAlways, kNever };
+  Progress progress = Progress::kOnTerminal;
+  std::optional<std::string> log_file;      // the convergence log
+  std::optional<std::string> results_file;  // one row per run
+  std::optional<std::string> best_file;     // the best feasible point
 };
 
 // The options given to run_driver, for the parts that act on them.
@@ -27,6 +35,9 @@ class RunExtension {
   // the run. isucc = 1 marks a successful run; x is then its best point
   // (variables, then multipliers).
   virtual void after_run(int isucc, CVec x) = 0;
+  // For the results table: the objective and largest violation of the
+  // point after_run made of the last run; false when it made none.
+  virtual bool last_point(double& /*objective*/, double& /*violation*/) const { return false; }
   // After the summary block of a series.
   virtual void after_summary() = 0;
 };

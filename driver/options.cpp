@@ -11,7 +11,9 @@ namespace morlan {
 
 namespace {
 
-constexpr const char* kSynopsis = "Usage: morlan [--polish] [--reference-eval] [--help] [--version]\n";
+constexpr const char* kSynopsis =
+    "Usage: morlan [--polish] [--reference-eval] [--progress | --no-progress]\n"
+    "              [--log FILE] [--results FILE] [--best FILE] [--help] [--version]\n";
 
 constexpr const char* kDescription =
     "\n"
@@ -36,13 +38,15 @@ constexpr const char* kDescription =
     "                                             values, name up to 20 characters\n"
     "\n"
     "Prints the preparation lines, each run's result, the series summary and a\n"
-    "final line on standard output. Writes no files.\n"
+    "final line on standard output. Writes files only when --log, --results or\n"
+    "--best asks, and none of them changes what is printed.\n"
     "\n"
     "Exit status: 0 on normal completion; 1 after an error message (a rejected\n"
     "answer, a missing starting-point file, a problem data error), after an\n"
-    "interrupt, or when standard output cannot be written; 2 when an answer,\n"
-    "the starting-point file or the problem data file cannot be read\n"
-    "(malformed value, end of input, a line over 65536 characters; the\n"
+    "interrupt, or when standard output or a file of --log, --results or\n"
+    "--best cannot be written; 2 when an answer, the starting-point file or the\n"
+    "problem data file cannot be read (malformed value, end of input, a line\n"
+    "over 65536 characters) or a file of those options cannot be opened (the\n"
     "diagnostic goes to standard error).\n"
     "\n"
     "Options:\n"
@@ -55,17 +59,42 @@ constexpr const char* kDescription =
     "              literal problem routines, one full evaluation per value,\n"
     "              instead of the incremental cache; results are the same to\n"
     "              the last bit, only much slower (for checking and timing)\n"
+    "  --progress  show the progress line on standard error while runs go on,\n"
+    "              also when it is not a terminal (one line every two seconds);\n"
+    "              by default it is shown only on a terminal: run k/N, level,\n"
+    "              temperature stage/estimated stages, elapsed and estimated\n"
+    "              remaining time of the run, temperature T, current\n"
+    "              Lagrangian L, best feasible objective, largest violation\n"
+    "  --no-progress\n"
+    "              never show the progress line\n"
+    "  --log FILE  write the convergence log: a header row, then one\n"
+    "              tab-separated row per temperature stage of every run: run,\n"
+    "              level, stage, temperature, Lagrangian, objective and largest\n"
+    "              violation at the current point, best feasible objective so\n"
+    "              far, acceptance ratio of the stage, evaluations, CPU seconds\n"
+    "              (scripts/plot draws it)\n"
+    "  --results FILE\n"
+    "              write a header row, then one tab-separated row per run:\n"
+    "              run, success, objective, largest violation, CPU seconds, and\n"
+    "              under --polish the polished objective and violation\n"
+    "  --best FILE write the best feasible point of the series (of the single\n"
+    "              run): 144 values, one a line, readable as a starting-point\n"
+    "              file; left as it was when no run succeeds\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
 // CLI11 reports a flag given a value ("--polish=1") by the flag's name;
-// the usage error names the argument as it was typed.
-std::string typed_argument(int argc, char** argv, const CLI::ParseError& e) {
+// the usage error names the argument as it was typed. Options that take a
+// value keep CLI11's own message.
+std::string typed_argument(int argc, char** argv, const CLI::App& app, const CLI::ParseError& e) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const auto eq = arg.find('=');
-    if (arg.starts_with("--") && eq != std::string_view::npos &&
-        std::string_view(e.what()).find(arg.substr(2, eq - 2)) != std::string_view::npos) {
+    if (!arg.starts_with("--") || eq == std::string_view::npos) continue;
+    const std::string name(arg.substr(0, eq));
+    const CLI::Option* option = app.get_option_no_throw(name);
+    if (option != nullptr && option->get_items_expected_min() != 0) continue;
+    if (std::string_view(e.what()).find(name.substr(2)) != std::string_view::npos) {
       return std::string(arg);
     }
   }
@@ -97,15 +126,29 @@ CommandLine parse_command_line(int argc, char** argv) {
   app.add_flag("--version", version)->disable_flag_override();
   app.add_flag("--polish", o.polish)->disable_flag_override();
   app.add_flag("--reference-eval", o.reference_eval)->disable_flag_override();
+  bool progress = false;
+  bool no_progress = false;
+  CLI::Option* on = app.add_flag("--progress", progress)->disable_flag_override();
+  CLI::Option* off = app.add_flag("--no-progress", no_progress)->disable_flag_override();
+  on->excludes(off);
+  std::string log_file, results_file, best_file;
+  CLI::Option* log = app.add_option("--log", log_file);
+  CLI::Option* results = app.add_option("--results", results_file);
+  CLI::Option* best = app.add_option("--best", best_file);
 
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     line.action = CommandLine::Action::kUsageError;
-    const std::string typed = typed_argument(argc, argv, e);
+    const std::string typed = typed_argument(argc, argv, app, e);
     line.error = typed.empty() ? e.what() : "unknown option '" + typed + "'";
     return line;
   }
+  if (progress) o.progress = DriverOptions::Progress::kAlways;
+  if (no_progress) o.progress = DriverOptions::Progress::kNever;
+  if (log->count() > 0) o.log_file = log_file;
+  if (results->count() > 0) o.results_file = results_file;
+  if (best->count() > 0) o.best_file = best_file;
   // As with getopt, every argument is read before --help or --version is
   // acted on: an unknown one is a usage error wherever it stands.
   if (!app.remaining().empty()) {

@@ -13,12 +13,19 @@ namespace {
 class PolishExtension final : public RunExtension {
  public:
   void after_run(int isucc, CVec x) override {
-    if (isucc == 1) polisher_.polish_run(x.slice(1, cfg::kNvar));
+    polished_ = isucc == 1;
+    if (polished_) polisher_.polish_run(x.slice(1, cfg::kNvar));
+  }
+  bool last_point(double& objective, double& violation) const override {
+    objective = polisher_.last_objective();
+    violation = polisher_.last_violation();
+    return polished_;
   }
   void after_summary() override { polisher_.print_summary(); }
 
  private:
   Polisher polisher_;
+  bool polished_ = false;
 };
 
 }  // namespace

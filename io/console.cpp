@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "io/status_line.hpp"
+
 namespace morlan::io {
 
 namespace {
@@ -116,6 +118,7 @@ void line(std::string_view text, int unit) {
 }
 
 void stop(int status) {
+  erase_status();
   g_stop_handler(status);
   // A handler must not return; make sure the process ends all the same.
   std::fflush(nullptr);

@@ -4,14 +4,14 @@
 
 namespace morlan::io {
 
-namespace {
-
 double cpu_seconds() {
   struct rusage ru {};
   ::getrusage(RUSAGE_SELF, &ru);
   return static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
          1.0e-6 * static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec);
 }
+
+namespace {
 
 double g_previous = 0.0;
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "io/console.hpp"
+#include "io/status_line.hpp"
 
 namespace morlan::io {
 
@@ -18,9 +19,8 @@ std::map<int, std::FILE*>& output_overrides() {
   return overrides;
 }
 
-// Writes every byte to the descriptor; 0, or the errno value of the failure.
-// An interrupted write goes on, a descriptor left non-blocking by another
-// process is waited for.
+}  // namespace
+
 int write_all(int fd, std::string_view text) {
   while (!text.empty()) {
     const ssize_t n = ::write(fd, text.data(), text.size());
@@ -38,6 +38,8 @@ int write_all(int fd, std::string_view text) {
   }
   return 0;
 }
+
+namespace {
 
 int write_stream(std::FILE* stream, std::string_view text) {
   errno = 0;
@@ -61,6 +63,8 @@ int write_stream(std::FILE* stream, std::string_view text) {
 int output_descriptor(int unit) { return unit == kStdout ? STDOUT_FILENO : STDERR_FILENO; }
 
 void write_text(int unit, std::string_view text) {
+  // A progress line standing where the text goes is erased first.
+  clear_status_for(unit);
   auto& overrides = output_overrides();
   const auto it = overrides.find(unit);
   const int error = it != overrides.end() ? write_stream(it->second, text)

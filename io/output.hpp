@@ -30,6 +30,12 @@ inline constexpr int kStderr = 0;
 // be handed over (the console layer does so).
 void write_text(int unit, std::string_view text);
 
+// Writes every byte of `text` to a file descriptor: an interrupted write
+// goes on, a descriptor left non-blocking by another process is waited for.
+// Returns 0, or the errno value of the failure. (For the program's own
+// files; its lines go through write_text.)
+int write_all(int fd, std::string_view text);
+
 // The file descriptor of a unit without a test override: 1 for unit 6,
 // 2 for every other unit.
 int output_descriptor(int unit);

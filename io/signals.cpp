@@ -4,11 +4,15 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "io/status_line.hpp"
+
 namespace morlan::io {
 
 namespace {
 
+// The message goes on a line of its own, not after a progress line.
 void write_err(const char* text) {
+  erase_status_from_signal();
   std::size_t n = 0;
   while (text[n] != '\0') ++n;
   [[maybe_unused]] ssize_t r = ::write(STDERR_FILENO, text, n);

@@ -17,6 +17,8 @@ void Polisher::polish_run(CVec x) {
   sqpstart(ifeas, point.slice(1, n), fobj, vmax, iters);
   io::say("polished: Obj = ", fobj, " maxvio = ", vmax, " iters = ", iters);
   ++runs_;
+  last_objective_ = fobj;
+  last_violation_ = vmax;
   if (ifeas == 1) {
     if (feasible_ == 0 || fobj < best_) best_ = fobj;
     ++feasible_;

@@ -19,6 +19,9 @@ class Polisher {
   void print_summary() const;
 
   int runs() const { return runs_; }
+  // The point of the last polish_run: its objective and largest violation.
+  double last_objective() const { return last_objective_; }
+  double last_violation() const { return last_violation_; }
   int feasible_runs() const { return feasible_; }
   double best() const { return best_; }
 
@@ -26,6 +29,8 @@ class Polisher {
   int runs_ = 0;
   int feasible_ = 0;
   double best_ = 0.0;
+  double last_objective_ = 0.0;
+  double last_violation_ = 0.0;
 };
 
 }  // namespace morlan

@@ -5,6 +5,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "anneal/chainrun.hpp"
@@ -113,6 +114,11 @@ struct LoopCall : run_setup::LoopWork {
   // The stopping history of nhist entries.
   Vec fhist_view() { return history.slice(1, nhist); }
 };
+
+// The three loops, by name, as calls of a LoopCall.
+using RunLoop = void (LoopCall::*)();
+inline const std::vector<std::pair<std::string, RunLoop>> kEveryLoop = {
+    {"sa", &LoopCall::run_sa}, {"relaxer", &LoopCall::run_relaxer}, {"psa", &LoopCall::run_psa}};
 
 // The vectors a trace prints under a label (the name line of the vector
 // printer), in order of appearance, each read as n numbers.

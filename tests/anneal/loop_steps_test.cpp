@@ -17,9 +17,7 @@ namespace {
 using test::Captured;
 using test::LoopCall;
 
-using RunLoop = void (LoopCall::*)();
-const std::vector<std::pair<std::string, RunLoop>> kLoops = {
-    {"sa", &LoopCall::run_sa}, {"relaxer", &LoopCall::run_relaxer}, {"psa", &LoopCall::run_psa}};
+const auto& kLoops = test::kEveryLoop;
 
 class EveryLoop : public ::testing::Test {
  protected:

@@ -8,8 +8,10 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/driver/program_run.hpp"
 
@@ -17,6 +19,7 @@ namespace morlan {
 namespace {
 
 using testing_support::mask_times;
+using testing_support::ProgramRun;
 using testing_support::run_program;
 using testing_support::RunSetup;
 
@@ -67,6 +70,92 @@ INSTANTIATE_TEST_SUITE_P(
                       Transcript{"single_run_file", "single_run_file", ""},
                       Transcript{"polish", "plain_form0_two_runs", "--polish"}),
     [](const ::testing::TestParamInfo<Transcript>& info) { return std::string(info.param.name); });
+
+
+// The values (list-directed reals) of the block a label begins: the label's
+// line and the lines of values that follow it.
+std::vector<double> values_after(const std::string& out, const std::string& label,
+                                 std::size_t from = 0) {
+  std::vector<double> values;
+  std::size_t at = out.find(label, from);
+  if (at == std::string::npos) return values;
+  std::istringstream lines(out.substr(at + label.size()));
+  std::string line;
+  for (bool first = true; std::getline(lines, line); first = false) {
+    if (!first && !std::regex_match(line, std::regex(" +-?[0-9].*"))) break;
+    std::istringstream items(line);
+    for (std::string item; items >> item;) values.push_back(std::stod(item));
+  }
+  return values;
+}
+
+std::vector<std::vector<std::string>> rows_of(const std::string& table) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(table);
+  for (std::string line; std::getline(lines, line);) {
+    rows.emplace_back();
+    std::istringstream fields(line);
+    for (std::string f; std::getline(fields, f, '\t');) rows.back().push_back(f);
+  }
+  return rows;
+}
+
+// A series with every file written prints the committed transcript and
+// nothing on standard error; the log's best objective ends at each run's
+// printed objective; the results hold the printed values; and the best
+// point, given back as the starting-point file of a single run on a
+// terminal, is the point its "x0 = " line shows, while the progress line
+// comes and goes.
+TEST(WatchedBundledSeries, FilesAgreeWithTheTranscriptAndTheBestPointStartsASingleRun) {
+  if (!testing_support::have_problem_data()) GTEST_SKIP() << "no bundled data file";
+  RunSetup setup;
+  setup.problem_data = true;
+  setup.arguments = "--log log.tsv --results results.tsv --best best.txt";
+  setup.collect = {"log.tsv", "results.tsv", "best.txt"};
+  const ProgramRun series = run_program(testing_support::morlan_binary(),
+                                        case_file("plain_form0_two_runs.answers"), setup);
+  EXPECT_EQ(series.status, 0);
+  EXPECT_EQ(series.err, "");
+  EXPECT_EQ(mask_times(series.out), case_file("plain_form0_two_runs.out"));
+
+  std::vector<double> printed;
+  const std::regex run_line("run_id = [12] : Obj = +([^ ]+) time");
+  for (std::sregex_iterator m(series.out.begin(), series.out.end(), run_line), end; m != end; ++m) {
+    printed.push_back(std::stod((*m)[1].str()));
+  }
+  ASSERT_EQ(printed.size(), 2u);
+  const auto log = rows_of(series.files.at("log.tsv"));
+  const auto results = rows_of(series.files.at("results.tsv"));
+  ASSERT_EQ(results.size(), 3u);
+  for (int run = 1; run <= 2; ++run) {
+    std::string last_best;
+    for (const auto& row : log) {
+      if (row.at(0) == std::to_string(run)) last_best = row.at(7);
+    }
+    ASSERT_FALSE(last_best.empty()) << run;
+    EXPECT_EQ(std::stod(last_best), printed[run - 1]) << run;
+    EXPECT_EQ(results[run].at(0), std::to_string(run));
+    EXPECT_EQ(results[run].at(1), "1");
+    EXPECT_EQ(std::stof(results[run].at(2)), static_cast<float>(printed[run - 1]));
+  }
+
+  // Run 2 has the lower objective: its "cSA: x = " point is the best point.
+  const std::size_t second = series.out.find("run_id = 1");
+  const std::vector<double> best = values_after(series.out, "cSA: x = ", second);
+  ASSERT_EQ(best.size(), 144u);
+  RunSetup single;
+  single.problem_data = true;
+  single.files = {{"start_point.txt", series.files.at("best.txt")}};
+  const ProgramRun run = testing_support::run_on_terminal(
+      testing_support::morlan_binary(), case_file("single_run_file.answers"), single);
+  EXPECT_EQ(run.status, 0);
+  const testing_support::Screen screen = testing_support::read_screen(run.out);
+  EXPECT_EQ(values_after(screen.text, "x0 = "), best);
+  EXPECT_FALSE(screen.mixed);
+  EXPECT_FALSE(screen.left);
+  ASSERT_FALSE(screen.drawn.empty());
+  EXPECT_EQ(screen.drawn.front().rfind("run 1/1 stage 1/~3 | ", 0), 0u) << screen.drawn.front();
+}
 
 }  // namespace
 }  // namespace morlan

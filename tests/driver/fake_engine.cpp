@@ -8,6 +8,7 @@
 #include "anneal/random.hpp"
 #include "anneal/run_records.hpp"
 #include "anneal/sa.hpp"
+#include "anneal/stage_watch.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
 #include "driver/driver.hpp"
@@ -107,9 +108,39 @@ double sum_of_variables(CVec point) {
   return s;
 }
 
+// What a watched loop call reports: kFakeStages stages of kFakeNt blocks
+// from t0, cooling by rt; every block asks whether a report is due. The
+// values are made from the run and the stage; the last stage's best
+// objective is the run's objective `last_best` (kNoneFeasible for a run
+// that fails).
+constexpr int kFakeNt = 5;
+constexpr int kFakeStages = 3;
+
+void report_stages(double t0, double rt, double last_best) {
+  if (stage_watch == nullptr) return;
+  stage_watch->loop_started(kFakeNt, t0, rt);
+  double t = t0;
+  for (int stage = 1; stage <= kFakeStages; ++stage) {
+    StageReport r;
+    r.temperature = t;
+    r.lagrangian = 100.0 * g_runs + stage;
+    r.objective = 10.0 * g_runs + stage + 0.5;
+    r.violation = 1.0 / (10.0 * stage);
+    r.best_objective = stage == 1 ? kNoneFeasible : last_best + (kFakeStages - stage);
+    r.acceptance = 0.25 * stage;
+    for (int block = 1; block <= kFakeNt; ++block) {
+      r.evaluations = 1000 * (stage - 1) + 10 * block;
+      if (stage_watch->block_report_due()) stage_watch->block_ended(r);
+    }
+    stage_watch->stage_ended(r);
+    t = rt * t;
+  }
+}
+
 // One fake run: reports what it was given, consumes main-stream numbers,
 // and produces a result from the start.
-void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, double rt) {
+void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, double t0, double rt,
+              int levels) {
   ++g_runs;
   rmarin(1, 2);
   const int draws = static_cast<int>(rt * 1000.0) * g_runs;
@@ -134,6 +165,9 @@ void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, doubl
   }
 
   isucc = (slobj.value >= 0.0 && g_runs % 3 != 0) ? 1 : 0;
+  for (int level = 1; level <= levels; ++level) {
+    report_stages(t0, rt, isucc == 1 ? start_sum + g_runs : kNoneFeasible);
+  }
   if (isucc == 1) {
     objval = start_sum + g_runs;
     maxvio = 0.0;
@@ -149,13 +183,13 @@ void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, doubl
 
 void chainrun(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, double t0, double rt) {
   io::say("fake chainrun: t0 =", t0, " rt =", rt);
-  fake_run(isucc, pop, x, objval, maxvio, rt);
+  fake_run(isucc, pop, x, objval, maxvio, t0, rt, 1);
 }
 
 void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double& maxvio, double t0,
                double rt) {
   io::say("fake ladderrun: nconsec =", nconsec, " t0 =", t0, " rt =", rt);
-  fake_run(isucc, pop, x, objval, maxvio, rt);
+  fake_run(isucc, pop, x, objval, maxvio, t0, rt, 2);
 }
 
 namespace {
@@ -165,8 +199,19 @@ class FakePolish final : public RunExtension {
  public:
   void after_run(int isucc, CVec x) override {
     io::say("fake polish: isucc =", isucc, " x(1) =", x(1), " x(145) =", x(cfg::kNvar + 1));
+    polished_ = isucc == 1;
+    objective_ = x(1) - 1.0;
+  }
+  bool last_point(double& objective, double& violation) const override {
+    objective = objective_;
+    violation = 1.0e-9;
+    return polished_;
   }
   void after_summary() override { io::say("fake polish summary"); }
+
+ private:
+  bool polished_ = false;
+  double objective_ = 0.0;
 };
 
 }  // namespace

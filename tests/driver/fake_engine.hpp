@@ -11,7 +11,9 @@
 // member 1 and member 2 under the population rule) plus the run number, and
 // the plain rule leaves nsaiter = 16 times the run number. Each run also
 // draws from the main random stream (a number of values that depends on rt),
-// which must not change the starting points.
+// which must not change the starting points. A watched run reports three
+// temperature stages (two levels of them under the multi-level scheme) with
+// values made from the run and the stage.
 #pragma once
 
 namespace morlan::fake {

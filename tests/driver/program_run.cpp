@@ -2,11 +2,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -87,14 +90,25 @@ Streams open_streams(const fs::path& dir, const RunSetup& setup) {
   return s;
 }
 
-pid_t spawn(const std::string& binary, const RunSetup& setup, const fs::path& dir,
-            const Streams& s) {
+// The binary and the setup's blank-separated arguments.
+std::vector<std::string> command_words(const std::string& binary, const RunSetup& setup) {
   std::vector<std::string> words{binary};
   std::istringstream args(setup.arguments);
   for (std::string w; args >> w;) words.push_back(w);
+  return words;
+}
+
+std::vector<char*> argv_of(std::vector<std::string>& words) {
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
+  return argv;
+}
+
+pid_t spawn(const std::string& binary, const RunSetup& setup, const fs::path& dir,
+            const Streams& s) {
+  std::vector<std::string> words = command_words(binary, setup);
+  std::vector<char*> argv = argv_of(words);
   const bool ignore_sigpipe = setup.ignore_sigpipe || setup.output == Output::kClosedPipe;
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -179,6 +193,14 @@ int wait_for(pid_t pid, const RunSetup& setup, const fs::path& dir, int reader, 
   }
 }
 
+// Reads back the files the setup collects and removes the run's directory.
+void collect_and_remove(const fs::path& dir, const RunSetup& setup, ProgramRun& run) {
+  for (const auto& name : setup.collect) {
+    if (fs::exists(dir / name)) run.files[name] = read_file(dir / name);
+  }
+  fs::remove_all(dir);
+}
+
 }  // namespace
 
 bool have_problem_data() {
@@ -212,8 +234,74 @@ ProgramRun run_program(const std::string& binary, const std::string& answers, co
   }
   if (setup.output == Output::kFile) run.out = read_file(dir / "stdout.txt");
   run.err = read_file(dir / "stderr.txt");
-  fs::remove_all(dir);
+  collect_and_remove(dir, setup, run);
   return run;
+}
+
+ProgramRun run_on_terminal(const std::string& binary, const std::string& answers,
+                           const RunSetup& setup) {
+  const fs::path dir = make_run_directory(answers, setup);
+  std::vector<std::string> words = command_words(binary, setup);
+  std::vector<char*> argv = argv_of(words);
+  const int in = open_checked(dir / "answers.txt", O_RDONLY);
+  termios raw_output{};
+  ::cfmakeraw(&raw_output);
+  winsize size{};
+  size.ws_row = 50;
+  size.ws_col = 200;
+  int master = -1;
+  const pid_t pid = ::forkpty(&master, nullptr, &raw_output, &size);
+  if (pid == 0) {
+    if (::chdir(dir.c_str()) != 0) ::_exit(127);
+    ::dup2(in, 0);
+    ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGTERM, SIG_DFL);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(in);
+  if (pid < 0) throw std::runtime_error("forkpty failed");
+  ProgramRun run;
+  char buf[4096];
+  for (;;) {
+    const ssize_t n = ::read(master, buf, sizeof buf);
+    if (n > 0) {
+      run.out.append(buf, static_cast<std::size_t>(n));
+    } else if (!(n < 0 && errno == EINTR)) {
+      break;  // EIO: the program has closed the terminal
+    }
+  }
+  ::close(master);
+  int raw = 0;
+  ::waitpid(pid, &raw, 0);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+  collect_and_remove(dir, setup, run);
+  return run;
+}
+
+Screen read_screen(const std::string& raw) {
+  const std::string erase = "\033[K";
+  Screen s;
+  bool shown = false;
+  std::size_t i = 0;
+  while (i < raw.size()) {
+    if (raw[i] == '\r') {
+      const std::size_t end = raw.find(erase, i);
+      if (end == std::string::npos) {
+        s.mixed = true;
+        break;
+      }
+      const std::string drawn = raw.substr(i + 1, end - i - 1);
+      shown = !drawn.empty();
+      if (shown) s.drawn.push_back(drawn);
+      i = end + erase.size();
+      continue;
+    }
+    if (shown) s.mixed = true;
+    s.text += raw[i++];
+  }
+  s.left = shown;
+  return s;
 }
 
 std::string mask_times(const std::string& text) {

@@ -3,6 +3,7 @@
 // printed and how it ended.
 #pragma once
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@ struct ProgramRun {
   std::string err;  // standard error
   int status = -1;  // exit status, or 128 + signal number
   bool timed_out = false;  // killed after RunSetup::timeout_seconds
+  std::map<std::string, std::string> files;  // the files RunSetup::collect names, as left
 };
 
 // Where standard output goes.
@@ -46,10 +48,31 @@ struct RunSetup {
   // When positive, the program is killed after this long (a hang fails the
   // test instead of blocking the test run).
   double timeout_seconds = 0.0;
+  std::vector<std::string> collect;  // files read back after the run (absent ones are left out)
 };
 
 ProgramRun run_program(const std::string& binary, const std::string& answers,
                        const RunSetup& setup = {});
+
+// Runs the program with a pseudo-terminal as its standard output and
+// standard error (the terminal's output processing off, so that line ends
+// stay "\n"; 200 columns) and the answers on standard input. `out` holds
+// everything the terminal received, `err` nothing. Of the setup's stream
+// settings only the arguments apply.
+ProgramRun run_on_terminal(const std::string& binary, const std::string& answers,
+                           const RunSetup& setup = {});
+
+// What a terminal shows, told apart: the text the program printed, the
+// status lines drawn ("\r", text, "\033[K"; "\r\033[K" alone erases), and
+// whether any other text reached the terminal while a status line stood on
+// it, or one was left standing at the end.
+struct Screen {
+  std::string text;
+  std::vector<std::string> drawn;
+  bool mixed = false;
+  bool left = false;
+};
+Screen read_screen(const std::string& raw);
 
 // True when the bundled problem data file data/OUTSDIF.d exists.
 bool have_problem_data();

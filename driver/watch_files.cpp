@@ -1,0 +1,131 @@
+#include "driver/watch_files.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+#include "anneal/stage_watch.hpp"
+#include "io/console.hpp"
+
+namespace morlan {
+
+namespace {
+
+// Values of the log as the console prints its reals (9 significant
+// digits): the last best objective of a run reads as its printed objective.
+constexpr int kLogDigits = 9;
+// Values of the results and the best point: enough digits that reading the
+// text back gives the same double.
+constexpr int kExactDigits = 17;
+
+std::string value(double v, int digits) {
+  if (std::isnan(v)) return "NaN";
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.*g", digits, v);
+  return buf;
+}
+
+std::string best_value(double v) { return v < kNoneFeasible ? value(v, kLogDigits) : "NaN"; }
+
+std::string fixed(double v, int decimals) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+  return buf;
+}
+
+[[noreturn]] void refuse(const std::string& message) {
+  io::line(message, io::kMessageUnit7);
+  io::stop(io::kExitInputError);
+}
+
+void open_or_refuse(io::OutputFile& file, const std::optional<std::string>& name) {
+  if (!name) return;
+  const int error = file.open(*name);
+  if (error != 0) refuse(io::open_failure_text(file, error));
+}
+
+}  // namespace
+
+std::string log_header() {
+  return "run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tbest_objective\t"
+         "acceptance\tevaluations\tcpu_seconds\n";
+}
+
+std::string log_rows(std::int32_t run, const std::vector<StageRow>& stages) {
+  std::string text;
+  for (const StageRow& s : stages) {
+    text += std::to_string(run) + '\t' + std::to_string(s.level) + '\t' + std::to_string(s.stage) +
+            '\t' + value(s.temperature, kLogDigits) + '\t' + value(s.lagrangian, kLogDigits) + '\t' +
+            value(s.objective, kLogDigits) + '\t' + value(s.violation, kLogDigits) + '\t' +
+            best_value(s.best_objective) + '\t' + fixed(s.acceptance, 4) + '\t' +
+            std::to_string(s.evaluations) + '\t' + fixed(s.cpu_seconds, 3) + '\n';
+  }
+  return text;
+}
+
+std::string results_header(bool polish) {
+  std::string text = "run\tsuccess\tobjective\tviolation\tcpu_seconds";
+  if (polish) text += "\tpolished_objective\tpolished_violation";
+  return text + '\n';
+}
+
+std::string results_row(const RunOutcome& run, bool polish) {
+  const bool ok = run.isucc == 1;
+  const double nan = std::nan("");
+  std::string text = std::to_string(run.run) + '\t' + std::to_string(ok ? 1 : 0) + '\t' +
+                     value(ok ? run.objval : nan, kExactDigits) + '\t' +
+                     value(ok ? run.maxvio : nan, kExactDigits) + '\t' +
+                     value(run.cpu_seconds, kLogDigits);
+  if (polish) {
+    text += '\t' + value(run.polished ? run.polished_objective : nan, kExactDigits) + '\t' +
+            value(run.polished ? run.polished_violation : nan, kExactDigits);
+  }
+  return text + '\n';
+}
+
+std::string best_point_text(const std::vector<double>& point) {
+  std::string text;
+  for (double v : point) text += value(v, kExactDigits) + '\n';
+  return text;
+}
+
+WatchFiles::WatchFiles(const DriverOptions& options) {
+  open_or_refuse(log_, options.log_file);
+  open_or_refuse(results_, options.results_file);
+  open_or_refuse(best_, options.best_file);
+  // One file written as two would hold neither.
+  const io::OutputFile* files[] = {&log_, &results_, &best_};
+  for (int a = 0; a < 3; ++a) {
+    for (int b = a + 1; b < 3; ++b) {
+      if (files[a]->same_file_as(*files[b])) {
+        refuse("morlan: the " + files[a]->what() + " and the " + files[b]->what() +
+               " are the same file '" + files[b]->name() + "'");
+      }
+    }
+  }
+}
+
+void WatchFiles::begin(bool polish) {
+  polish_ = polish;
+  log_.restart(log_header());
+  results_.restart(results_header(polish));
+}
+
+void WatchFiles::fold(const RunOutcome& run) {
+  log_.write(log_rows(run.run, run.stages));
+  results_.write(results_row(run, polish_));
+  // The lowest objective; the first of equal ones, as in the summary.
+  if (run.isucc == 1 && !run.point.empty() && (best_point_.empty() || run.objval < best_objective_)) {
+    best_objective_ = run.objval;
+    best_point_ = run.point;
+  }
+}
+
+bool WatchFiles::finish() {
+  if (!best_point_.empty()) best_.restart(best_point_text(best_point_));
+  log_.close();
+  results_.close();
+  best_.close();
+  return !(log_.failed() || results_.failed() || best_.failed());
+}
+
+}  // namespace morlan

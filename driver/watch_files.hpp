@@ -1,0 +1,78 @@
+// The files that record the runs for scripts and plots, beside the console
+// output, which they never change:
+//
+//   --log FILE      the convergence log: a header row, then one row per
+//                   temperature stage of every run (and level);
+//   --results FILE  a header row, then one row per run;
+//   --best FILE     the best feasible point of the series (of the single
+//                   run), one value a line, readable as a starting-point
+//                   file.
+//
+// Rows are tab-separated with a header row; a value that does not exist
+// (the best objective while no feasible point is known, the objective of a
+// failed run) is written NaN. The files are written by the process that
+// prints the runs, as each run is taken in run order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/driver.hpp"
+#include "driver/run_watch.hpp"
+#include "io/output_file.hpp"
+
+namespace morlan {
+
+// One run as the files record it.
+struct RunOutcome {
+  std::int32_t run = 0;
+  std::int32_t isucc = 0;
+  double objval = 0.0;   // of a successful run
+  double maxvio = 0.0;   // of a successful run
+  double cpu_seconds = 0.0;
+  bool polished = false;  // under --polish: the run was polished
+  double polished_objective = 0.0;
+  double polished_violation = 0.0;
+  std::vector<double> point;      // a successful run's best point, when --best asks
+  std::vector<StageRow> stages;   // its stages, when --log asks
+};
+
+class WatchFiles {
+ public:
+  // Opens the files the options name. A file that cannot be opened, or one
+  // file named by two options, ends the program with one line on standard
+  // error and exit status 2.
+  explicit WatchFiles(const DriverOptions& options);
+
+  bool keeps_stages() const { return log_.is_open(); }
+  bool keeps_points() const { return best_.is_open(); }
+
+  // The runs begin: the log and the results table start anew with their
+  // header rows (the results with the polished columns under --polish).
+  void begin(bool polish);
+  // The next run, in run order.
+  void fold(const RunOutcome& run);
+  // After the last run: the best point is written (a file named by --best
+  // is left as it was when no run succeeded) and every file is closed.
+  // False when a write failed (it has been reported).
+  bool finish();
+
+ private:
+  io::OutputFile log_{"log file"};
+  io::OutputFile results_{"results file"};
+  io::OutputFile best_{"best-point file"};
+  bool polish_ = false;
+  double best_objective_ = 0.0;      // of the best successful run so far
+  std::vector<double> best_point_;   // its point; empty while there is none
+};
+
+// The texts of the files.
+std::string log_header();
+std::string log_rows(std::int32_t run, const std::vector<StageRow>& stages);
+std::string results_header(bool polish);
+std::string results_row(const RunOutcome& run, bool polish);
+std::string best_point_text(const std::vector<double>& point);
+
+}  // namespace morlan

@@ -1,0 +1,245 @@
+// Watching the runs through the real driver and the fake engine: the rows
+// of the convergence log and of the results table in run order, the best
+// point, the progress line on a terminal and elsewhere, standard output
+// unchanged by every option, and the files refused or failing.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/driver/fake_engine.hpp"
+#include "tests/driver/program_run.hpp"
+
+namespace morlan {
+namespace {
+
+using testing_support::mask_times;
+using testing_support::ProgramRun;
+using testing_support::run_on_terminal;
+using testing_support::run_program;
+using testing_support::RunSetup;
+
+// Four runs of the plain rule; the third fails.
+const char* kSeries = "1.0\n3\n0\n0\n1\n4\n0.9\n";
+// Two runs of the multi-level scheme.
+const char* kLadderSeries = "1\n0\n0\n1\n2\n1\n2\n0.9\n";
+
+ProgramRun run_fake(const std::string& answers, const std::string& arguments,
+                    std::vector<std::string> collect = {}) {
+  RunSetup setup;
+  setup.arguments = arguments;
+  setup.collect = std::move(collect);
+  return run_program(MORLAN_FAKE_DRIVER, answers, setup);
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> fields_of(const std::string& line) {
+  std::vector<std::string> fields;
+  std::istringstream in(line);
+  for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
+  return fields;
+}
+
+// The rows without their last column (CPU seconds, which vary).
+std::string without_cpu(const std::string& table) {
+  return std::regex_replace(table, std::regex("\t[^\t\n]*\n"), "\n");
+}
+
+TEST(ConvergenceLog, OneRowPerStageOfEveryRunInRunOrder) {
+  const ProgramRun run = run_fake(kSeries, "--log log.tsv", {"log.tsv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(without_cpu(run.files.at("log.tsv")),
+            "run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tbest_objective\t"
+            "acceptance\tevaluations\n"
+            "1\t1\t1\t2.5\t101\t11.5\t0.1\tNaN\t0.2500\t50\n"
+            "1\t1\t2\t2.25\t102\t12.5\t0.05\t140.160936\t0.5000\t1050\n"
+            "1\t1\t3\t2.025\t103\t13.5\t0.0333333333\t139.160936\t0.7500\t2050\n"
+            "2\t1\t1\t2.5\t201\t21.5\t0.1\tNaN\t0.2500\t50\n"
+            "2\t1\t2\t2.25\t202\t22.5\t0.05\t150.526149\t0.5000\t1050\n"
+            "2\t1\t3\t2.025\t203\t23.5\t0.0333333333\t149.526149\t0.7500\t2050\n"
+            "3\t1\t1\t2.5\t301\t31.5\t0.1\tNaN\t0.2500\t50\n"
+            "3\t1\t2\t2.25\t302\t32.5\t0.05\tNaN\t0.5000\t1050\n"
+            "3\t1\t3\t2.025\t303\t33.5\t0.0333333333\tNaN\t0.7500\t2050\n"
+            "4\t1\t1\t2.5\t401\t41.5\t0.1\tNaN\t0.2500\t50\n"
+            "4\t1\t2\t2.25\t402\t42.5\t0.05\t147.722099\t0.5000\t1050\n"
+            "4\t1\t3\t2.025\t403\t43.5\t0.0333333333\t146.722099\t0.7500\t2050\n");
+  // Each successful run's last best objective is the one its run line prints.
+  EXPECT_NE(run.out.find("run_id = 1 : Obj =  139.160936"), std::string::npos);
+  EXPECT_NE(run.out.find("run_id = 4 : Obj =  146.722099"), std::string::npos);
+}
+
+TEST(ConvergenceLog, LevelsAreNumberedAndEvaluationsAddUpOverThem) {
+  const ProgramRun run = run_fake(kLadderSeries, "--log log.tsv", {"log.tsv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto rows = lines_of(run.files.at("log.tsv"));
+  ASSERT_EQ(rows.size(), 1u + 2 * 2 * 3);
+  std::string order;
+  for (std::size_t r = 1; r < rows.size(); ++r) {
+    const auto f = fields_of(rows[r]);
+    order += f[0] + f[1] + f[2] + " ";
+  }
+  EXPECT_EQ(order, "111 112 113 121 122 123 211 212 213 221 222 223 ");
+  // Level 2 begins after level 1's 2050 evaluations.
+  EXPECT_EQ(fields_of(rows[4])[9], "2100");
+  EXPECT_EQ(fields_of(rows[6])[9], "4100");
+}
+
+TEST(ResultsTable, OneRowPerRunWithThePolishedColumnsUnderPolish) {
+  ProgramRun run = run_fake(kSeries, "--results results.tsv", {"results.tsv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(without_cpu(run.files.at("results.tsv")),
+            "run\tsuccess\tobjective\tviolation\n"
+            "1\t1\t139.16093566524827\t0\n"
+            "2\t1\t149.52614852872955\t0\n"
+            "3\t0\tNaN\tNaN\n"
+            "4\t1\t146.72209921446154\t0\n");
+  // The CPU seconds are the run line's time.
+  const auto first = fields_of(lines_of(run.files.at("results.tsv"))[1]);
+  std::smatch time;
+  ASSERT_TRUE(std::regex_search(run.out, time, std::regex("run_id = 1 : Obj = +[0-9.]+ time = +([^ \n]+)")));
+  EXPECT_EQ(std::stod(first[4]), std::stod(time[1].str()));
+
+  run = run_fake(kSeries, "--polish --results results.tsv", {"results.tsv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto rows = lines_of(run.files.at("results.tsv"));
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[0], "run\tsuccess\tobjective\tviolation\tcpu_seconds\tpolished_objective\t"
+                     "polished_violation");
+  EXPECT_EQ(fields_of(rows[1])[5], "-6.9000000000000004");
+  EXPECT_EQ(fields_of(rows[1])[6], "1.0000000000000001e-09");
+  EXPECT_EQ(fields_of(rows[3])[5], "NaN");
+}
+
+TEST(BestPoint, TheLowestObjectiveOfTheSeriesOneValueALine) {
+  const ProgramRun run = run_fake(kSeries, "--best best.txt", {"best.txt"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // Every successful fake run ends on the upper bounds.
+  std::string expected;
+  for (int i = 1; i <= 144; ++i) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g\n", fake::upper_bound(i));
+    expected += buf;
+  }
+  EXPECT_EQ(run.files.at("best.txt"), expected);
+}
+
+TEST(BestPoint, FileIsLeftAsItWasWhenNoRunSucceeds) {
+  RunSetup setup;
+  setup.arguments = "--best best.txt";
+  setup.files = {{"best.txt", "1 2 3\n"}};
+  setup.collect = {"best.txt"};
+  const ProgramRun run = run_program(MORLAN_FAKE_DRIVER, "-1\n3\n0\n0\n1\n2\n0.9\n", setup);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.files.at("best.txt"), "1 2 3\n");
+}
+
+TEST(BestPoint, MayNameTheStartingPointFileOfTheRun) {
+  // The file is read by the dialogue before anything is written to it.
+  std::string start;
+  for (int i = 1; i <= 144; ++i) start += std::to_string(fake::lower_bound(i)) + "\n";
+  RunSetup setup;
+  setup.arguments = "--best start.txt --log start.txt.log";
+  setup.files = {{"start.txt", start}};
+  setup.collect = {"start.txt"};
+  const ProgramRun run = run_program(MORLAN_FAKE_DRIVER, "1\n0\n0\n0\n0\n0.8\nstart.txt\n", setup);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(lines_of(run.files.at("start.txt")).size(), 144u);
+  EXPECT_NE(run.files.at("start.txt"), start);
+}
+
+TEST(Outputs, LeaveStandardOutputAndErrorAsTheyAre) {
+  const ProgramRun plain = run_fake(kSeries, "--polish");
+  for (const char* options : {"--no-progress", "--log l.tsv --results r.tsv --best b.txt"}) {
+    const ProgramRun watched = run_fake(kSeries, std::string("--polish ") + options);
+    EXPECT_EQ(watched.status, 0) << options;
+    EXPECT_EQ(mask_times(watched.out), mask_times(plain.out)) << options;
+    EXPECT_EQ(watched.err, "") << options;
+  }
+}
+
+TEST(ProgressLine, ElsewhereThanATerminalOnlyWhenAskedAndThenInWholeLines) {
+  const ProgramRun plain = run_fake(kLadderSeries, "");
+  const ProgramRun run = run_fake(kLadderSeries, "--progress");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(mask_times(run.out), mask_times(plain.out));
+  // The first stage of every level at least, each a line of its own.
+  const auto lines = lines_of(run.err);
+  ASSERT_GE(lines.size(), 4u) << run.err;
+  EXPECT_EQ(run.err.find('\r'), std::string::npos);
+  EXPECT_TRUE(std::regex_match(
+      lines[0], std::regex("run 1/2 level 1 stage 1/~141 \\| 0:00 ~0:[0-9][0-9] left \\| T 2.5 L 101 "
+                           "none feasible yet vio 0.1")))
+      << lines[0];
+  EXPECT_NE(run.err.find("run 2/2 level 2 stage 1/~141"), std::string::npos);
+}
+
+TEST(ProgressLine, OnATerminalIsErasedBeforeEveryLineTheProgramPrints) {
+  const ProgramRun plain = run_fake(kLadderSeries, "");
+  const ProgramRun run = run_on_terminal(MORLAN_FAKE_DRIVER, kLadderSeries);
+  EXPECT_EQ(run.status, 0);
+  const testing_support::Screen screen = testing_support::read_screen(run.out);
+  EXPECT_FALSE(screen.mixed);
+  EXPECT_FALSE(screen.left);
+  EXPECT_EQ(mask_times(screen.text), mask_times(plain.out));
+  ASSERT_GE(screen.drawn.size(), 4u);
+  EXPECT_EQ(screen.drawn.front().rfind("run 1/2 level 1 stage 1/~141 | 0:00", 0), 0u);
+}
+
+TEST(ProgressLine, NeverWithNoProgress) {
+  const ProgramRun run = run_on_terminal(MORLAN_FAKE_DRIVER, kSeries, [] {
+    RunSetup s;
+    s.arguments = "--no-progress";
+    return s;
+  }());
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.find("\033[K"), std::string::npos);
+  EXPECT_EQ(run.out.find('\r'), std::string::npos);
+}
+
+TEST(OutputFiles, OneThatCannotBeOpenedIsRefusedBeforeTheDialogue) {
+  ProgramRun run = run_fake(kSeries, "--results r.tsv --log missing/log.tsv");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "morlan: cannot open log file 'missing/log.tsv': No such file or directory\n");
+
+  run = run_fake(kSeries, "--log same.tsv --best ./same.tsv");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err,
+            "morlan: the log file and the best-point file are the same file './same.tsv'\n");
+}
+
+TEST(OutputFiles, AFailedWriteIsReportedAndTheStatusSaysSo) {
+  const ProgramRun plain = run_fake(kSeries, "");
+  const ProgramRun run = run_fake(kSeries, "--results /dev/full");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(mask_times(run.out), mask_times(plain.out));
+  EXPECT_EQ(run.err,
+            "morlan: output error: cannot write results file '/dev/full': No space left on device\n");
+}
+
+TEST(Options, UsageErrorsOfTheWatchOptions) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"--progress --no-progress", "--progress excludes --no-progress"},
+      {"--log", "--log: 1 required TEXT missing"},
+      {"--results a --results b", "--results: At Most 1 required but received 2"},
+      {"--best=", "--best: 1 required TEXT missing"}};
+  for (const auto& [args, message] : cases) {
+    const ProgramRun run = run_fake(kSeries, args);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_EQ(run.err.rfind("morlan: " + std::string(message) + "\n", 0), 0u) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace morlan
