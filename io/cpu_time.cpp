@@ -6,9 +6,9 @@ namespace morlan::io {
 
 namespace {
 
-double cpu_seconds() {
+double cpu_seconds(int who = RUSAGE_SELF) {
   struct rusage ru {};
-  ::getrusage(RUSAGE_SELF, &ru);
+  ::getrusage(who, &ru);
   return static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
          1.0e-6 * static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec);
 }
@@ -18,6 +18,10 @@ double g_previous = 0.0;
 }  // namespace
 
 float cpu_time_total() { return static_cast<float>(cpu_seconds()); }
+
+float cpu_time_total_with_children() {
+  return static_cast<float>(cpu_seconds() + cpu_seconds(RUSAGE_CHILDREN));
+}
 
 float cpu_time_delta() {
   const double now = cpu_seconds();

@@ -13,6 +13,8 @@ namespace morlan::io {
 
 namespace {
 
+OutputSink g_output_sink = nullptr;
+
 std::map<int, std::FILE*>& output_overrides() {
   static std::map<int, std::FILE*> overrides;
   return overrides;
@@ -61,12 +63,18 @@ int write_stream(std::FILE* stream, std::string_view text) {
 int output_descriptor(int unit) { return unit == kStdout ? STDOUT_FILENO : STDERR_FILENO; }
 
 void write_text(int unit, std::string_view text) {
+  if (g_output_sink != nullptr) {
+    g_output_sink(unit, text);
+    return;
+  }
   auto& overrides = output_overrides();
   const auto it = overrides.find(unit);
   const int error = it != overrides.end() ? write_stream(it->second, text)
                                           : write_all(output_descriptor(unit), text);
   if (error != 0 && unit == kStdout) standard_output_failed(error);
 }
+
+void set_output_sink(OutputSink sink) { g_output_sink = sink; }
 
 std::FILE* redirect_output(int unit, std::FILE* stream) {
   auto& overrides = output_overrides();
