@@ -1,17 +1,18 @@
 #include "driver/driver.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "anneal/chainrun.hpp"
-#include "anneal/ladderrun.hpp"
 #include "anneal/prepare.hpp"
-#include "anneal/random.hpp"
 #include "anneal/run_records.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
+#include "driver/fork_workers.hpp"
+#include "driver/run_storage.hpp"
+#include "driver/series.hpp"
 #include "io/console.hpp"
 #include "io/cpu_time.hpp"
 #include "io/list_input.hpp"
@@ -29,45 +30,9 @@ constexpr int kNvar = cfg::kNvar;
 constexpr int kNtot = cfg::kNtot;
 constexpr int kNpop = cfg::kNpop;
 
-// Objective reported for a failed run, and the initial best/worst values.
-constexpr double kNoObjective = 1.0e20;
-
-// Seeds of the starting-point stream: one seeding per execution, so a series
-// is the same from one execution to the next.
-constexpr int kStartSeed1 = 1;
-constexpr int kStartSeed2 = 2;
-
-// Answers of the dialogue.
-struct Settings {
-  std::int32_t multilevel = 0;
-  std::int32_t nconsec = 0;
-  std::int32_t runmode = 0;
-  std::int32_t nruns = 0;
-  double rt = 0.0;
-  double t0 = 0.0;
-  double tf = 0.0;
-};
-
-// Statistics over the successful runs.
-struct Statistics {
-  std::int32_t nsucc = 0;
-  std::int64_t itersum = 0;  // wide: a long series must not wrap the sum
-  double bestobj = kNoObjective;
-  double worstobj = -kNoObjective;
-  double sumobj = 0.0;
-};
-
-// The driver's working storage lives for the whole program.
-struct Storage {
-  Array1<double, kNtot> x;           // starting point, then the run's result
-  Array1<double, kNpop * kNtot> pop;  // population, member index fastest
-  Array1<double, kNvar> xl, xu;       // variable bounds
-  Array1<double, kNvar> shown;        // the point the "x0 = " line shows
-};
-Storage storage;
-
 DriverOptions g_options;
 RunExtension* g_extension = nullptr;
+SeriesExecutor* g_executor = nullptr;
 
 // Prints the prompt as one list-directed line.
 void ask(std::string_view text) { io::say(text); }
@@ -167,86 +132,32 @@ void prepare() {
   initial_orvale();
 }
 
-// Entry (k, i) of the population: member k, position i.
-double& member(int k, int i) { return storage.pop((i - 1) * kNpop + k); }
-
-// One starting point from the starting-point stream: a grid variable takes
-// a grid point xl + g * k, k = 0 .. ndsample - 1; any other variable a
-// uniform value in its range. Multipliers start at zero.
-template <class Put>
-void draw_point(Put put) {
-  for (int i = 1; i <= kNvar; ++i) {
-    const double u = static_cast<double>(x0ranmar());
-    double v;
-    if (isdx(i) == 1) {
-      v = storage.xl(i) + discrete(kNvar + i) * std::trunc(u * ndsample(i));
-    } else {
-      v = storage.xl(i) + u * (storage.xu(i) - storage.xl(i));
-    }
-    put(i, v);
-  }
-  for (int i = kNvar + 1; i <= kNtot; ++i) put(i, 0.0);
-}
-
-// Fills the start of one run of a series and the point its "x0 = " line
-// shows: x itself, or member 1 of the population under the population rule.
-void draw_start() {
-  if (msa.value != kRulePopulation) {
-    draw_point([](int i, double v) { storage.x(i) = v; });
-    for (int i = 1; i <= kNvar; ++i) storage.shown(i) = storage.x(i);
-    return;
-  }
-  for (int k = 1; k <= kNpop; ++k) draw_point([k](int i, double v) { member(k, i) = v; });
-  for (int i = 1; i <= kNvar; ++i) storage.shown(i) = member(1, i);
-}
-
-void print_start() {
-  io::say(" ");
-  io::say("x0 = ", CVec(storage.shown));
-}
-
-struct RunResult {
-  std::int32_t isucc = 0;
-  double objval = 0.0;
-  double maxvio = 0.0;
-};
-
-RunResult run_control(const Settings& s) {
-  RunResult r;
-  if (s.multilevel == 0) {
-    chainrun(r.isucc, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
+// The final line: T is the CPU seconds of the whole program, every process
+// that ran a run included.
+[[noreturn]] void final_line(const Settings& s, const Statistics& st, float total) {
+  const float per_run = total / static_cast<float>(s.nruns);
+  if (st.nsucc < 1) {
+    io::say("0 success run, time per Obj = ", per_run);
   } else {
-    ladderrun(r.isucc, s.nconsec, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
+    const double iterations =
+        std::log(static_cast<double>(st.itersum) / static_cast<double>(st.nsucc)) / std::log(2.0);
+    io::say(st.nsucc, " success run, time per Obj = ", per_run, " sec,  ", "iter = ", iterations);
   }
-  return r;
+  io::stop();
 }
 
-void multi_start(const Settings& s, Statistics& st) {
-  x0rmarin(kStartSeed1, kStartSeed2);
-  xbound(kNvar, storage.xl, storage.xu);
-  for (std::int32_t run = 1; run <= s.nruns; ++run) {
-    io::cpu_time_delta();  // the next reading measures this run alone
-    draw_start();
-    print_start();
-    const RunResult r = run_control(s);
-    const float time = io::cpu_time_delta();
-    if (r.isucc == 1) {
-      io::say("run_id =", run, " : Obj =", r.objval, " time =", time);
-      st.nsucc += 1;
-      st.itersum += nsaiter.value;
-      if (r.objval < st.bestobj) st.bestobj = r.objval;
-      if (r.objval > st.worstobj) st.worstobj = r.objval;
-      st.sumobj += r.objval;
-    } else {
-      io::say("run_id =", run, " : obj =", kNoObjective, " time =", time);
-    }
-    if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
-    io::flush();
-  }
-  io::say("========== Obj Summary of ", s.nruns, " runs ========== ");
-  io::say(" best Obj = ", st.bestobj, ",  worst Obj = ", st.worstobj);
-  if (st.nsucc > 0) io::say(" avrg Obj = ", st.sumobj / st.nsucc);
-  if (g_extension != nullptr) g_extension->after_summary();
+// The runs of a series: in the executor given, in worker processes when
+// more than one job is asked for and there is more than one run, else in
+// order here.
+[[noreturn]] void multi_start(const Settings& s) {
+  Series series(s, g_extension);
+  InOrder in_order;
+  WorkerProcesses workers(std::min(jobs_wanted(g_options.jobs), series.runs()));
+  SeriesExecutor* executor = g_executor;
+  if (executor == nullptr) executor = workers.count() > 1 ? &workers : static_cast<SeriesExecutor*>(&in_order);
+  executor->execute(series);
+  series.print_summary();
+  final_line(s, series.statistics(), executor->total_cpu_time());
 }
 
 // Reads the starting point of a single run: 144 finite values, list-directed.
@@ -272,49 +183,36 @@ void read_start_file() {
   }
 }
 
-void single_run(Settings& s, Statistics& st) {
+[[noreturn]] void single_run(Settings& s) {
   ask(prompt::kStartFile);
   read_start_file();
   print_start();
   s.nruns = 1;
-  st.nsucc = 0;
+  Statistics st;
+  set_run_in_progress(1);
   const RunResult r = run_control(s);
   if (r.isucc == 1) {
     st.nsucc = 1;
     st.itersum += nsaiter.value;
   }
-  if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
+  RunRecord record;
+  if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x, record);
+  set_run_in_progress(0);
+  final_line(s, st, io::cpu_time_total());
 }
-
-[[noreturn]] void final_line(const Settings& s, const Statistics& st) {
-  const float per_run = io::cpu_time_total() / static_cast<float>(s.nruns);
-  if (st.nsucc < 1) {
-    io::say("0 success run, time per Obj = ", per_run);
-  } else {
-    const double iterations =
-        std::log(static_cast<double>(st.itersum) / static_cast<double>(st.nsucc)) / std::log(2.0);
-    io::say(st.nsucc, " success run, time per Obj = ", per_run, " sec,  ", "iter = ", iterations);
-  }
-  io::stop();
-}
-
 }  // namespace
 
 const DriverOptions& driver_options() { return g_options; }
 
-void run_driver(const DriverOptions& options, RunExtension* extension) {
+void run_driver(const DriverOptions& options, RunExtension* extension, SeriesExecutor* executor) {
   g_options = options;
   g_extension = extension;
+  g_executor = executor;
   start_up();
   Settings settings = dialogue();
   prepare();
-  Statistics stats;
-  if (settings.runmode == 1) {
-    multi_start(settings, stats);
-  } else {
-    single_run(settings, stats);
-  }
-  final_line(settings, stats);
+  if (settings.runmode == 1) multi_start(settings);
+  single_run(settings);
 }
 
 }  // namespace morlan

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/output.hpp"
 
@@ -11,7 +12,8 @@ namespace morlan {
 
 namespace {
 
-constexpr const char* kSynopsis = "Usage: morlan [--polish] [--reference-eval] [--help] [--version]\n";
+constexpr const char* kSynopsis =
+    "Usage: morlan [-j N] [--polish] [--reference-eval] [--help] [--version]\n";
 
 constexpr const char* kDescription =
     "\n"
@@ -46,6 +48,10 @@ constexpr const char* kDescription =
     "diagnostic goes to standard error).\n"
     "\n"
     "Options:\n"
+    "  -j N, --jobs N\n"
+    "              run the runs of a series in N processes at once (0: one per\n"
+    "              online core; default 1); the output is the same bytes as with\n"
+    "              one process, except the CPU times, which count every process\n"
     "  --polish    after each successful run, polish its best point with the SQP\n"
     "              solver and print one line with the polished objective, its\n"
     "              largest violation and the iteration count; a series adds\n"
@@ -95,6 +101,7 @@ CommandLine parse_command_line(int argc, char** argv) {
   app.allow_extras();   // unknown arguments are collected and reported below
   app.add_flag("--help", help)->disable_flag_override();
   app.add_flag("--version", version)->disable_flag_override();
+  app.add_option("-j,--jobs", o.jobs)->check(CLI::Range(0, cfg::kMostJobs));
   app.add_flag("--polish", o.polish)->disable_flag_override();
   app.add_flag("--reference-eval", o.reference_eval)->disable_flag_override();
 

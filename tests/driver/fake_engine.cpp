@@ -1,6 +1,11 @@
 #include "tests/driver/fake_engine.hpp"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "anneal/chainrun.hpp"
 #include "anneal/ladderrun.hpp"
@@ -12,6 +17,7 @@
 #include "base/config.hpp"
 #include "driver/driver.hpp"
 #include "driver/polish_extension.hpp"
+#include "driver/run_record.hpp"
 #include "io/console.hpp"
 #include "measures/records.hpp"
 #include "problem/adaptor.hpp"
@@ -48,7 +54,41 @@ bool is_grid_variable(int i) { return i % 6 != 0; }
 }  // namespace fake
 
 namespace {
-int g_runs = 0;
+
+// A fault asked for by the environment: the run whose index the variable
+// holds misbehaves; 0 when it is not set.
+int faulty_run(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value == nullptr ? 0 : std::atoi(value);
+}
+
+// Writes this process's id to $MORLAN_FAKE_PID_FILE, then waits there for a
+// minute, long enough for a test to send its signal.
+void hang() {
+  if (const char* path = std::getenv("MORLAN_FAKE_PID_FILE")) {
+    const std::string tmp = std::string(path) + ".tmp";
+    if (std::FILE* f = std::fopen(tmp.c_str(), "w")) {
+      std::fprintf(f, "%d\n", static_cast<int>(::getpid()));
+      std::fclose(f);
+      std::rename(tmp.c_str(), path);
+    }
+  }
+  for (int i = 0; i < 600; ++i) ::usleep(100000);
+}
+
+// The faults of run `run`, after its first line.
+void misbehave(int run) {
+  if (run == faulty_run("MORLAN_FAKE_HANG_RUN")) hang();
+  if (run == faulty_run("MORLAN_FAKE_STOP_RUN")) {
+    io::say("Wrong fake run", run, "!");
+    io::error_stop();
+  }
+  // State an earlier run left, made visible.
+  if (faulty_run("MORLAN_FAKE_LEAVE_RUN") != 0) io::say("fake run: rleq =", rleq.value);
+  if (run == faulty_run("MORLAN_FAKE_LEAVE_RUN")) rleq.value += 1.0;
+  if (faulty_run("MORLAN_FAKE_RAND") != 0) io::say("fake run: rand =", std::rand());
+}
+
 }  // namespace
 
 void init_csa_pd() {
@@ -110,9 +150,9 @@ double sum_of_variables(CVec point) {
 // One fake run: reports what it was given, consumes main-stream numbers,
 // and produces a result from the start.
 void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, double rt) {
-  ++g_runs;
+  const int run = run_in_progress();
   rmarin(1, 2);
-  const int draws = static_cast<int>(rt * 1000.0) * g_runs;
+  const int draws = static_cast<int>(rt * 1000.0) * run;
   for (int k = 0; k < draws; ++k) ranmar();
 
   double start_sum;
@@ -132,12 +172,13 @@ void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, doubl
     zero = multipliers_zero(x);
     io::say("fake run: start", start_sum, " zero multipliers =", zero);
   }
+  misbehave(run);
 
-  isucc = (slobj.value >= 0.0 && g_runs % 3 != 0) ? 1 : 0;
+  isucc = (slobj.value >= 0.0 && run % 3 != 0) ? 1 : 0;
   if (isucc == 1) {
-    objval = start_sum + g_runs;
+    objval = start_sum + run;
     maxvio = 0.0;
-    if (msa.value == kRulePlain) nsaiter.value = 16 * g_runs;
+    if (msa.value == kRulePlain) nsaiter.value = 16 * run;
     for (int i = 1; i <= cfg::kNvar; ++i) x(i) = fake::upper_bound(i);
   } else {
     objval = -1.0;
@@ -160,13 +201,19 @@ void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double&
 
 namespace {
 
-// Reports where the driver calls the extension of --polish.
+// Reports where the driver calls the extension of --polish, and folds the
+// runs it polished.
 class FakePolish final : public RunExtension {
  public:
-  void after_run(int isucc, CVec x) override {
+  void after_run(int isucc, CVec x, RunRecord& record) override {
     io::say("fake polish: isucc =", isucc, " x(1) =", x(1), " x(145) =", x(cfg::kNvar + 1));
+    record.polish.polished = isucc;
   }
-  void after_summary() override { io::say("fake polish summary"); }
+  void fold(const RunRecord& record) override { polished_ += record.polish.polished; }
+  void after_summary() override { io::say("fake polish summary: polished runs =", polished_); }
+
+ private:
+  int polished_ = 0;
 };
 
 }  // namespace
