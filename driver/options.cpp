@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <string>
 #include <string_view>
 
 #include "base/config.hpp"
@@ -88,6 +89,23 @@ const char* usage_text() {
 void print_usage_error(const std::string& first_line) {
   io::write_text(io::kStderr, "morlan: " + io::shown_bytes(first_line) + "\n" + kSynopsis +
                                   "Try 'morlan --help' for more information.\n");
+}
+
+int answer_command_line(const CommandLine& line, const char* version) {
+  switch (line.action) {
+    case CommandLine::Action::kHelp:
+      io::write_text(io::kStdout, usage_text());
+      return io::kExitNormal;
+    case CommandLine::Action::kVersion:
+      io::write_text(io::kStdout, std::string("morlan ") + version + "\n");
+      return io::kExitNormal;
+    case CommandLine::Action::kUsageError:
+      print_usage_error(line.error);
+      return io::kExitInputError;
+    case CommandLine::Action::kRun:
+      break;
+  }
+  return kRunTheProgram;
 }
 
 CommandLine parse_command_line(int argc, char** argv) {

@@ -35,6 +35,7 @@ class Series {
   Series(const Settings& settings, RunExtension* extension);
 
   std::int32_t runs() const { return settings_.nruns; }
+  const Settings& settings() const { return settings_; }
 
   // Draws the starts of the runs before k that other processes run, so that
   // the next draw is run k's; starts again from the seeding when this
