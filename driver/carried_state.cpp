@@ -150,6 +150,16 @@ CarriedDigests digests_of(const CarriedState& state) {
   return d;
 }
 
+CarriedState state_left_in_order(const CarriedState& previous, const CarriedDigests& began,
+                                 const CarriedState& left) {
+  CarriedState s = left;
+  for (std::size_t i = 0; i < kItemCount && i < s.items.size(); ++i) {
+    const bool written = digest_of(left.items[i]) != began[i];
+    if (kItems[i].carry == Carry::kReadAfterRun && !written) s.items[i] = previous.items[i];
+  }
+  return s;
+}
+
 std::optional<std::string_view> carried_difference(const CarriedDigests& before,
                                                    const std::optional<CarriedDigests>& after,
                                                    const CarriedDigests& previous) {

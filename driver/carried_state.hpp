@@ -13,9 +13,9 @@
 //   - passed-on items (the normal-deviate store, the relaxed radius, the C
 //     library generator, the dialogue's and the preparation's records): run
 //     k must begin with what run k - 1 left;
-//   - items read after the run (the cycle-block count, the driver's point):
-//     a run that leaves one unchanged may not have written it, and then the
-//     value read after it is the one run k - 1 left.
+//   - items read after a successful run (the cycle-block count, the
+//     driver's point): a run that leaves one unchanged may not have written
+//     it, and then the value read after it is the one run k - 1 left.
 //
 // The value caches of the evaluation are not carried: a cached value is the
 // same bits as a fresh one. The main random stream, the tolerance and the
@@ -45,11 +45,18 @@ CarriedDigests digests_of(const CarriedState& state);
 // The name of the first item that shows that run k did not see what it
 // would have seen after run k - 1 in order; nothing when it did.
 // `before` and `after` are run k's digests as it began and as it ended
-// (no `after` for a run that ended in an error stop: nothing is read after
-// it), `previous` those of the state run k - 1 left.
+// (no `after` when nothing is read after it: a failed run, or one that
+// ended in an error stop), `previous` those of the state that the runs
+// before k leave in order.
 std::optional<std::string_view> carried_difference(const CarriedDigests& before,
                                                    const std::optional<CarriedDigests>& after,
                                                    const CarriedDigests& previous);
+
+// The state that the runs up to k leave in order, from the state the runs
+// before k leave (`previous`) and run k's, which passed the check above:
+// what run k wrote, and the rest as it was.
+CarriedState state_left_in_order(const CarriedState& previous, const CarriedDigests& began,
+                                 const CarriedState& left);
 
 // 64-bit FNV-1a digest of some bytes.
 std::uint64_t digest_of(std::string_view bytes);

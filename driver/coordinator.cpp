@@ -67,17 +67,17 @@ class Coordinator {
     const RunRecord record = std::move(it->second);
     done_.erase(it);
     const bool ended = record.stop_status == kRanToEnd;
-    std::optional<CarriedDigests> left;
-    if (ended) left = digests_of(record.left);
-    if (const auto item = carried_difference(record.began, left, left_digests_)) {
+    std::optional<CarriedDigests> read_after;
+    if (ended && record.isucc == 1) read_after = digests_of(record.left);
+    if (const auto item = carried_difference(record.began, read_after, left_digests_)) {
       go_in_order(*item);
       return true;
     }
     write_output(record);
     if (!ended) link_.end(record.stop_status);
     series_.fold(record);
-    left_ = record.left;
-    left_digests_ = *left;
+    left_ = state_left_in_order(left_, record.began, record.left);
+    left_digests_ = digests_of(left_);
     ++next_fold_;
     return true;
   }
@@ -118,6 +118,8 @@ class Coordinator {
     const int run = slot.run != 0 ? slot.run : next_run_;
     const bool stale = slot.stale;
     if (event.lost) {
+      // A worker that reported an error stop has left as it should.
+      if (slot.gone) return;
       slot.gone = true;
       last_how_ = event.how;
       if (!stale) note_lost(run, event.how);
@@ -132,6 +134,7 @@ class Coordinator {
     }
     slot.run = 0;
     slot.stale = false;
+    slot.gone = record.stop_status != kRanToEnd;  // it leaves after an error stop
     if (stale) return;
     if (record.stop_status != kRanToEnd) limit_ = std::min(limit_, record.run + 1);
     done_[record.run] = std::move(record);
