@@ -119,7 +119,9 @@ CommandLine parse_command_line(int argc, char** argv) {
   app.allow_extras();   // unknown arguments are collected and reported below
   app.add_flag("--help", help)->disable_flag_override();
   app.add_flag("--version", version)->disable_flag_override();
-  app.add_option("-j,--jobs", o.jobs)->check(CLI::Range(0, cfg::kMostJobs));
+  app.add_option("-j,--jobs", o.jobs)
+      ->check(CLI::Range(0, cfg::kMostJobs))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("--polish", o.polish)->disable_flag_override();
   app.add_flag("--reference-eval", o.reference_eval)->disable_flag_override();
 

@@ -102,6 +102,10 @@ void init_t(double& t0, double& tf) {
   io::say("fake init_t: slobj =", slobj.value, " mlag =", mlag.value, " msa =", msa.value,
           " rleq =", rleq.value);
   t0 = 2.5;
+  // An MPI rank that prepares another state than the others.
+  const char* rank = std::getenv("OMPI_COMM_WORLD_RANK");
+  const char* other = std::getenv("MORLAN_FAKE_OTHER_T0_RANK");
+  if (rank != nullptr && other != nullptr && std::string(rank) == other) t0 = 2.6;
   tf = 0.0025;
   io::say("Initial temperature t0 = ", t0, "  Stop tf = ", tf);
 }

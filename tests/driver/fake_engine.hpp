@@ -20,7 +20,9 @@
 //   MORLAN_FAKE_LEAVE_RUN=k  every run prints rleq, and run k raises it by 1
 //                            (state left for the runs after it);
 //   MORLAN_FAKE_RAND=1       every run prints a draw of the C library's
-//                            generator.
+//                            generator;
+//   MORLAN_FAKE_OTHER_T0_RANK=r  the MPI rank r prepares another initial
+//                            temperature than the others.
 #pragma once
 
 namespace morlan::fake {

@@ -11,8 +11,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,12 +24,10 @@ using testing_support::ProgramRun;
 using testing_support::run_program;
 using testing_support::RunSetup;
 using testing_support::StartedProgram;
+using testing_support::through_run;
 
 std::string golden(const std::string& name) {
-  std::ifstream in(std::string(MORLAN_GOLDEN_DIR) + "/" + name + ".out", std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return testing_support::file_text(std::string(MORLAN_GOLDEN_DIR) + "/" + name + ".out");
 }
 
 RunSetup with(const std::string& arguments,
@@ -106,14 +102,6 @@ TEST(ParallelSeries, StateLeftByARunSendsTheRestOfTheSeriesInOrder) {
 }
 
 const char* kSixRuns = "1.0\n3\n0\n0\n1\n6\n0.9\n";
-
-// The serial output up to the end of run `last`.
-std::string through_run(const std::string& out, int last) {
-  const std::string marker = " run_id = " + std::to_string(last) + " : ";
-  const auto at = out.find(marker);
-  if (at == std::string::npos) return "(no run " + std::to_string(last) + ")";
-  return out.substr(0, out.find('\n', at) + 1);
-}
 
 // Also when the series has gone in order before the stop: the worker that
 // stopped in a run that is then run again has left as it should.
