@@ -154,7 +154,8 @@ void prepare() {
   InOrder in_order;
   WorkerProcesses workers(std::min(jobs_wanted(g_options.jobs), series.runs()));
   SeriesExecutor* executor = g_executor;
-  if (executor == nullptr) executor = workers.count() > 1 ? &workers : static_cast<SeriesExecutor*>(&in_order);
+  if (executor == nullptr && workers.count() > 1) executor = &workers;
+  if (executor == nullptr) executor = &in_order;
   executor->execute(series);
   series.print_summary();
   final_line(s, series.statistics(), executor->total_cpu_time());
