@@ -40,6 +40,10 @@ inline constexpr int kNtot = kNvar + kNcon;
 // constraints. The same in both configurations.
 inline constexpr int kBoundCapacity = 1000;
 
+// The most processes a series may run its runs in (-j N): more than this is
+// a mistake, not a machine.
+inline constexpr int kMostJobs = 1024;
+
 static_assert(kNeq + kNineq == kNcon);
 
 // Input limits, far beyond any real answer, starting point or data record,

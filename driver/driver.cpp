@@ -1,24 +1,22 @@
 #include "driver/driver.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <memory>
 #include <string>
 
-#include "anneal/chainrun.hpp"
-#include "anneal/ladderrun.hpp"
 #include "anneal/prepare.hpp"
-#include "anneal/random.hpp"
 #include "anneal/run_records.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
-#include "driver/run_watch.hpp"
-#include "driver/watch_files.hpp"
+#include "driver/fork_workers.hpp"
+#include "driver/run_storage.hpp"
+#include "driver/series.hpp"
+#include "driver/watching.hpp"
 #include "io/console.hpp"
 #include "io/cpu_time.hpp"
 #include "io/list_input.hpp"
-#include "io/status_line.hpp"
 #include "io/units.hpp"
 #include "measures/records.hpp"
 #include "problem/adaptor.hpp"
@@ -33,54 +31,9 @@ constexpr int kNvar = cfg::kNvar;
 constexpr int kNtot = cfg::kNtot;
 constexpr int kNpop = cfg::kNpop;
 
-// Objective reported for a failed run, and the initial best/worst values.
-constexpr double kNoObjective = 1.0e20;
-
-// Seeds of the starting-point stream: one seeding per execution, so a series
-// is the same from one execution to the next.
-constexpr int kStartSeed1 = 1;
-constexpr int kStartSeed2 = 2;
-
-// Answers of the dialogue.
-struct Settings {
-  std::int32_t multilevel = 0;
-  std::int32_t nconsec = 0;
-  std::int32_t runmode = 0;
-  std::int32_t nruns = 0;
-  double rt = 0.0;
-  double t0 = 0.0;
-  double tf = 0.0;
-};
-
-// Statistics over the successful runs.
-struct Statistics {
-  std::int32_t nsucc = 0;
-  std::int64_t itersum = 0;  // wide: a long series must not wrap the sum
-  double bestobj = kNoObjective;
-  double worstobj = -kNoObjective;
-  double sumobj = 0.0;
-};
-
-// The driver's working storage lives for the whole program.
-struct Storage {
-  Array1<double, kNtot> x;           // starting point, then the run's result
-  Array1<double, kNpop * kNtot> pop;  // population, member index fastest
-  Array1<double, kNvar> xl, xu;       // variable bounds
-  Array1<double, kNvar> shown;        // the point the "x0 = " line shows
-};
-Storage storage;
-
 DriverOptions g_options;
 RunExtension* g_extension = nullptr;
-
-// What the options add to the runs besides the console: the files, the
-// progress line, and the observer of the loops that feeds them.
-struct Watching {
-  explicit Watching(const DriverOptions& options) : files(options) {}
-  WatchFiles files;
-  TerminalProgress terminal;
-  std::unique_ptr<RunWatch> watch;  // nullptr: the loops are not watched
-};
+SeriesExecutor* g_executor = nullptr;
 Watching* g_watching = nullptr;
 
 // Prints the prompt as one list-directed line.
@@ -181,131 +134,44 @@ void prepare() {
   initial_orvale();
 }
 
-// Entry (k, i) of the population: member k, position i.
-double& member(int k, int i) { return storage.pop((i - 1) * kNpop + k); }
-
-// One starting point from the starting-point stream: a grid variable takes
-// a grid point xl + g * k, k = 0 .. ndsample - 1; any other variable a
-// uniform value in its range. Multipliers start at zero.
-template <class Put>
-void draw_point(Put put) {
-  for (int i = 1; i <= kNvar; ++i) {
-    const double u = static_cast<double>(x0ranmar());
-    double v;
-    if (isdx(i) == 1) {
-      v = storage.xl(i) + discrete(kNvar + i) * std::trunc(u * ndsample(i));
-    } else {
-      v = storage.xl(i) + u * (storage.xu(i) - storage.xl(i));
-    }
-    put(i, v);
-  }
-  for (int i = kNvar + 1; i <= kNtot; ++i) put(i, 0.0);
-}
-
-// Fills the start of one run of a series and the point its "x0 = " line
-// shows: x itself, or member 1 of the population under the population rule.
-void draw_start() {
-  if (msa.value != kRulePopulation) {
-    draw_point([](int i, double v) { storage.x(i) = v; });
-    for (int i = 1; i <= kNvar; ++i) storage.shown(i) = storage.x(i);
-    return;
-  }
-  for (int k = 1; k <= kNpop; ++k) draw_point([k](int i, double v) { member(k, i) = v; });
-  for (int i = 1; i <= kNvar; ++i) storage.shown(i) = member(1, i);
-}
-
-void print_start() {
-  io::say(" ");
-  io::say("x0 = ", CVec(storage.shown));
-}
-
-struct RunResult {
-  std::int32_t isucc = 0;
-  double objval = 0.0;
-  double maxvio = 0.0;
-};
-
-RunResult run_control(const Settings& s) {
-  RunResult r;
-  if (s.multilevel == 0) {
-    chainrun(r.isucc, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
+// The final line: T is the CPU seconds of the whole program, every process
+// that ran a run included; `status` is the exit status.
+[[noreturn]] void final_line(const Settings& s, const Statistics& st, float total, int status) {
+  const float per_run = total / static_cast<float>(s.nruns);
+  if (st.nsucc < 1) {
+    io::say("0 success run, time per Obj = ", per_run);
   } else {
-    ladderrun(r.isucc, s.nconsec, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
+    const double iterations =
+        std::log(static_cast<double>(st.itersum) / static_cast<double>(st.nsucc)) / std::log(2.0);
+    io::say(st.nsucc, " success run, time per Obj = ", per_run, " sec,  ", "iter = ", iterations);
   }
-  return r;
+  io::stop(status);
 }
 
-// The files start anew; the loops are watched when the log or the progress
-// line needs them.
-void start_watching(const Settings& s) {
-  Watching& w = *g_watching;
-  const bool progress =
-      g_options.progress == DriverOptions::Progress::kAlways ||
-      (g_options.progress == DriverOptions::Progress::kOnTerminal && io::status_on_terminal());
-  if (progress || w.files.keeps_stages()) {
-    w.watch = std::make_unique<RunWatch>(w.files.keeps_stages(), progress ? &w.terminal : nullptr,
-                                         s.multilevel != 0);
-  }
-  w.files.begin(g_options.polish);
+// Worker processes a series runs in: more than one when more than one job
+// is asked for and there is more than one run.
+int series_workers(const Settings& s) { return std::min(jobs_wanted(g_options.jobs), s.nruns); }
+
+// True when the runs happen in this process (the single run, or a series in
+// order here), which may then show their progress line.
+bool runs_here(const Settings& s) {
+  return s.runmode != 1 || (g_executor == nullptr && series_workers(s) <= 1);
 }
 
-// Run `run` of `runs` through the run control, watched when asked; its
-// stages go into `outcome`.
-RunResult watched_run(const Settings& s, std::int32_t run, std::int32_t runs,
-                      RunOutcome& outcome) {
-  RunWatch* watch = g_watching->watch.get();
-  if (watch != nullptr) watch->begin_run(run, runs);
-  const RunResult r = run_control(s);
-  if (watch != nullptr) outcome.stages = watch->end_run();
-  outcome.run = run;
-  outcome.isucc = r.isucc;
-  outcome.objval = r.objval;
-  outcome.maxvio = r.maxvio;
-  return r;
-}
-
-// After the extension: the run's best point and polished values, and the
-// run taken into the files.
-void fold_outcome(RunOutcome& outcome) {
-  if (outcome.isucc == 1 && g_watching->files.keeps_points()) {
-    const CVec variables = storage.x.slice(1, kNvar);
-    outcome.point.assign(variables.begin(), variables.end());
-  }
-  if (g_extension != nullptr) {
-    outcome.polished = g_extension->last_point(outcome.polished_objective, outcome.polished_violation);
-  }
-  g_watching->files.fold(outcome);
-}
-
-void multi_start(const Settings& s, Statistics& st) {
-  x0rmarin(kStartSeed1, kStartSeed2);
-  xbound(kNvar, storage.xl, storage.xu);
-  for (std::int32_t run = 1; run <= s.nruns; ++run) {
-    io::cpu_time_delta();  // the next reading measures this run alone
-    draw_start();
-    print_start();
-    RunOutcome outcome;
-    const RunResult r = watched_run(s, run, s.nruns, outcome);
-    const float time = io::cpu_time_delta();
-    outcome.cpu_seconds = time;
-    if (r.isucc == 1) {
-      io::say("run_id =", run, " : Obj =", r.objval, " time =", time);
-      st.nsucc += 1;
-      st.itersum += nsaiter.value;
-      if (r.objval < st.bestobj) st.bestobj = r.objval;
-      if (r.objval > st.worstobj) st.worstobj = r.objval;
-      st.sumobj += r.objval;
-    } else {
-      io::say("run_id =", run, " : obj =", kNoObjective, " time =", time);
-    }
-    if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
-    fold_outcome(outcome);
-    io::flush();
-  }
-  io::say("========== Obj Summary of ", s.nruns, " runs ========== ");
-  io::say(" best Obj = ", st.bestobj, ",  worst Obj = ", st.worstobj);
-  if (st.nsucc > 0) io::say(" avrg Obj = ", st.sumobj / st.nsucc);
-  if (g_extension != nullptr) g_extension->after_summary();
+// The runs of a series: in the executor given, in worker processes when
+// more than one job is asked for and there is more than one run, else in
+// order here. Returns the statistics and the CPU seconds of every process.
+Statistics multi_start(const Settings& s, float& total) {
+  Series series(s, g_extension, g_watching);
+  InOrder in_order;
+  WorkerProcesses workers(series_workers(s));
+  SeriesExecutor* executor = g_executor;
+  if (executor == nullptr && workers.count() > 1) executor = &workers;
+  if (executor == nullptr) executor = &in_order;
+  executor->execute(series);
+  series.print_summary();
+  total = executor->total_cpu_time();
+  return series.statistics();
 }
 
 // Reads the starting point of a single run: 144 finite values, list-directed.
@@ -331,62 +197,60 @@ void read_start_file() {
   }
 }
 
-void single_run(Settings& s, Statistics& st) {
+Statistics single_run(Settings& s) {
   ask(prompt::kStartFile);
   read_start_file();
   print_start();
   s.nruns = 1;
-  st.nsucc = 0;
-  // The single run takes no reading of the run-time clock; the results
-  // table has its CPU time all the same.
+  Statistics st;
+  set_run_in_progress(1);
+  // The single run takes no reading of the run-time clock; its record has
+  // its CPU time all the same.
   const double began = io::cpu_seconds();
-  RunOutcome outcome;
-  const RunResult r = watched_run(s, 1, 1, outcome);
-  outcome.cpu_seconds = static_cast<float>(io::cpu_seconds() - began);
+  RunRecord record;
+  record.run = 1;
+  const RunResult r = g_watching->run(s, 1, 1, record);
+  record.time = static_cast<float>(io::cpu_seconds() - began);
+  record.isucc = r.isucc;
+  record.objval = r.objval;
+  record.maxvio = r.maxvio;
   if (r.isucc == 1) {
     st.nsucc = 1;
     st.itersum += nsaiter.value;
   }
-  if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
-  fold_outcome(outcome);
-}
-
-// status: the exit status, 1 when a file could not be written.
-[[noreturn]] void final_line(const Settings& s, const Statistics& st, int status) {
-  const float per_run = io::cpu_time_total() / static_cast<float>(s.nruns);
-  if (st.nsucc < 1) {
-    io::say("0 success run, time per Obj = ", per_run);
-  } else {
-    const double iterations =
-        std::log(static_cast<double>(st.itersum) / static_cast<double>(st.nsucc)) / std::log(2.0);
-    io::say(st.nsucc, " success run, time per Obj = ", per_run, " sec,  ", "iter = ", iterations);
-  }
-  io::stop(status);
+  if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x, record);
+  g_watching->keep_point(record);
+  g_watching->fold(record);
+  set_run_in_progress(0);
+  return st;
 }
 
 }  // namespace
 
 const DriverOptions& driver_options() { return g_options; }
 
-void run_driver(const DriverOptions& options, RunExtension* extension) {
+void run_driver(const DriverOptions& options, RunExtension* extension, SeriesExecutor* executor) {
   g_options = options;
   g_extension = extension;
+  g_executor = executor;
   // The files are opened first: one that cannot be written is refused
   // before anything is asked.
-  Watching watching(options);
+  Watching watching(g_options);
   g_watching = &watching;
   start_up();
   Settings settings = dialogue();
   prepare();
-  start_watching(settings);
+  watching.start(settings, runs_here(settings));
+  float total = 0.0f;
   Statistics stats;
   if (settings.runmode == 1) {
-    multi_start(settings, stats);
+    stats = multi_start(settings, total);
   } else {
-    single_run(settings, stats);
+    stats = single_run(settings);
+    total = io::cpu_time_total();
   }
-  const bool written = watching.files.finish();
-  final_line(settings, stats, written ? io::kExitNormal : io::kExitError);
+  const bool written = watching.finish();
+  final_line(settings, stats, total, written ? io::kExitNormal : io::kExitError);
 }
 
 }  // namespace morlan

@@ -2,6 +2,7 @@
 // the summary. Ends through a stop.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,9 @@
 #include "base/one_based.hpp"
 
 namespace morlan {
+
+struct RunRecord;
+class Series;
 
 // Options beyond the dialogue, from the command line. Defaults leave the
 // program's behaviour and output exactly as without options.
@@ -21,6 +25,11 @@ struct DriverOptions {
   std::optional<std::string> log_file;      // the convergence log
   std::optional<std::string> results_file;  // one row per run
   std::optional<std::string> best_file;     // the best feasible point
+  int jobs = 1;  // processes that run a series's runs; 0: one per online core
+  // False in a process that only runs runs for another (an MPI rank other
+  // than 0): it keeps what the files need in each run's record and opens
+  // none of them.
+  bool writes_files = true;
 };
 
 // The options given to run_driver, for the parts that act on them.
@@ -31,20 +40,38 @@ const DriverOptions& driver_options();
 class RunExtension {
  public:
   virtual ~RunExtension() = default;
-  // After each run: in a series after its run line, in the single run after
-  // the run. isucc = 1 marks a successful run; x is then its best point
-  // (variables, then multipliers).
-  virtual void after_run(int isucc, CVec x) = 0;
-  // For the results table: the objective and largest violation of the
-  // point after_run made of the last run; false when it made none.
-  virtual bool last_point(double& /*objective*/, double& /*violation*/) const { return false; }
+  // After each run, in the process that ran it: in a series after its run
+  // line, in the single run after the run. isucc = 1 marks a successful run;
+  // x is then its best point (variables, then multipliers). What the summary
+  // needs goes into the run's record.
+  virtual void after_run(int isucc, CVec x, RunRecord& record) = 0;
+  // Each run's record, in run order, in the process that prints the series.
+  virtual void fold(const RunRecord& record) = 0;
   // After the summary block of a series.
   virtual void after_summary() = 0;
 };
 
+// Where the runs of a series happen: in order in this process, in worker
+// processes, on MPI ranks.
+class SeriesExecutor {
+ public:
+  virtual ~SeriesExecutor() = default;
+  // Runs every run; prints each in run order and folds it into the series.
+  virtual void execute(Series& series) = 0;
+  // The CPU seconds of the whole program so far, over every process that
+  // ran a run, for the final line.
+  virtual float total_cpu_time() = 0;
+};
+
 // Runs the whole program: start-up, dialogue, preparation, the runs, the
-// final line, and the stop.
-[[noreturn]] void run_driver(const DriverOptions& options, RunExtension* extension = nullptr);
+// final line, and the stop. A series runs in `executor` when one is given,
+// else in options.jobs worker processes, or here.
+[[noreturn]] void run_driver(const DriverOptions& options, RunExtension* extension = nullptr,
+                             SeriesExecutor* executor = nullptr);
+
+// The index of the run in progress in this process (from 1; 1 in the
+// single run), 0 between runs.
+std::int32_t run_in_progress();
 
 // Dialogue prompts, also used to name the value in input diagnostics.
 namespace prompt {

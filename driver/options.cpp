@@ -2,8 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <string>
 #include <string_view>
 
+#include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/output.hpp"
 
@@ -12,7 +14,7 @@ namespace morlan {
 namespace {
 
 constexpr const char* kSynopsis =
-    "Usage: morlan [--polish] [--reference-eval] [--progress | --no-progress]\n"
+    "Usage: morlan [-j N] [--polish] [--reference-eval] [--progress | --no-progress]\n"
     "              [--log FILE] [--results FILE] [--best FILE] [--help] [--version]\n";
 
 constexpr const char* kDescription =
@@ -50,6 +52,10 @@ constexpr const char* kDescription =
     "diagnostic goes to standard error).\n"
     "\n"
     "Options:\n"
+    "  -j N, --jobs N\n"
+    "              run the runs of a series in N processes at once (0: one per\n"
+    "              online core; default 1); the output is the same bytes as with\n"
+    "              one process, except the CPU times, which count every process\n"
     "  --polish    after each successful run, polish its best point with the SQP\n"
     "              solver and print one line with the polished objective, its\n"
     "              largest violation and the iteration count; a series adds\n"
@@ -113,6 +119,23 @@ void print_usage_error(const std::string& first_line) {
                                   "Try 'morlan --help' for more information.\n");
 }
 
+int answer_command_line(const CommandLine& line, const char* version) {
+  switch (line.action) {
+    case CommandLine::Action::kHelp:
+      io::write_text(io::kStdout, usage_text());
+      return io::kExitNormal;
+    case CommandLine::Action::kVersion:
+      io::write_text(io::kStdout, std::string("morlan ") + version + "\n");
+      return io::kExitNormal;
+    case CommandLine::Action::kUsageError:
+      print_usage_error(line.error);
+      return io::kExitInputError;
+    case CommandLine::Action::kRun:
+      break;
+  }
+  return kRunTheProgram;
+}
+
 CommandLine parse_command_line(int argc, char** argv) {
   CommandLine line;
   DriverOptions& o = line.options;
@@ -124,6 +147,9 @@ CommandLine parse_command_line(int argc, char** argv) {
   app.allow_extras();   // unknown arguments are collected and reported below
   app.add_flag("--help", help)->disable_flag_override();
   app.add_flag("--version", version)->disable_flag_override();
+  app.add_option("-j,--jobs", o.jobs)
+      ->check(CLI::Range(0, cfg::kMostJobs))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("--polish", o.polish)->disable_flag_override();
   app.add_flag("--reference-eval", o.reference_eval)->disable_flag_override();
   bool progress = false;

@@ -29,4 +29,10 @@ const char* usage_text();
 // --help, on standard error.
 void print_usage_error(const std::string& first_line);
 
+// Answers what the command line asks besides a run: the help text, the
+// version ("morlan <version>") or the usage error. Returns the exit status,
+// or kRunTheProgram for a run.
+inline constexpr int kRunTheProgram = -1;
+int answer_command_line(const CommandLine& line, const char* version);
+
 }  // namespace morlan

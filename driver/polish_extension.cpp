@@ -4,6 +4,8 @@
 #include "driver/polish_extension.hpp"
 
 #include "base/config.hpp"
+#include "driver/run_record.hpp"
+#include "io/console.hpp"
 #include "sqp/polish.hpp"
 
 namespace morlan {
@@ -12,20 +14,35 @@ namespace {
 
 class PolishExtension final : public RunExtension {
  public:
-  void after_run(int isucc, CVec x) override {
-    polished_ = isucc == 1;
-    if (polished_) polisher_.polish_run(x.slice(1, cfg::kNvar));
+  // Each run is polished on its own, so that its result can be folded in
+  // run order wherever the run happened.
+  void after_run(int isucc, CVec x, RunRecord& record) override {
+    if (isucc != 1) return;
+    Polisher polisher;
+    polisher.polish_run(x.slice(1, cfg::kNvar));
+    record.polish.polished = 1;
+    record.polish.feasible = polisher.feasible_runs();
+    record.polish.objective = polisher.last_objective();
+    record.polish.violation = polisher.last_violation();
   }
-  bool last_point(double& objective, double& violation) const override {
-    objective = polisher_.last_objective();
-    violation = polisher_.last_violation();
-    return polished_;
+
+  void fold(const RunRecord& record) override {
+    if (record.polish.feasible != 1) return;
+    if (feasible_ == 0 || record.polish.objective < best_) best_ = record.polish.objective;
+    ++feasible_;
   }
-  void after_summary() override { polisher_.print_summary(); }
+
+  void after_summary() override {
+    if (feasible_ == 0) {
+      io::say("best polished Obj = none feasible");
+    } else {
+      io::say("best polished Obj = ", best_);
+    }
+  }
 
  private:
-  Polisher polisher_;
-  bool polished_ = false;
+  int feasible_ = 0;
+  double best_ = 0.0;
 };
 
 }  // namespace

@@ -68,16 +68,17 @@ std::string results_header(bool polish) {
   return text + '\n';
 }
 
-std::string results_row(const RunOutcome& run, bool polish) {
+std::string results_row(const RunRecord& run, bool polish) {
   const bool ok = run.isucc == 1;
   const double nan = std::nan("");
   std::string text = std::to_string(run.run) + '\t' + std::to_string(ok ? 1 : 0) + '\t' +
                      value(ok ? run.objval : nan, kExactDigits) + '\t' +
                      value(ok ? run.maxvio : nan, kExactDigits) + '\t' +
-                     value(run.cpu_seconds, kLogDigits);
+                     value(run.time, kLogDigits);
   if (polish) {
-    text += '\t' + value(run.polished ? run.polished_objective : nan, kExactDigits) + '\t' +
-            value(run.polished ? run.polished_violation : nan, kExactDigits);
+    const bool polished = run.polish.polished == 1;
+    text += '\t' + value(polished ? run.polish.objective : nan, kExactDigits) + '\t' +
+            value(polished ? run.polish.violation : nan, kExactDigits);
   }
   return text + '\n';
 }
@@ -110,7 +111,7 @@ void WatchFiles::begin(bool polish) {
   results_.restart(results_header(polish));
 }
 
-void WatchFiles::fold(const RunOutcome& run) {
+void WatchFiles::fold(const RunRecord& run) {
   log_.write(log_rows(run.run, run.stages));
   results_.write(results_row(run, polish_));
   // The lowest objective; the first of equal ones, as in the summary.

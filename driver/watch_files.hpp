@@ -20,24 +20,10 @@
 #include <vector>
 
 #include "driver/driver.hpp"
-#include "driver/run_watch.hpp"
+#include "driver/run_record.hpp"
 #include "io/output_file.hpp"
 
 namespace morlan {
-
-// One run as the files record it.
-struct RunOutcome {
-  std::int32_t run = 0;
-  std::int32_t isucc = 0;
-  double objval = 0.0;   // of a successful run
-  double maxvio = 0.0;   // of a successful run
-  double cpu_seconds = 0.0;
-  bool polished = false;  // under --polish: the run was polished
-  double polished_objective = 0.0;
-  double polished_violation = 0.0;
-  std::vector<double> point;      // a successful run's best point, when --best asks
-  std::vector<StageRow> stages;   // its stages, when --log asks
-};
 
 class WatchFiles {
  public:
@@ -53,7 +39,7 @@ class WatchFiles {
   // header rows (the results with the polished columns under --polish).
   void begin(bool polish);
   // The next run, in run order.
-  void fold(const RunOutcome& run);
+  void fold(const RunRecord& run);
   // After the last run: the best point is written (a file named by --best
   // is left as it was when no run succeeded) and every file is closed.
   // False when a write failed (it has been reported).
@@ -72,7 +58,7 @@ class WatchFiles {
 std::string log_header();
 std::string log_rows(std::int32_t run, const std::vector<StageRow>& stages);
 std::string results_header(bool polish);
-std::string results_row(const RunOutcome& run, bool polish);
+std::string results_row(const RunRecord& run, bool polish);
 std::string best_point_text(const std::vector<double>& point);
 
 }  // namespace morlan

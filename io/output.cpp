@@ -14,6 +14,8 @@ namespace morlan::io {
 
 namespace {
 
+OutputSink g_output_sink = nullptr;
+
 std::map<int, std::FILE*>& output_overrides() {
   static std::map<int, std::FILE*> overrides;
   return overrides;
@@ -63,6 +65,10 @@ int write_stream(std::FILE* stream, std::string_view text) {
 int output_descriptor(int unit) { return unit == kStdout ? STDOUT_FILENO : STDERR_FILENO; }
 
 void write_text(int unit, std::string_view text) {
+  if (g_output_sink != nullptr) {
+    g_output_sink(unit, text);
+    return;
+  }
   // A progress line standing where the text goes is erased first.
   clear_status_for(unit);
   auto& overrides = output_overrides();
@@ -71,6 +77,8 @@ void write_text(int unit, std::string_view text) {
                                           : write_all(output_descriptor(unit), text);
   if (error != 0 && unit == kStdout) standard_output_failed(error);
 }
+
+void set_output_sink(OutputSink sink) { g_output_sink = sink; }
 
 std::FILE* redirect_output(int unit, std::FILE* stream) {
   auto& overrides = output_overrides();

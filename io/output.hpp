@@ -40,6 +40,14 @@ int write_all(int fd, std::string_view text);
 // 2 for every other unit.
 int output_descriptor(int unit);
 
+// While a sink is installed, every piece of text written to an output unit
+// goes to the sink, with its unit, instead of to the unit's file: a worker
+// process of a parallel series collects each run's lines this way and hands
+// them to the parent, which writes them out in run order. nullptr writes to
+// the files again.
+using OutputSink = void (*)(int unit, std::string_view text);
+void set_output_sink(OutputSink sink);
+
 // Redirect an output unit to a stream (tests capture what the program
 // writes this way; every piece written is flushed at once, and a failed
 // write of unit 6 counts as a failed write of standard output). nullptr

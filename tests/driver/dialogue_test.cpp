@@ -432,9 +432,24 @@ TEST(Options, UnknownOptionIsAUsageErrorBeforeAnythingElse) {
   }
 }
 
+TEST(Options, JobsIsListedAndTakesACountFromZeroUp) {
+  RunSetup setup;
+  setup.arguments = "--help";
+  const ProgramRun help = run_morlan("", setup);
+  EXPECT_NE(help.out.find("Usage: morlan [-j N]"), std::string::npos);
+  EXPECT_NE(help.out.find("  -j N, --jobs N\n"), std::string::npos);
+  for (const char* args : {"-j -1", "-j x", "-j 1025", "--jobs", "-j 2.5"}) {
+    setup.arguments = args;
+    const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_NE(run.err.find("Usage: morlan [-j N]"), std::string::npos) << args << run.err;
+  }
+}
+
 TEST(Options, ReservedOptionsLeaveTheDialogueUnchanged) {
   RunSetup setup;
-  setup.arguments = "--polish --reference-eval";
+  setup.arguments = "--polish --reference-eval -j 3 --jobs=0";
   const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, kScale + kLagrangian + kRule + kMultiLevel + kMultiStart +

@@ -1,6 +1,11 @@
 #include "tests/driver/fake_engine.hpp"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "anneal/chainrun.hpp"
 #include "anneal/ladderrun.hpp"
@@ -13,6 +18,7 @@
 #include "base/config.hpp"
 #include "driver/driver.hpp"
 #include "driver/polish_extension.hpp"
+#include "driver/run_record.hpp"
 #include "io/console.hpp"
 #include "measures/records.hpp"
 #include "problem/adaptor.hpp"
@@ -49,7 +55,41 @@ bool is_grid_variable(int i) { return i % 6 != 0; }
 }  // namespace fake
 
 namespace {
-int g_runs = 0;
+
+// A fault asked for by the environment: the run whose index the variable
+// holds misbehaves; 0 when it is not set.
+int faulty_run(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value == nullptr ? 0 : std::atoi(value);
+}
+
+// Writes this process's id to $MORLAN_FAKE_PID_FILE, then waits there for a
+// minute, long enough for a test to send its signal.
+void hang() {
+  if (const char* path = std::getenv("MORLAN_FAKE_PID_FILE")) {
+    const std::string tmp = std::string(path) + ".tmp";
+    if (std::FILE* f = std::fopen(tmp.c_str(), "w")) {
+      std::fprintf(f, "%d\n", static_cast<int>(::getpid()));
+      std::fclose(f);
+      std::rename(tmp.c_str(), path);
+    }
+  }
+  for (int i = 0; i < 600; ++i) ::usleep(100000);
+}
+
+// The faults of run `run`, after its first line.
+void misbehave(int run) {
+  if (run == faulty_run("MORLAN_FAKE_HANG_RUN")) hang();
+  if (run == faulty_run("MORLAN_FAKE_STOP_RUN")) {
+    io::say("Wrong fake run", run, "!");
+    io::error_stop();
+  }
+  // State an earlier run left, made visible.
+  if (faulty_run("MORLAN_FAKE_LEAVE_RUN") != 0) io::say("fake run: rleq =", rleq.value);
+  if (run == faulty_run("MORLAN_FAKE_LEAVE_RUN")) rleq.value += 1.0;
+  if (faulty_run("MORLAN_FAKE_RAND") != 0) io::say("fake run: rand =", std::rand());
+}
+
 }  // namespace
 
 void init_csa_pd() {
@@ -63,6 +103,10 @@ void init_t(double& t0, double& tf) {
   io::say("fake init_t: slobj =", slobj.value, " mlag =", mlag.value, " msa =", msa.value,
           " rleq =", rleq.value);
   t0 = 2.5;
+  // An MPI rank that prepares another state than the others.
+  const char* rank = std::getenv("OMPI_COMM_WORLD_RANK");
+  const char* other = std::getenv("MORLAN_FAKE_OTHER_T0_RANK");
+  if (rank != nullptr && other != nullptr && std::string(rank) == other) t0 = 2.6;
   tf = 0.0025;
   io::say("Initial temperature t0 = ", t0, "  Stop tf = ", tf);
 }
@@ -116,15 +160,15 @@ double sum_of_variables(CVec point) {
 constexpr int kFakeNt = 5;
 constexpr int kFakeStages = 3;
 
-void report_stages(double t0, double rt, double last_best) {
+void report_stages(int run, double t0, double rt, double last_best) {
   if (stage_watch == nullptr) return;
   stage_watch->loop_started(kFakeNt, t0, rt);
   double t = t0;
   for (int stage = 1; stage <= kFakeStages; ++stage) {
     StageReport r;
     r.temperature = t;
-    r.lagrangian = 100.0 * g_runs + stage;
-    r.objective = 10.0 * g_runs + stage + 0.5;
+    r.lagrangian = 100.0 * run + stage;
+    r.objective = 10.0 * run + stage + 0.5;
     r.violation = 1.0 / (10.0 * stage);
     r.best_objective = stage == 1 ? kNoneFeasible : last_best + (kFakeStages - stage);
     r.acceptance = 0.25 * stage;
@@ -141,9 +185,9 @@ void report_stages(double t0, double rt, double last_best) {
 // and produces a result from the start.
 void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, double t0, double rt,
               int levels) {
-  ++g_runs;
+  const int run = run_in_progress();
   rmarin(1, 2);
-  const int draws = static_cast<int>(rt * 1000.0) * g_runs;
+  const int draws = static_cast<int>(rt * 1000.0) * run;
   for (int k = 0; k < draws; ++k) ranmar();
 
   double start_sum;
@@ -163,15 +207,16 @@ void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, doubl
     zero = multipliers_zero(x);
     io::say("fake run: start", start_sum, " zero multipliers =", zero);
   }
+  misbehave(run);
 
-  isucc = (slobj.value >= 0.0 && g_runs % 3 != 0) ? 1 : 0;
+  isucc = (slobj.value >= 0.0 && run % 3 != 0) ? 1 : 0;
   for (int level = 1; level <= levels; ++level) {
-    report_stages(t0, rt, isucc == 1 ? start_sum + g_runs : kNoneFeasible);
+    report_stages(run, t0, rt, isucc == 1 ? start_sum + run : kNoneFeasible);
   }
   if (isucc == 1) {
-    objval = start_sum + g_runs;
+    objval = start_sum + run;
     maxvio = 0.0;
-    if (msa.value == kRulePlain) nsaiter.value = 16 * g_runs;
+    if (msa.value == kRulePlain) nsaiter.value = 16 * run;
     for (int i = 1; i <= cfg::kNvar; ++i) x(i) = fake::upper_bound(i);
   } else {
     objval = -1.0;
@@ -194,24 +239,21 @@ void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double&
 
 namespace {
 
-// Reports where the driver calls the extension of --polish.
+// Reports where the driver calls the extension of --polish, and folds the
+// runs it polished.
 class FakePolish final : public RunExtension {
  public:
-  void after_run(int isucc, CVec x) override {
+  void after_run(int isucc, CVec x, RunRecord& record) override {
     io::say("fake polish: isucc =", isucc, " x(1) =", x(1), " x(145) =", x(cfg::kNvar + 1));
-    polished_ = isucc == 1;
-    objective_ = x(1) - 1.0;
+    record.polish.polished = isucc;
+    record.polish.objective = x(1) - 1.0;
+    record.polish.violation = 1.0e-9;
   }
-  bool last_point(double& objective, double& violation) const override {
-    objective = objective_;
-    violation = 1.0e-9;
-    return polished_;
-  }
-  void after_summary() override { io::say("fake polish summary"); }
+  void fold(const RunRecord& record) override { polished_ += record.polish.polished; }
+  void after_summary() override { io::say("fake polish summary: polished runs =", polished_); }
 
  private:
-  bool polished_ = false;
-  double objective_ = 0.0;
+  int polished_ = 0;
 };
 
 }  // namespace

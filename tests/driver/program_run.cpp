@@ -90,9 +90,13 @@ Streams open_streams(const fs::path& dir, const RunSetup& setup) {
   return s;
 }
 
-// The binary and the setup's blank-separated arguments.
+// The launcher's words, the binary and the setup's blank-separated
+// arguments.
 std::vector<std::string> command_words(const std::string& binary, const RunSetup& setup) {
-  std::vector<std::string> words{binary};
+  std::vector<std::string> words;
+  std::istringstream launcher(setup.launcher);
+  for (std::string w; launcher >> w;) words.push_back(w);
+  words.push_back(binary);
   std::istringstream args(setup.arguments);
   for (std::string w; args >> w;) words.push_back(w);
   return words;
@@ -105,14 +109,17 @@ std::vector<char*> argv_of(std::vector<std::string>& words) {
   return argv;
 }
 
+// Starts the program; in a process group of its own when `own_group`.
 pid_t spawn(const std::string& binary, const RunSetup& setup, const fs::path& dir,
-            const Streams& s) {
+            const Streams& s, bool own_group = false) {
   std::vector<std::string> words = command_words(binary, setup);
   std::vector<char*> argv = argv_of(words);
   const bool ignore_sigpipe = setup.ignore_sigpipe || setup.output == Output::kClosedPipe;
   const pid_t pid = ::fork();
   if (pid == 0) {
+    if (own_group) ::setpgid(0, 0);
     if (::chdir(dir.c_str()) != 0) ::_exit(127);
+    for (const auto& [name, value] : setup.environment) ::setenv(name.c_str(), value.c_str(), 1);
     ::dup2(s.in, 0);
     ::dup2(s.out, 1);
     ::dup2(s.err, 2);
@@ -123,6 +130,7 @@ pid_t spawn(const std::string& binary, const RunSetup& setup, const fs::path& di
     ::_exit(127);
   }
   if (pid < 0) throw std::runtime_error("fork failed");
+  if (own_group) ::setpgid(pid, pid);  // whichever of the two comes first
   return pid;
 }
 
@@ -304,9 +312,97 @@ Screen read_screen(const std::string& raw) {
   return s;
 }
 
+StartedProgram::StartedProgram(const std::string& binary, const std::string& answers,
+                               const RunSetup& setup)
+    : dir_(make_run_directory(answers, setup).string()) {
+  const Streams s = open_streams(dir_, setup);
+  pid_ = spawn(binary, setup, dir_, s, /*own_group=*/true);
+  ::close(s.in);
+  ::close(s.out);
+  ::close(s.err);
+}
+
+StartedProgram::~StartedProgram() {
+  if (!ended_) wait(0.0);
+  ::kill(-pid_, SIGKILL);
+  fs::remove_all(dir_);
+}
+
+std::string StartedProgram::wait_for_file(const std::string& name, double seconds,
+                                          const std::string& text) const {
+  for (double waited = 0.0; waited <= seconds; waited += 0.05) {
+    if (fs::exists(fs::path(dir_) / name)) {
+      const std::string content = read_file(fs::path(dir_) / name);
+      if (content.find(text) != std::string::npos) return content;
+    }
+    ::usleep(50000);
+  }
+  return "";
+}
+
+ProgramRun StartedProgram::wait(double seconds) {
+  ProgramRun run;
+  int raw = 0;
+  pid_t done = 0;
+  for (double waited = 0.0; done == 0 && waited <= seconds; waited += 0.05) {
+    done = ::waitpid(pid_, &raw, WNOHANG);
+    if (done == 0) ::usleep(50000);
+  }
+  if (done == 0) {
+    ::kill(-pid_, SIGKILL);
+    ::waitpid(pid_, &raw, 0);
+    run.timed_out = true;
+  } else if (WIFEXITED(raw)) {
+    run.status = WEXITSTATUS(raw);
+  } else if (WIFSIGNALED(raw)) {
+    run.status = 128 + WTERMSIG(raw);
+  }
+  ended_ = true;
+  run.out = read_file(fs::path(dir_) / "stdout.txt");
+  run.err = read_file(fs::path(dir_) / "stderr.txt");
+  return run;
+}
+
+bool StartedProgram::group_is_empty() const { return ::kill(-pid_, 0) != 0 && errno == ESRCH; }
+
+std::string file_text(const std::string& path) { return read_file(path); }
+
+std::string source_file(const std::string& relative_path) {
+  const char* src = std::getenv("MORLAN_SOURCE_DIR");
+  return read_file(fs::path(src == nullptr ? "." : src) / relative_path);
+}
+
+std::string through_run(const std::string& out, int last) {
+  const std::string marker = " run_id = " + std::to_string(last) + " : ";
+  const auto at = out.find(marker);
+  if (at == std::string::npos) return "(no run " + std::to_string(last) + ")";
+  return out.substr(0, out.find('\n', at) + 1);
+}
+
 std::string mask_times(const std::string& text) {
   static const std::regex time_item(R"((time =|time per Obj =) +-?[0-9.E+-]+)");
   return std::regex_replace(text, time_item, "$1 <t>");
+}
+
+std::string without_cpu_column(const std::string& table) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(table);
+  for (std::string line; std::getline(lines, line);) {
+    rows.emplace_back();
+    std::istringstream fields(line);
+    for (std::string f; std::getline(fields, f, '\t');) rows.back().push_back(f);
+  }
+  if (rows.empty()) return table;
+  std::size_t cpu = 0;
+  while (cpu < rows[0].size() && rows[0][cpu] != "cpu_seconds") ++cpu;
+  std::string text;
+  for (const auto& row : rows) {
+    for (std::size_t f = 0; f < row.size(); ++f) {
+      if (f != cpu) text += row[f] + '\t';
+    }
+    text += '\n';
+  }
+  return text;
 }
 
 }  // namespace morlan::testing_support

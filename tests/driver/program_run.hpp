@@ -27,7 +27,9 @@ enum class Output {
 };
 
 struct RunSetup {
+  std::string launcher;   // blank-separated words before the binary (mpirun ...), the first a path
   std::string arguments;                                   // blank-separated, after the binary
+  std::vector<std::pair<std::string, std::string>> environment;  // variables set for the run
   std::vector<std::pair<std::string, std::string>> files;  // name, content
   std::vector<std::string> directories;                    // created beside the files
   std::vector<std::string> fifos;                          // FIFOs created beside the files
@@ -74,14 +76,54 @@ struct Screen {
 };
 Screen read_screen(const std::string& raw);
 
+// A program started in its own process group in a fresh temporary
+// directory (standard output to a file), for tests that signal it while it
+// runs and then check that nothing of it is left.
+class StartedProgram {
+ public:
+  StartedProgram(const std::string& binary, const std::string& answers, const RunSetup& setup = {});
+  ~StartedProgram();
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+
+  int pid() const { return pid_; }  // also the process group
+  // Waits up to `seconds` for the file of its directory to exist and hold
+  // `text`; its content, or "".
+  std::string wait_for_file(const std::string& name, double seconds,
+                            const std::string& text = "") const;
+  // Waits up to `seconds` for the program's end; status -1 when it has
+  // not ended (it is then killed with its group).
+  ProgramRun wait(double seconds);
+  // True when no process of its group is left.
+  bool group_is_empty() const;
+
+ private:
+  std::string dir_;
+  int pid_ = -1;
+  bool ended_ = false;
+};
+
 // True when the bundled problem data file data/OUTSDIF.d exists.
 bool have_problem_data();
 
 // The program under test: $MORLAN_BINARY.
 std::string morlan_binary();
 
+// The whole content of a file ("" when it cannot be read).
+std::string file_text(const std::string& path);
+
+// A file of the source tree ($MORLAN_SOURCE_DIR/<relative path>).
+std::string source_file(const std::string& relative_path);
+
+// A series transcript up to the end of run `last`'s run line.
+std::string through_run(const std::string& out, int last);
+
 // Replaces the CPU-time values of the run lines and of the final line with
 // "<t>", so that transcripts compare exactly.
 std::string mask_times(const std::string& text);
+
+// A tab-separated table without its column headed "cpu_seconds" (CPU
+// times vary from one execution to the next); other text as it is.
+std::string without_cpu_column(const std::string& table);
 
 }  // namespace morlan::testing_support

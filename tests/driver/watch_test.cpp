@@ -20,6 +20,7 @@ using testing_support::mask_times;
 using testing_support::ProgramRun;
 using testing_support::run_on_terminal;
 using testing_support::run_program;
+using testing_support::without_cpu_column;
 using testing_support::RunSetup;
 
 // Four runs of the plain rule; the third fails.
@@ -130,6 +131,27 @@ TEST(BestPoint, TheLowestObjectiveOfTheSeriesOneValueALine) {
     expected += buf;
   }
   EXPECT_EQ(run.files.at("best.txt"), expected);
+}
+
+// Runs in worker processes: every file holds the rows of one job, in run
+// order, whichever worker ran which run (CPU seconds aside).
+TEST(WatchFiles, WithJobsHoldTheSameRowsInRunOrder) {
+  const std::string files = "--polish --log log.tsv --results results.tsv --best best.txt";
+  const std::vector<std::string> names = {"log.tsv", "results.tsv", "best.txt"};
+  for (const char* answers : {kSeries, kLadderSeries}) {
+    const ProgramRun serial = run_fake(answers, files, names);
+    ASSERT_EQ(serial.status, 0) << serial.err;
+    for (const char* jobs : {"-j 2", "-j 3"}) {
+      const ProgramRun parallel = run_fake(answers, std::string(jobs) + " " + files, names);
+      ASSERT_EQ(parallel.status, 0) << jobs << parallel.err;
+      EXPECT_EQ(mask_times(parallel.out), mask_times(serial.out)) << jobs;
+      for (const std::string& name : names) {
+        EXPECT_EQ(without_cpu_column(parallel.files.at(name)),
+                  without_cpu_column(serial.files.at(name)))
+            << jobs << " " << name;
+      }
+    }
+  }
 }
 
 TEST(BestPoint, FileIsLeftAsItWasWhenNoRunSucceeds) {

@@ -9,6 +9,8 @@
 #include <utility>
 #include <limits>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "io/console.hpp"
 #include "io/units.hpp"
@@ -193,6 +195,25 @@ TEST(Output, EachLineReachesTheDescriptorWhenComplete) {
   ::close(saved);
   std::fclose(file);
   EXPECT_EQ(std::string(seen, n > 0 ? static_cast<std::size_t>(n) : 0), " hasdiscrete =  T\n");
+}
+
+// What a sink received: unit and text of each piece, in order.
+std::vector<std::pair<int, std::string>> g_sunk;
+void keep(int unit, std::string_view text) { g_sunk.emplace_back(unit, std::string(text)); }
+
+TEST(OutputSink, TakesEveryLineWithItsUnitInOrderAndNothingReachesTheFile) {
+  Captured out;
+  g_sunk.clear();
+  set_output_sink(keep);
+  say("first", 1);
+  say_on(kMessageUnit7, "message");
+  line("  formatted", kStdout);
+  set_output_sink(nullptr);
+  say("after");
+  const std::vector<std::pair<int, std::string>> expected = {
+      {kStdout, " first 1\n"}, {kMessageUnit7, " message\n"}, {kStdout, "  formatted\n"}};
+  EXPECT_EQ(g_sunk, expected);
+  EXPECT_EQ(out.text(), " after\n");
 }
 
 TEST(Stop, HandlerSeesTheExitStatus) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "io/cpu_time.hpp"
 
@@ -36,6 +38,21 @@ TEST(CpuTime, TotalGrowsAndCoversTheDeltas) {
   const float after = cpu_time_total();
   EXPECT_GE(after - before, 0.04f);
   EXPECT_GE(after, delta);
+}
+
+TEST(CpuTime, TotalWithChildrenCountsAWaitedChild) {
+  const float before = cpu_time_total_with_children();
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    burn(0.2);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  const float after = cpu_time_total_with_children();
+  EXPECT_GE(after - before, 0.15f);
+  EXPECT_LT(cpu_time_total(), after);
 }
 
 }  // namespace

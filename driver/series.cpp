@@ -1,0 +1,135 @@
+#include "driver/series.hpp"
+
+#include <cmath>
+
+#include "anneal/prepare.hpp"
+#include "anneal/random.hpp"
+#include "anneal/run_records.hpp"
+#include "anneal/sa.hpp"
+#include "io/console.hpp"
+#include "driver/watching.hpp"
+#include "io/cpu_time.hpp"
+#include "measures/records.hpp"
+
+namespace morlan {
+
+namespace {
+
+constexpr int kNvar = cfg::kNvar;
+constexpr int kNtot = cfg::kNtot;
+constexpr int kNpop = cfg::kNpop;
+
+// Seeds of the starting-point stream: one seeding per execution, so a series
+// is the same from one execution to the next.
+constexpr int kStartSeed1 = 1;
+constexpr int kStartSeed2 = 2;
+
+std::int32_t g_run_in_progress = 0;
+
+// One starting point from the starting-point stream: a grid variable takes
+// a grid point xl + g * k, k = 0 .. ndsample - 1; any other variable a
+// uniform value in its range. Multipliers start at zero.
+template <class Put>
+void draw_point(Put put) {
+  for (int i = 1; i <= kNvar; ++i) {
+    const double u = static_cast<double>(x0ranmar());
+    double v;
+    if (isdx(i) == 1) {
+      v = storage.xl(i) + discrete(kNvar + i) * std::trunc(u * ndsample(i));
+    } else {
+      v = storage.xl(i) + u * (storage.xu(i) - storage.xl(i));
+    }
+    put(i, v);
+  }
+  for (int i = kNvar + 1; i <= kNtot; ++i) put(i, 0.0);
+}
+
+}  // namespace
+
+std::int32_t run_in_progress() { return g_run_in_progress; }
+
+void set_run_in_progress(std::int32_t run) { g_run_in_progress = run; }
+
+Series::Series(const Settings& settings, RunExtension* extension, Watching* watching)
+    : settings_(settings), extension_(extension), watching_(watching) {
+  x0rmarin(kStartSeed1, kStartSeed2);
+  xbound(kNvar, storage.xl, storage.xu);
+}
+
+// Fills the start of one run and the point its "x0 = " line shows: x
+// itself, or member 1 of the population under the population rule.
+void Series::draw_start() {
+  ++drawn_;
+  if (msa.value != kRulePopulation) {
+    draw_point([](int i, double v) { storage.x(i) = v; });
+    for (int i = 1; i <= kNvar; ++i) storage.shown(i) = storage.x(i);
+    return;
+  }
+  for (int k = 1; k <= kNpop; ++k) draw_point([k](int i, double v) { member(k, i) = v; });
+  for (int i = 1; i <= kNvar; ++i) storage.shown(i) = member(1, i);
+}
+
+void Series::skip_to(std::int32_t k) {
+  // A worker that takes an earlier run than its last (a series gone in
+  // order) draws the starts again from the stream's seeding.
+  if (drawn_ > k - 1) {
+    x0rmarin(kStartSeed1, kStartSeed2);
+    drawn_ = 0;
+  }
+  while (drawn_ < k - 1) draw_start();
+}
+
+RunRecord Series::run(std::int32_t k) {
+  RunRecord record;
+  record.run = k;
+  set_run_in_progress(k);
+  io::cpu_time_delta();  // the next reading measures this run alone
+  draw_start();
+  print_start();
+  const RunResult r = watching_ != nullptr ? watching_->run(settings_, k, runs(), record)
+                                           : run_control(settings_);
+  record.nsaiter = nsaiter.value;
+  record.time = io::cpu_time_delta();
+  if (r.isucc == 1) {
+    io::say("run_id =", k, " : Obj =", r.objval, " time =", record.time);
+  } else {
+    io::say("run_id =", k, " : obj =", kNoObjective, " time =", record.time);
+  }
+  record.isucc = r.isucc;
+  record.objval = r.objval;
+  record.maxvio = r.maxvio;
+  if (extension_ != nullptr) extension_->after_run(r.isucc, storage.x, record);
+  if (watching_ != nullptr) watching_->keep_point(record);
+  io::flush();
+  set_run_in_progress(0);
+  return record;
+}
+
+void Series::fold(const RunRecord& record) {
+  Statistics& st = statistics_;
+  if (record.isucc == 1) {
+    st.nsucc += 1;
+    st.itersum += record.nsaiter;
+    if (record.objval < st.bestobj) st.bestobj = record.objval;
+    if (record.objval > st.worstobj) st.worstobj = record.objval;
+    st.sumobj += record.objval;
+  }
+  if (extension_ != nullptr) extension_->fold(record);
+  if (watching_ != nullptr) watching_->fold(record);
+}
+
+void Series::print_summary() const {
+  const Statistics& st = statistics_;
+  io::say("========== Obj Summary of ", settings_.nruns, " runs ========== ");
+  io::say(" best Obj = ", st.bestobj, ",  worst Obj = ", st.worstobj);
+  if (st.nsucc > 0) io::say(" avrg Obj = ", st.sumobj / st.nsucc);
+  if (extension_ != nullptr) extension_->after_summary();
+}
+
+void InOrder::execute(Series& series) {
+  for (std::int32_t k = 1; k <= series.runs(); ++k) series.fold(series.run(k));
+}
+
+float InOrder::total_cpu_time() { return io::cpu_time_total(); }
+
+}  // namespace morlan

@@ -1,0 +1,76 @@
+// The series of runs from random starting points.
+//
+// Series::run(k) does one run exactly as the serial program's loop body
+// does it: it draws run k's start (the k-th draw of the starting-point
+// stream), prints the "x0 = " block, runs the run control, prints the
+// "run_id =" line and the extension's line, and returns the run's record.
+// Series::fold takes the records in run order into the statistics and the
+// extension's summary. Who calls run(k) decides where the run happens: in
+// order in this process, in worker processes (-j N), on MPI ranks.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/driver.hpp"
+#include "driver/run_record.hpp"
+#include "driver/run_storage.hpp"
+
+namespace morlan {
+
+class Watching;
+
+// Objective reported for a failed run, and the initial best/worst values.
+inline constexpr double kNoObjective = 1.0e20;
+
+// Statistics over the successful runs.
+struct Statistics {
+  std::int32_t nsucc = 0;
+  std::int64_t itersum = 0;  // wide: a long series must not wrap the sum
+  double bestobj = kNoObjective;
+  double worstobj = -kNoObjective;
+  double sumobj = 0.0;
+};
+
+class Series {
+ public:
+  // Seeds the starting-point stream and reads the variable bounds. The runs
+  // are watched through `watching` when it is given.
+  Series(const Settings& settings, RunExtension* extension, Watching* watching = nullptr);
+
+  std::int32_t runs() const { return settings_.nruns; }
+  const Settings& settings() const { return settings_; }
+
+  // Draws the starts of the runs before k that other processes run, so that
+  // the next draw is run k's; starts again from the seeding when this
+  // process has drawn past them.
+  void skip_to(std::int32_t k);
+  // Run k; the starts of the runs before it must be drawn already.
+  RunRecord run(std::int32_t k);
+  // The next record in run order.
+  void fold(const RunRecord& record);
+  // The summary block and the extension's summary.
+  void print_summary() const;
+
+  const Statistics& statistics() const { return statistics_; }
+
+ private:
+  void draw_start();
+
+  const Settings& settings_;
+  RunExtension* extension_;
+  Watching* watching_;
+  Statistics statistics_;
+  std::int32_t drawn_ = 0;  // starts drawn so far
+};
+
+// Marks the run in progress (see run_in_progress).
+void set_run_in_progress(std::int32_t run);
+
+// The series in order in this process: each run prints as it goes.
+class InOrder final : public SeriesExecutor {
+ public:
+  void execute(Series& series) override;
+  float total_cpu_time() override;
+};
+
+}  // namespace morlan

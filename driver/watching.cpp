@@ -1,0 +1,52 @@
+#include "driver/watching.hpp"
+
+#include "io/status_line.hpp"
+
+namespace morlan {
+
+namespace {
+
+// A process that does not write the files opens none of them.
+DriverOptions files_of(const DriverOptions& options) {
+  if (options.writes_files) return options;
+  DriverOptions none = options;
+  none.log_file.reset();
+  none.results_file.reset();
+  none.best_file.reset();
+  return none;
+}
+
+}  // namespace
+
+Watching::Watching(const DriverOptions& options) : options_(options), files_(files_of(options)) {}
+
+void Watching::start(const Settings& s, bool progress_here) {
+  const bool progress =
+      progress_here && (options_.progress == DriverOptions::Progress::kAlways ||
+                        (options_.progress == DriverOptions::Progress::kOnTerminal &&
+                         io::status_on_terminal()));
+  const bool keep_rows = options_.log_file.has_value();
+  if (progress || keep_rows) {
+    watch_ = std::make_unique<RunWatch>(keep_rows, progress ? &terminal_ : nullptr, s.multilevel != 0);
+  }
+  files_.begin(options_.polish);
+}
+
+RunResult Watching::run(const Settings& s, std::int32_t k, std::int32_t runs, RunRecord& record) {
+  if (watch_ != nullptr) watch_->begin_run(k, runs);
+  const RunResult r = run_control(s);
+  if (watch_ != nullptr) record.stages = watch_->end_run();
+  return r;
+}
+
+void Watching::keep_point(RunRecord& record) const {
+  if (record.isucc != 1 || !options_.best_file.has_value()) return;
+  const CVec variables = storage.x.slice(1, cfg::kNvar);
+  record.point.assign(variables.begin(), variables.end());
+}
+
+void Watching::fold(const RunRecord& record) { files_.fold(record); }
+
+bool Watching::finish() { return files_.finish(); }
+
+}  // namespace morlan

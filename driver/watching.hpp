@@ -1,0 +1,49 @@
+// What the options add to the runs besides the console: the files of
+// --log, --results and --best, the progress line, and the observer of the
+// loops that feeds them.
+//
+// The process that runs a run (this one, a worker, an MPI rank) keeps the
+// run's stage rows and best point in the run's record; the process that
+// prints the series folds the records in run order into the files. Neither
+// changes a byte of the console output.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "driver/driver.hpp"
+#include "driver/run_record.hpp"
+#include "driver/run_storage.hpp"
+#include "driver/run_watch.hpp"
+#include "driver/watch_files.hpp"
+
+namespace morlan {
+
+class Watching {
+ public:
+  // Opens the files the options name (when options.writes_files): one that
+  // cannot be opened ends the program before anything is asked.
+  explicit Watching(const DriverOptions& options);
+
+  // The runs begin; `progress_here`: the runs happen in this process, so it
+  // may show their progress line.
+  void start(const Settings& s, bool progress_here);
+  // Run k of `runs` through the run control, watched when the log or the
+  // progress line needs it; the run's stage rows go into `record`.
+  RunResult run(const Settings& s, std::int32_t k, std::int32_t runs, RunRecord& record);
+  // After the run and its extension: a successful run's point goes into
+  // `record` when --best asks.
+  void keep_point(RunRecord& record) const;
+  // The next record in run order, into the files.
+  void fold(const RunRecord& record);
+  // After the last run: false when a file could not be written.
+  bool finish();
+
+ private:
+  const DriverOptions& options_;
+  WatchFiles files_;
+  TerminalProgress terminal_;
+  std::unique_ptr<RunWatch> watch_;  // nullptr: the loops are not watched
+};
+
+}  // namespace morlan
