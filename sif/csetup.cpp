@@ -27,12 +27,6 @@ float cputim() { return io::cpu_time_total(); }
 
 namespace {
 
-// Variables and parameters of each element type of the linked problem
-// (index 0 unused).
-constexpr int kElementTypes = 3;
-constexpr int kTypeVariables[kElementTypes + 1] = {0, 3, 4, 4};
-constexpr int kTypeParameters[kElementTypes + 1] = {0, 1, 2, 2};
-
 void capacity_message(int iout, const char* array, const char* parameter, int excess) {
   if (iout < 1) return;
   char text[96];
@@ -315,18 +309,19 @@ void csetup(int input, int iout, int& n, int& m, Vec x, Vec bl, Vec bu, int nmax
   r.integers(itypee, g.NELEM);
   for (int e = 1; e <= g.NELEM; ++e) {
     const int type = itypee(e);
-    if (type < 1 || type > kElementTypes) {
+    // The element types are those of the decoded routines linked in.
+    if (type < 1 || type > element_type_count()) {
       r.fail(e, "element type " + std::to_string(type) + " unknown (types 1.." +
-                    std::to_string(kElementTypes) + ")");
+                    std::to_string(element_type_count()) + ")");
     }
+    const ElementShape shape = element_type_shape(type);
     const int nvars = istaev(e + 1) - istaev(e);
     const int npars = istep(e + 1) - istep(e);
-    if (nvars != kTypeVariables[type] || npars != kTypeParameters[type]) {
+    if (nvars != shape.variables || npars != shape.parameters) {
       r.fail(e, "element " + std::to_string(e) + " of type " + std::to_string(type) + " has " +
                     std::to_string(nvars) + " variables and " + std::to_string(npars) +
                     " parameters (records 7 and 8), its type needs " +
-                    std::to_string(kTypeVariables[type]) + " and " +
-                    std::to_string(kTypeParameters[type]));
+                    std::to_string(shape.variables) + " and " + std::to_string(shape.parameters));
     }
   }
   settyp(g.NELEM, itypee);
@@ -334,7 +329,7 @@ void csetup(int input, int iout, int& n, int& m, Vec x, Vec bl, Vec bu, int nmax
   r.integers(intvar, g.NELEM);
   for (int e = 1; e <= g.NELEM; ++e) {
     // The transformations are the identity: internal variables = elemental.
-    const int needed = kTypeVariables[itypee(e)];
+    const int needed = element_type_shape(itypee(e)).variables;
     if (intvar(e) != needed) {
       r.fail(e, "element " + std::to_string(e) + " has " + std::to_string(intvar(e)) +
                     " internal variables, its type needs " + std::to_string(needed));
