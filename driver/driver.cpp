@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "anneal/chainrun.hpp"
@@ -211,7 +212,17 @@ struct RunResult {
   double maxvio = 0.0;
 };
 
+// --count-evaluations: the Lagrangian evaluations of the search in this run,
+// on standard error (standard output stays as without the option).
+void report_evaluations(std::int32_t run) {
+  if (g_options.count_evaluations) {
+    std::fprintf(stderr, "morlan: run %d: %lld Lagrangian evaluations\n", static_cast<int>(run),
+                 static_cast<long long>(lagcount.value));
+  }
+}
+
 RunResult run_control(const Settings& s) {
+  lagcount.value = 0;
   RunResult r;
   if (s.multilevel == 0) {
     chainrun(r.isucc, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
@@ -242,6 +253,7 @@ void multi_start(const Settings& s, Statistics& st) {
     }
     if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
     io::flush();
+    report_evaluations(run);
   }
   io::say("========== Obj Summary of ", s.nruns, " runs ========== ");
   io::say(" best Obj = ", st.bestobj, ",  worst Obj = ", st.worstobj);
@@ -249,7 +261,7 @@ void multi_start(const Settings& s, Statistics& st) {
   if (g_extension != nullptr) g_extension->after_summary();
 }
 
-// Reads the starting point of a single run: 144 finite values, list-directed.
+// Reads the starting point of a single run: kNvar finite values, list-directed.
 void read_start_file() {
   std::string name = io::read_text(prompt::kStartFile);
   // A name cut to its field would name another file, or none.
@@ -284,6 +296,8 @@ void single_run(Settings& s, Statistics& st) {
     st.itersum += nsaiter.value;
   }
   if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x);
+  io::flush();
+  report_evaluations(1);
 }
 
 [[noreturn]] void final_line(const Settings& s, const Statistics& st) {

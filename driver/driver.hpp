@@ -13,6 +13,7 @@ namespace morlan {
 struct DriverOptions {
   bool polish = false;          // polish each successful run with the SQP solver
   bool reference_eval = false;  // evaluate through the literal reference path
+  bool count_evaluations = false;  // one line per run on standard error
 };
 
 // The options given to run_driver, for the parts that act on them.

@@ -2,8 +2,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <string>
 #include <string_view>
 
+#include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/output.hpp"
 
@@ -11,12 +14,16 @@ namespace morlan {
 
 namespace {
 
+// The synopsis names the options a user picks; --count-evaluations, for
+// measurements, is listed with them below.
 constexpr const char* kSynopsis = "Usage: morlan [--polish] [--reference-eval] [--help] [--version]\n";
 
+// The description; its %d are the linked problem's sizes (variables,
+// constraints, equalities, inequalities, then variables again).
 constexpr const char* kDescription =
     "\n"
-    "Constrained simulated annealing (CSA) on the linked test problem: 144\n"
-    "variables, 160 constraints (123 equalities, then 37 inequalities).\n"
+    "Constrained simulated annealing (CSA) on the linked test problem: %d\n"
+    "variables, %d constraints (%d equalities, then %d inequalities).\n"
     "\n"
     "Reads the problem data file OUTSDIF.d from the current directory, then asks\n"
     "on standard input, one answer per prompt (values separated by blanks, commas\n"
@@ -32,7 +39,7 @@ constexpr const char* kDescription =
     "                                             starting points (asks the number\n"
     "                                             of runs); 0: one run from a file\n"
     "  Input ratio of reducing T =                temperature reduction ratio\n"
-    "  Input file name for starting point:        (single run) a file of 144\n"
+    "  Input file name for starting point:        (single run) a file of %d\n"
     "                                             values, name up to 20 characters\n"
     "\n"
     "Prints the preparation lines, each run's result, the series summary and a\n"
@@ -55,6 +62,10 @@ constexpr const char* kDescription =
     "              literal problem routines, one full evaluation per value,\n"
     "              instead of the incremental cache; results are the same to\n"
     "              the last bit, only much slower (for checking and timing)\n"
+    "  --count-evaluations\n"
+    "              after each run, write the number of Lagrangian evaluations\n"
+    "              its search made on standard error (standard output is\n"
+    "              unchanged)\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
@@ -75,7 +86,12 @@ std::string typed_argument(int argc, char** argv, const CLI::ParseError& e) {
 }  // namespace
 
 const char* usage_text() {
-  static const std::string text = std::string(kSynopsis) + kDescription;
+  static const std::string text = [] {
+    char description[4096];
+    std::snprintf(description, sizeof description, kDescription, cfg::kNvar, cfg::kNcon,
+                  cfg::kNeq, cfg::kNineq, cfg::kNvar);
+    return std::string(kSynopsis) + description;
+  }();
   return text.c_str();
 }
 
@@ -97,6 +113,7 @@ CommandLine parse_command_line(int argc, char** argv) {
   app.add_flag("--version", version)->disable_flag_override();
   app.add_flag("--polish", o.polish)->disable_flag_override();
   app.add_flag("--reference-eval", o.reference_eval)->disable_flag_override();
+  app.add_flag("--count-evaluations", o.count_evaluations)->disable_flag_override();
 
   try {
     app.parse(argc, argv);
