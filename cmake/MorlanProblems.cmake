@@ -25,6 +25,12 @@ set(MORLAN_PROBLEM_PIECES
   "ranges.cpp|the internal-variable transformation"
   "settyp.cpp|the element-type record")
 
+# Stops the configure step with one line. (A message that starts with a
+# blank is printed as it stands; CMake re-wraps any other.)
+function(morlan_problem_error text)
+  message(FATAL_ERROR " MORLAN_PROBLEM=${MORLAN_PROBLEM}: ${text}")
+endfunction()
+
 # morlan_problem_folder(spec dir_var name_var): the folder MORLAN_PROBLEM
 # names, checked for its pieces; stops the configure step with one line
 # when it is not a complete problem folder.
@@ -35,14 +41,14 @@ function(morlan_problem_folder spec dir_var name_var)
     get_filename_component(dir "${spec}" ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
   endif()
   if(NOT IS_DIRECTORY "${dir}")
-    message(FATAL_ERROR "MORLAN_PROBLEM=${spec}: no folder problems/${spec} and no folder ${dir}")
+    morlan_problem_error("no folder problems/${spec} and no folder ${dir}")
   endif()
   foreach(piece IN LISTS MORLAN_PROBLEM_PIECES)
     string(REPLACE "|" ";" piece "${piece}")
     list(GET piece 0 file)
     list(GET piece 1 what)
     if(NOT EXISTS "${dir}/${file}")
-      message(FATAL_ERROR "MORLAN_PROBLEM=${spec}: ${dir} has no ${file} (${what})")
+      morlan_problem_error("${dir} has no ${file} (${what})")
     endif()
   endforeach()
   get_filename_component(name "${dir}" NAME)
@@ -79,7 +85,7 @@ execute_process(
   ERROR_VARIABLE error
   ERROR_STRIP_TRAILING_WHITESPACE)
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "MORLAN_PROBLEM=${MORLAN_PROBLEM}: ${error}")
+  morlan_problem_error("${error}")
 endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
   ${MORLAN_PROBLEM_DIR}/OUTSDIF.d ${MORLAN_PROBLEM_WRITER})
