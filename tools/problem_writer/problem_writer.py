@@ -300,7 +300,7 @@ class Problem:
         ngroup, nelem = len(groups), len(elements)
         header = [n, ngroup, nelem, len(ieling), len(ielvar), len(icna), 0, len(epvalu),
                   len(self.types), 0]
-        reals = lambda values, what: self._reals(values, what)
+        reals = self._reals
         out = [''.join('%6d' % v for v in header), '%2d%-8s' % (3, self.name)]
         out += _ints(istadg)
         out += _ints([1] * (ngroup + 1))                  # ISTGP: no group parameters
@@ -640,10 +640,10 @@ def main(argv=None):
 
 
 def run_description(build, argv=None):
-    """The command line of a problem description: build() returns the
-    Problem; writes it (--output, default OUTSDIF.d beside the description's
-    caller's working directory) and, with --compare FILE, fails unless FILE
-    holds exactly what was written. Returns the exit status."""
+    """The command line of a problem description (problem.py): build()
+    returns the Problem, which is written to --output (default OUTSDIF.d in
+    the current directory); with --compare FILE it fails unless FILE holds
+    exactly what was written. Returns the exit status."""
     import argparse
     ap = argparse.ArgumentParser(description='Write the problem data file.')
     ap.add_argument('--output', default='OUTSDIF.d')
