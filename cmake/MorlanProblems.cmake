@@ -31,17 +31,17 @@ function(morlan_problem_error text)
   message(FATAL_ERROR " MORLAN_PROBLEM=${MORLAN_PROBLEM}: ${text}")
 endfunction()
 
-# morlan_problem_folder(spec dir_var name_var): the folder MORLAN_PROBLEM
+# morlan_problem_folder(choice dir_var name_var): the folder MORLAN_PROBLEM
 # names, checked for its pieces; stops the configure step with one line
 # when it is not a complete problem folder.
-function(morlan_problem_folder spec dir_var name_var)
-  if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/problems/${spec})
-    set(dir ${PROJECT_SOURCE_DIR}/problems/${spec})
+function(morlan_problem_folder choice dir_var name_var)
+  if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/problems/${choice})
+    set(dir ${PROJECT_SOURCE_DIR}/problems/${choice})
   else()
-    get_filename_component(dir "${spec}" ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
+    get_filename_component(dir "${choice}" ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
   endif()
   if(NOT IS_DIRECTORY "${dir}")
-    morlan_problem_error("no folder problems/${spec} and no folder ${dir}")
+    morlan_problem_error("no folder problems/${choice} and no folder ${dir}")
   endif()
   foreach(piece IN LISTS MORLAN_PROBLEM_PIECES)
     string(REPLACE "|" ";" piece "${piece}")
