@@ -108,7 +108,7 @@ void evaluate(const double* x, Values& out) {
 }
 
 void report(double f, double violation, long long evaluations, double cpu) {
-  std::printf("objective=%.12g violation=%.6g evaluations=%lld cpu=%.3f\n", f, violation,
+  std::printf("objective=%.15g violation=%.6g evaluations=%lld cpu=%.3f\n", f, violation,
               evaluations, cpu);
   std::fflush(stdout);
 }
