@@ -1,12 +1,18 @@
 // Build configuration: the fixed sizes of the problem the engine is built for.
 //
 // The annealing engine, the Lagrangian layer and the run preparation are
-// compiled twice. The main configuration is the linked problem (144
-// variables, 160 constraints: 123 equalities then 37 one-sided
-// inequalities). The small configuration (2 variables, 1 constraint) lets the
-// loops and the run control run end to end on a tiny problem in tests; it is
-// selected by defining MORLAN_SMALL_CONFIG.
+// compiled twice. The main configuration is the linked problem: the problem
+// folder chosen when the build is configured (MORLAN_PROBLEM, by default the
+// gas network of problems/gasnet: 144 variables, 160 constraints, 123
+// equalities then 37 one-sided inequalities), whose sizes are read from its
+// data file into morlan_problem_sizes.hpp. The small configuration (2
+// variables, 1 constraint) lets the loops and the run control run end to end
+// on a tiny problem in tests; it is selected by defining MORLAN_SMALL_CONFIG.
 #pragma once
+
+#ifndef MORLAN_SMALL_CONFIG
+#include "morlan_problem_sizes.hpp"
+#endif
 
 namespace morlan::cfg {
 
@@ -22,10 +28,10 @@ inline constexpr int kLadderNtMax = 100; // ladderrun runs levels while nt < thi
 inline constexpr double kChainVtol = 1.0e-10;  // chainrun tolerance, every rule
 #else
 inline constexpr bool kSmall = false;
-inline constexpr int kNvar = 144;
-inline constexpr int kNcon = 160;
-inline constexpr int kNeq = 123;
-inline constexpr int kNineq = 37;
+inline constexpr int kNvar = linked::kNvar;
+inline constexpr int kNcon = linked::kNcon;
+inline constexpr int kNeq = linked::kNeq;
+inline constexpr int kNineq = linked::kNineq;
 inline constexpr int kNpop = 2;
 inline constexpr int kChainNt = 3040;
 inline constexpr int kLadderNtMax = 3040;

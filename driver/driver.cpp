@@ -174,7 +174,7 @@ Statistics multi_start(const Settings& s, float& total) {
   return series.statistics();
 }
 
-// Reads the starting point of a single run: 144 finite values, list-directed.
+// Reads the starting point of a single run: kNvar finite values, list-directed.
 void read_start_file() {
   std::string name = io::read_text(prompt::kStartFile);
   // A name cut to its field would name another file, or none.
@@ -219,8 +219,10 @@ Statistics single_run(Settings& s) {
     st.itersum += nsaiter.value;
   }
   if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x, record);
+  record.evaluations = lagcount.value;
   g_watching->keep_point(record);
   g_watching->fold(record);
+  report_evaluations(record);
   set_run_in_progress(0);
   return st;
 }

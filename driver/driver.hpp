@@ -30,6 +30,7 @@ struct DriverOptions {
   // than 0): it keeps what the files need in each run's record and opens
   // none of them.
   bool writes_files = true;
+  bool count_evaluations = false;  // one line per run on standard error
 };
 
 // The options given to run_driver, for the parts that act on them.

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -17,10 +18,12 @@ constexpr const char* kSynopsis =
     "Usage: morlan [-j N] [--polish] [--reference-eval] [--progress | --no-progress]\n"
     "              [--log FILE] [--results FILE] [--best FILE] [--help] [--version]\n";
 
+// The description; its %d are the linked problem's sizes (variables,
+// constraints, equalities, inequalities, then variables twice more).
 constexpr const char* kDescription =
     "\n"
-    "Constrained simulated annealing (CSA) on the linked test problem: 144\n"
-    "variables, 160 constraints (123 equalities, then 37 inequalities).\n"
+    "Constrained simulated annealing (CSA) on the linked test problem: %d\n"
+    "variables, %d constraints (%d equalities, then %d inequalities).\n"
     "\n"
     "Reads the problem data file OUTSDIF.d from the current directory, then asks\n"
     "on standard input, one answer per prompt (values separated by blanks, commas\n"
@@ -36,7 +39,7 @@ constexpr const char* kDescription =
     "                                             starting points (asks the number\n"
     "                                             of runs); 0: one run from a file\n"
     "  Input ratio of reducing T =                temperature reduction ratio\n"
-    "  Input file name for starting point:        (single run) a file of 144\n"
+    "  Input file name for starting point:        (single run) a file of %d\n"
     "                                             values, name up to 20 characters\n"
     "\n"
     "Prints the preparation lines, each run's result, the series summary and a\n"
@@ -84,8 +87,12 @@ constexpr const char* kDescription =
     "              run, success, objective, largest violation, CPU seconds, and\n"
     "              under --polish the polished objective and violation\n"
     "  --best FILE write the best feasible point of the series (of the single\n"
-    "              run): 144 values, one a line, readable as a starting-point\n"
+    "              run): %d values, one a line, readable as a starting-point\n"
     "              file; left as it was when no run succeeds\n"
+    "  --count-evaluations\n"
+    "              after each run, write the number of Lagrangian evaluations\n"
+    "              its search made on standard error (standard output is\n"
+    "              unchanged)\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
@@ -110,7 +117,15 @@ std::string typed_argument(int argc, char** argv, const CLI::App& app, const CLI
 }  // namespace
 
 const char* usage_text() {
-  static const std::string text = std::string(kSynopsis) + kDescription;
+  static const std::string text = [] {
+    const auto format = [](char* out, std::size_t size) {
+      return std::snprintf(out, size, kDescription, cfg::kNvar, cfg::kNcon, cfg::kNeq, cfg::kNineq,
+                           cfg::kNvar, cfg::kNvar);
+    };
+    std::string description(static_cast<std::size_t>(format(nullptr, 0)) + 1, '\0');
+    description.resize(static_cast<std::size_t>(format(description.data(), description.size())));
+    return std::string(kSynopsis) + description;
+  }();
   return text.c_str();
 }
 
@@ -161,6 +176,7 @@ CommandLine parse_command_line(int argc, char** argv) {
   CLI::Option* log = app.add_option("--log", log_file);
   CLI::Option* results = app.add_option("--results", results_file);
   CLI::Option* best = app.add_option("--best", best_file);
+  app.add_flag("--count-evaluations", o.count_evaluations)->disable_flag_override();
 
   try {
     app.parse(argc, argv);

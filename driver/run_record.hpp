@@ -58,6 +58,7 @@ struct RunRecord {
   CarriedState left;     // and as it left it
   std::vector<StageRow> stages;  // its temperature stages, when --log asks
   std::vector<double> point;     // a successful run's best point, when --best asks
+  std::int64_t evaluations = 0;  // Lagrangian evaluations of its search
 };
 
 template <class Archive>
@@ -84,7 +85,7 @@ void fields(Archive& a, StageRow& s) {
 template <class Archive>
 void fields(Archive& a, RunRecord& r) {
   a(r.run, r.output, r.isucc, r.objval, r.maxvio, r.nsaiter, r.time, r.stop_status, r.polish);
-  a(r.began, r.left, r.stages, r.point);
+  a(r.began, r.left, r.stages, r.point, r.evaluations);
 }
 
 // Messages. Numbers are part of the wire format between ranks: append.

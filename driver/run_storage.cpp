@@ -3,6 +3,7 @@
 #include "anneal/chainrun.hpp"
 #include "anneal/ladderrun.hpp"
 #include "io/console.hpp"
+#include "measures/records.hpp"
 
 namespace morlan {
 
@@ -16,6 +17,7 @@ void print_start() {
 }
 
 RunResult run_control(const Settings& s) {
+  lagcount.value = 0;  // the run's Lagrangian evaluations, for --count-evaluations
   RunResult r;
   if (s.multilevel == 0) {
     chainrun(r.isucc, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);

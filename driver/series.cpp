@@ -1,6 +1,7 @@
 #include "driver/series.hpp"
 
 #include <cmath>
+#include <string>
 
 #include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
@@ -9,6 +10,7 @@
 #include "io/console.hpp"
 #include "driver/watching.hpp"
 #include "io/cpu_time.hpp"
+#include "io/output.hpp"
 #include "measures/records.hpp"
 
 namespace morlan {
@@ -50,6 +52,13 @@ std::int32_t run_in_progress() { return g_run_in_progress; }
 
 void set_run_in_progress(std::int32_t run) { g_run_in_progress = run; }
 
+void report_evaluations(const RunRecord& record) {
+  if (!driver_options().count_evaluations) return;
+  io::line("morlan: run " + std::to_string(record.run) + ": " +
+               std::to_string(record.evaluations) + " Lagrangian evaluations",
+           io::kStderr);
+}
+
 Series::Series(const Settings& settings, RunExtension* extension, Watching* watching)
     : settings_(settings), extension_(extension), watching_(watching) {
   x0rmarin(kStartSeed1, kStartSeed2);
@@ -89,6 +98,7 @@ RunRecord Series::run(std::int32_t k) {
   const RunResult r = watching_ != nullptr ? watching_->run(settings_, k, runs(), record)
                                            : run_control(settings_);
   record.nsaiter = nsaiter.value;
+  record.evaluations = lagcount.value;
   record.time = io::cpu_time_delta();
   if (r.isucc == 1) {
     io::say("run_id =", k, " : Obj =", r.objval, " time =", record.time);
@@ -116,6 +126,7 @@ void Series::fold(const RunRecord& record) {
   }
   if (extension_ != nullptr) extension_->fold(record);
   if (watching_ != nullptr) watching_->fold(record);
+  report_evaluations(record);
 }
 
 void Series::print_summary() const {

@@ -63,6 +63,11 @@ class Series {
   std::int32_t drawn_ = 0;  // starts drawn so far
 };
 
+// --count-evaluations: the run's Lagrangian evaluations, one line on
+// standard error after the run's lines (standard output stays as without
+// the option).
+void report_evaluations(const RunRecord& record);
+
 // Marks the run in progress (see run_in_progress).
 void set_run_in_progress(std::int32_t run);
 

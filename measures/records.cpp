@@ -11,5 +11,6 @@ RudataRecord rudata;
 RleqRecord rleq;
 HasdiscreteRecord hasdiscrete;
 DiscreteRecord discrete;
+LagcountRecord lagcount;
 
 }  // namespace morlan

@@ -43,6 +43,11 @@ struct HasdiscreteRecord {
 };
 // Positions 1..nvar: shift vector; nvar+1..2 nvar: grid spacing.
 struct DiscreteRecord : Array1<double, 2 * cfg::kNvar> {};
+// Lagrangian evaluations the search has asked for (sh_dlag) since the count
+// was last cleared; only the driver's --count-evaluations reads it.
+struct LagcountRecord {
+  std::int64_t value;
+};
 
 extern MlagRecord mlag;
 extern PenaltyRecord penalty;
@@ -53,5 +58,6 @@ extern RudataRecord rudata;
 extern RleqRecord rleq;
 extern HasdiscreteRecord hasdiscrete;
 extern DiscreteRecord discrete;
+extern LagcountRecord lagcount;
 
 }  // namespace morlan

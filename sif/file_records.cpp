@@ -12,12 +12,6 @@ namespace morlan {
 
 namespace {
 
-// Variables and parameters of each element type of the linked problem
-// (index 0 unused).
-constexpr int kElementTypes = 3;
-constexpr int kTypeVariables[kElementTypes + 1] = {0, 3, 4, 4};
-constexpr int kTypeParameters[kElementTypes + 1] = {0, 1, 2, 2};
-
 void stop_unless_usable(int n, int nmax, int input, int iout) {
   if (n < 1) stop_unusable_problem(input, iout, "the problem uses no variables.");
   if (global.NGROUP < 1) stop_unusable_problem(input, iout, "the problem is vacuous.");
@@ -79,18 +73,19 @@ void read_element_types(DataFileReader& r) {
   r.begin(11, "ITYPEE").integers(itypee, nelem);
   for (int e = 1; e <= nelem; ++e) {
     const int type = itypee(e);
-    if (type < 1 || type > kElementTypes) {
+    // The element types are those of the decoded routines linked in.
+    if (type < 1 || type > element_type_count()) {
       r.fail(e, "element type " + std::to_string(type) + " unknown (types 1.." +
-                    std::to_string(kElementTypes) + ")");
+                    std::to_string(element_type_count()) + ")");
     }
+    const ElementShape shape = element_type_shape(type);
     const int nvars = istaev(e + 1) - istaev(e);
     const int npars = istep(e + 1) - istep(e);
-    if (nvars != kTypeVariables[type] || npars != kTypeParameters[type]) {
+    if (nvars != shape.variables || npars != shape.parameters) {
       r.fail(e, "element " + std::to_string(e) + " of type " + std::to_string(type) + " has " +
                     std::to_string(nvars) + " variables and " + std::to_string(npars) +
                     " parameters (records 7 and 8), its type needs " +
-                    std::to_string(kTypeVariables[type]) + " and " +
-                    std::to_string(kTypeParameters[type]));
+                    std::to_string(shape.variables) + " and " + std::to_string(shape.parameters));
     }
   }
   settyp(nelem, itypee);
@@ -103,7 +98,7 @@ void read_internal_counts(DataFileReader& r) {
   const IVec itypee = ws::itypee();
   r.begin(12, "INTVAR").integers(intvar, global.NELEM);
   for (int e = 1; e <= global.NELEM; ++e) {
-    const int needed = kTypeVariables[itypee(e)];
+    const int needed = element_type_shape(itypee(e)).variables;
     if (intvar(e) != needed) {
       r.fail(e, "element " + std::to_string(e) + " has " + std::to_string(intvar(e)) +
                     " internal variables, its type needs " + std::to_string(needed));

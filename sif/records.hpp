@@ -106,9 +106,10 @@ struct SetupcountRecord {
 };
 extern SetupcountRecord setupcount;
 
-// Element types of the linked problem (69 elements).
-inline constexpr int kLinkedElements = 69;
-struct EltypeRecord : Array1<std::int32_t, kLinkedElements> {};
+// Element types of the linked problem, one per element, recorded by settyp.
+// The set-up's LOGI capacity bounds the number of elements, and settyp runs
+// after that check, so the record holds every element of any file read.
+struct EltypeRecord : Array1<std::int32_t, kLlogic> {};
 extern EltypeRecord eltype;
 
 // Views of the sub-arrays in the workspace, as laid out by csetup.

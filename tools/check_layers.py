@@ -18,6 +18,7 @@ LAYERS = {
     'base': 0,
     'io': 1,
     'sif': 2,
+    'problems': 3,   # a problem folder's decoded routines, called by sif at link time
     'problem': 3,
     'measures': 4,
     'anneal': 5,
@@ -49,6 +50,10 @@ def offences(root):
                             continue
                         target = layer_of(m.group(1))
                         if target is None or target == folder:
+                            continue
+                        if folder == 'problems' and target == 'problem':
+                            found.append(f'{rel}:{number}: includes {m.group(1)} '
+                                         f'(a problem folder uses only base/ and sif/)')
                             continue
                         if LAYERS[target] >= LAYERS[folder]:
                             found.append(f'{rel}:{number}: includes {m.group(1)} '

@@ -40,6 +40,7 @@ IsdxRecord isdx;
 HasdiscreteRecord hasdiscrete{false, true};
 DiscreteRecord discrete;
 NdsampleRecord ndsample;
+LagcountRecord lagcount;
 
 namespace fake {
 

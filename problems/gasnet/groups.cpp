@@ -2,6 +2,7 @@
 
 namespace morlan {
 
+// The gas network has no group functions: every group is trivial.
 void groups(Vec, int, CVec, CVec, int, CIVec, CIVec, CIVec, bool) {}
 
 }  // namespace morlan

@@ -3,14 +3,15 @@
 
 Reads a network description (network.txt beside this file by default), builds
 a reference operating point, derives the pipe resistances from it, lays the
-problem out as groups and elements and writes the problem data file in its
-fixed formats. A self-check reads the written file back and evaluates every
-group at the reference point.
+problem out as groups and elements with the problem writer and writes the
+problem data file. A self-check reads the written file back and evaluates
+every group at the reference point.
 
-    gasnet.py [--network FILE] [--output FILE] [--report] [--check-only]
-              [--compare FILE]
+    problem.py [--network FILE] [--output FILE] [--report] [--check-only]
+               [--compare FILE]
 
-The bundled file is made with  tools/gasnet/gasnet.py --output data/OUTSDIF.d
+The bundled file is made with
+    problems/gasnet/problem.py --output problems/gasnet/OUTSDIF.d
 
 Python 3 standard library only.
 """
@@ -21,16 +22,17 @@ import os
 import random
 import sys
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'problem_writer'))
+from problem_writer import Problem, evaluate_file, file_sizes, read_data_file  # noqa: E402
+
 # Constants of the element functions compiled into the program.
 PIPE_EXP = 1.8539          # flow exponent of the pipe element
 COMP_A = 0.23077           # (kappa - 1) / kappa of the compressor element
 COMP_B = 203.712           # power coefficient of the compressor element
 
-BIG = 1.0e20               # an infinite group bound
 EQ_TOL = 0.001             # equality tolerance of the annealing on the grid
 GRID_PER_UNIT = 10000      # grid points per unit of a variable's range
-
-HERE = os.path.dirname(os.path.abspath(__file__))
 
 # Design faults found while building the reference point; reported together.
 PROBLEMS = []
@@ -304,25 +306,6 @@ def reference_point(net):
 # Variables, elements and groups
 
 
-class Problem:
-    """The laid-out problem: variables, elements, groups in file order."""
-
-    def __init__(self):
-        self.vnames, self.xl, self.xu, self.x0 = [], [], [], []
-        self.index = {}
-        self.elements = []     # (name, type, [var indices 1-based], [params])
-        self.groups = []       # dict: name kind B lin[(var, coef)] elts[(elt, w)] gs cl cu
-
-
-def add_var(prob, name, lo, hi, x0):
-    prob.vnames.append(name)
-    prob.xl.append(lo)
-    prob.xu.append(hi)
-    prob.x0.append(x0)
-    prob.index[name] = len(prob.vnames)
-    return len(prob.vnames)
-
-
 def bridge_flow_sign(net, arc):
     """+1 when the topology forces the arc's flow forward, -1 backward, else 0.
 
@@ -356,328 +339,110 @@ def bridge_flow_sign(net, arc):
 
 def build_problem(net):
     press, flow = reference_point(net)
-    prob = Problem()
+    prob = Problem('GASNET')
     prob.ref_press, prob.ref_flow = press, flow
+    var = {}
+
+    def add_var(name, lo, hi, x0):
+        var[name] = prob.variable(name, lo, hi, x0)
+
     for n in net.nodes:
         p = press[n.name]
         if not (n.pmin + 0.05 <= p <= n.pmax - 0.02):
             PROBLEMS.append('reference pressure %.4f at %s outside [%g, %g] (with margin)'
                  % (p, n.name, n.pmin, n.pmax))
-        add_var(prob, 'P.' + n.name, n.pmin, n.pmax, p)
+        add_var('P.' + n.name, n.pmin, n.pmax, p)
     for pp in net.pipes:
         cap = pipe_capacity(net, pp)
         f = flow[pp.name]
         if abs(f) > 0.9 * cap:
             PROBLEMS.append('pipe %s: reference flow %g near its capacity %g' % (pp.name, f, cap))
         sign = bridge_flow_sign(net, pp)
-        add_var(prob, 'Q.' + pp.name, 0.0 if sign > 0 else -cap, 0.0 if sign < 0 else cap, f)
+        add_var('Q.' + pp.name, 0.0 if sign > 0 else -cap, 0.0 if sign < 0 else cap, f)
     for c in net.comps:
         f = flow[c.name]
         if not (0.0 < f <= 0.9 * c.cap):
             PROBLEMS.append('compressor %s: reference flow %g outside (0, 0.9 cap]' % (c.name, f))
-        add_var(prob, 'Q.' + c.name, 0.0, c.cap, f)
+        add_var('Q.' + c.name, 0.0, c.cap, f)
     for s in net.supplies:
         if not (s.smin <= s.ref <= s.smax):
             fail('supply %s: reference %g outside its limits' % (s.name, s.ref))
-        add_var(prob, 'S.' + s.name, s.smin, s.smax, s.ref)
+        add_var('S.' + s.name, s.smin, s.smax, s.ref)
 
-    # Elements: the pipes, then the compressor units.
+    # Element types 1, 2, 3 of the compiled routines; then the elements: the
+    # pipes, then the compressor units.
+    types = {t: prob.element_type(name, nv, np_)
+             for t, name, nv, np_ in ((1, 'PIPE', 3, 1), (2, 'COMP', 4, 2), (3, 'COMPH', 4, 2))}
     elt_of = {}
     for pp in net.pipes:
-        vars_ = [prob.index['P.' + pp.frm], prob.index['P.' + pp.to], prob.index['Q.' + pp.name]]
-        prob.elements.append(('E.' + pp.name, 1, vars_, [pp.q]))
-        elt_of[pp.name] = len(prob.elements)
+        vars_ = [var['P.' + pp.frm], var['P.' + pp.to], var['Q.' + pp.name]]
+        elt_of[pp.name] = prob.element('E.' + pp.name, types[1], vars_, [pp.q])
     for c in net.comps:
         x4 = 'Q.' + (c.through if c.etype == 3 else c.name)
-        vars_ = [prob.index['P.' + c.frm], prob.index['P.' + c.to],
-                 prob.index['Q.' + c.name], prob.index[x4]]
-        prob.elements.append(('E.' + c.name, c.etype, vars_, [c.loss_in, c.loss_out]))
-        elt_of[c.name] = len(prob.elements)
+        vars_ = [var['P.' + c.frm], var['P.' + c.to], var['Q.' + c.name], var[x4]]
+        elt_of[c.name] = prob.element('E.' + c.name, types[c.etype], vars_,
+                                      [c.loss_in, c.loss_out])
 
     P = net.params
     groups = []
 
-    def group(name, kind, gs, b=0.0, lin=(), elts=(), cl=-BIG, cu=BIG):
-        groups.append(dict(name=name, kind=kind, gs=gs, b=b, lin=list(lin),
-                           elts=list(elts), cl=cl, cu=cu))
+    def group(declare, name, gs, b=0.0, lin=(), elts=(), **bound):
+        groups.append(lambda: declare(name, linear=list(lin), elements=list(elts),
+                                      constant=b, scale=gs, **bound))
 
     for pp in net.pipes:
-        group('DP.' + pp.name, 2, P['gscale_pipe'], elts=[(elt_of[pp.name], 1.0)], cl=0.0, cu=0.0)
+        group(prob.equality, 'DP.' + pp.name, P['gscale_pipe'], elts=[(elt_of[pp.name], 1.0)])
     for n in net.nodes:
         lin = []
         for a in net.pipes + net.comps:
             if a.to == n.name:
-                lin.append((prob.index['Q.' + a.name], 1.0))
+                lin.append((var['Q.' + a.name], 1.0))
             if a.frm == n.name:
-                lin.append((prob.index['Q.' + a.name], -1.0))
+                lin.append((var['Q.' + a.name], -1.0))
         for s in n.supplies:
-            lin.append((prob.index['S.' + s.name], 1.0))
-        group('BAL.' + n.name, 2, P['gscale_balance'], b=n.demand, lin=lin, cl=0.0, cu=0.0)
+            lin.append((var['S.' + s.name], 1.0))
+        group(prob.equality, 'BAL.' + n.name, P['gscale_balance'], b=n.demand, lin=lin)
     for c in net.comps:
-        group('POW.' + c.name, 3, P['gscale_power'], b=c.power,
-              elts=[(elt_of[c.name], 1.0)], cu=0.0)
-        group('RMX.' + c.name, 3, P['gscale_ratio'],
-              lin=[(prob.index['P.' + c.to], 1.0), (prob.index['P.' + c.frm], -c.rmax)], cu=0.0)
-        group('RMN.' + c.name, 3, P['gscale_ratio'],
-              lin=[(prob.index['P.' + c.frm], 1.0), (prob.index['P.' + c.to], -1.0)], cu=0.0)
+        group(prob.inequality, 'POW.' + c.name, P['gscale_power'], b=c.power,
+              elts=[(elt_of[c.name], 1.0)], upper=0.0)
+        group(prob.inequality, 'RMX.' + c.name, P['gscale_ratio'],
+              lin=[(var['P.' + c.to], 1.0), (var['P.' + c.frm], -c.rmax)], upper=0.0)
+        group(prob.inequality, 'RMN.' + c.name, P['gscale_ratio'],
+              lin=[(var['P.' + c.frm], 1.0), (var['P.' + c.to], -1.0)], upper=0.0)
     for name, limit, names in net.contracts:
-        group('CON.' + name, 3, P['gscale_contract'], b=limit,
-              lin=[(prob.index['S.' + s], 1.0) for s in names], cu=0.0)
-    cost = dict(name='COST', kind=1, gs=1.0, b=0.0,
-                lin=[(prob.index['S.' + s.name], s.premium) for s in net.supplies if s.premium],
-                elts=[(elt_of[c.name], c.cost) for c in net.comps], cl=-BIG, cu=BIG)
+        group(prob.inequality, 'CON.' + name, P['gscale_contract'], b=limit,
+              lin=[(var['S.' + s], 1.0) for s in names], upper=0.0)
 
     # A real decoder writes groups in the order of its source; here the
     # constraints are shuffled (equalities and inequalities interleaved) and
     # the objective group sits among them.
     rng = random.Random(int(P['shuffle_seed']))
     rng.shuffle(groups)
-    groups.insert(len(groups) // 3, cost)
-    prob.groups = groups
-    prob.name = 'GASNET'
+    groups.insert(len(groups) // 3, lambda: prob.objective(
+        'COST', linear=[(var['S.' + s.name], s.premium) for s in net.supplies if s.premium],
+        elements=[(elt_of[c.name], c.cost) for c in net.comps]))
+    for declare in groups:
+        declare()
     return prob
-
-
-# ---------------------------------------------------------------------------
-# Writing the data file
-
-
-def fmt_ints(values, per_line=12):
-    if not values:
-        return ['']
-    return [''.join('%6d' % v for v in values[i:i + per_line])
-            for i in range(0, len(values), per_line)]
-
-
-def d16(x):
-    mant, exp = ('%.8E' % x).split('E')
-    if len(exp) != 3:
-        fail('value %r needs a three-digit exponent' % x)
-    return (mant + 'D' + exp).rjust(16)
-
-
-def fmt_reals(values, per_line=4):
-    if not values:
-        return ['']
-    return [''.join(d16(v) for v in values[i:i + per_line])
-            for i in range(0, len(values), per_line)]
-
-
-def fmt_logicals(values, per_line=72):
-    if not values:
-        return ['']
-    return [''.join('T' if v else 'F' for v in values[i:i + per_line])
-            for i in range(0, len(values), per_line)]
-
-
-def fmt_names(values, per_line=8):
-    if not values:
-        return ['']
-    for v in values:
-        if len(v) > 10:
-            fail('name %r longer than 10 characters' % v)
-    return [''.join(v.ljust(10) for v in values[i:i + per_line])
-            for i in range(0, len(values), per_line)]
-
-
-def file_lines(prob):
-    n = len(prob.vnames)
-    groups, elements = prob.groups, prob.elements
-    ngroup, nelem = len(groups), len(elements)
-    istadg, ieling, escale = [1], [], []
-    istada, icna, a = [1], [], []
-    for g in groups:
-        for e, w in g['elts']:
-            ieling.append(e)
-            escale.append(w)
-        istadg.append(len(ieling) + 1)
-        for v, c in g['lin']:
-            icna.append(v)
-            a.append(c)
-        istada.append(len(icna) + 1)
-    istaev, ielvar, istep, epvalu = [1], [], [1], []
-    for _, _, vars_, params in elements:
-        ielvar.extend(vars_)
-        istaev.append(len(ielvar) + 1)
-        epvalu.extend(params)
-        istep.append(len(epvalu) + 1)
-    header = [n, ngroup, nelem, len(ieling), len(ielvar), len(icna), 0, len(epvalu), 3, 0]
-    kclass = 3
-    lines = [''.join('%6d' % v for v in header), '%2d%-8s' % (kclass, prob.name)]
-    lines += fmt_ints(istadg)
-    lines += fmt_ints([1] * (ngroup + 1))                    # ISTGP: no group parameters
-    lines += fmt_ints(istada)
-    lines += fmt_ints(istaev)
-    lines += fmt_ints(istep)
-    lines += fmt_ints([0] * ngroup)                          # ITYPEG: all trivial
-    lines += fmt_ints([g['kind'] for g in groups])           # KNDOFC
-    lines += fmt_ints([t for _, t, _, _ in elements])         # ITYPEE
-    lines += fmt_ints([len(v) for _, _, v, _ in elements])   # INTVAR: internal = elemental
-    lines += fmt_ints(ieling)
-    lines += fmt_ints(ielvar)
-    lines += fmt_ints(icna)
-    lines += fmt_reals(a)
-    lines += fmt_reals([g['b'] for g in groups])
-    lines += fmt_reals(prob.xl + [g['cl'] for g in groups])
-    lines += fmt_reals(prob.xu + [g['cu'] for g in groups])
-    lines += fmt_reals(prob.x0)
-    lines += fmt_reals([0.0] * ngroup)                       # U: multiplier estimates
-    lines += fmt_reals([])                                   # GPVALU: none
-    lines += fmt_reals(epvalu)
-    lines += fmt_reals(escale)
-    lines += fmt_reals([g['gs'] for g in groups])
-    lines += fmt_reals([1.0] * n)                            # VSCALE
-    lines.append(d16(-BIG) + d16(BIG))                       # OBFBND
-    lines += fmt_logicals([False] * nelem)                   # INTREP
-    lines += fmt_logicals([True] * ngroup)                   # GXEQX: trivial groups
-    lines += fmt_names([g['name'] for g in groups])
-    lines += fmt_names(prob.vnames)
-    lines += fmt_names(['PIPE', 'COMP', 'COMPH'])            # element types 1, 2, 3
-    lines += fmt_names([])                                   # no group types
-    lines += fmt_ints([0] * n)                               # IVTYPE
-    return lines
-
-
-def write_file(prob, path):
-    with open(path, 'w') as f:
-        for line in file_lines(prob):
-            f.write(line + '\n')
 
 
 # ---------------------------------------------------------------------------
 # Reading the file back and evaluating it (the self-check)
 
 
-class FileReader:
-    """Reads the records of the data file in their fixed formats."""
-
-    def __init__(self, path):
-        with open(path) as f:
-            self.lines = f.read().split('\n')
-        self.pos = 0
-
-    def _list(self, count, per_line, width, conv):
-        out = []
-        if count == 0:
-            self.pos += 1
-            return out
-        while len(out) < count:
-            line = self.lines[self.pos]
-            self.pos += 1
-            for k in range(per_line):
-                if len(out) == count:
-                    break
-                field = line[k * width:(k + 1) * width]
-                out.append(conv(field))
-        return out
-
-    def ints(self, count):
-        return self._list(count, 12, 6, lambda s: int(s))
-
-    def reals(self, count):
-        return self._list(count, 4, 16, lambda s: float(s.replace('D', 'E')))
-
-    def logicals(self, count):
-        return self._list(count, 72, 1, lambda s: s == 'T')
-
-    def names(self, count):
-        return self._list(count, 8, 10, lambda s: s.ljust(10))
-
-    def line(self):
-        self.pos += 1
-        return self.lines[self.pos - 1]
-
-
-def read_file(path):
-    r = FileReader(path)
-    rec1 = r.line()
-    h = [int(rec1[i * 6:(i + 1) * 6]) for i in range(10)]
-    n, ngroup, nelem, neling, nelvar, nlina, ngpval, nepval, netype, ngtype = h
-    rec2 = r.line()
-    kclass = int(rec2[:2])
-    d = dict(n=n, ngroup=ngroup, nelem=nelem, kclass=kclass, name=rec2[2:10])
-    d['istadg'] = r.ints(ngroup + 1)
-    d['istgp'] = r.ints(ngroup + 1)
-    d['istada'] = r.ints(ngroup + 1)
-    d['istaev'] = r.ints(nelem + 1)
-    d['istep'] = r.ints(nelem + 1)
-    d['itypeg'] = r.ints(ngroup)
-    d['kndofc'] = r.ints(ngroup)
-    d['itypee'] = r.ints(nelem)
-    d['intvar'] = r.ints(nelem)
-    d['ieling'] = r.ints(neling)
-    d['ielvar'] = r.ints(d['istaev'][-1] - 1)
-    d['icna'] = r.ints(nlina)
-    d['a'] = r.reals(nlina)
-    d['b'] = r.reals(ngroup)
-    bl = r.reals(n + ngroup)
-    bu = r.reals(n + ngroup)
-    d['xl'], d['gl'] = bl[:n], bl[n:]
-    d['xu'], d['gu'] = bu[:n], bu[n:]
-    d['x'] = r.reals(n)
-    d['u'] = r.reals(ngroup)
-    d['gpvalu'] = r.reals(ngpval)
-    d['epvalu'] = r.reals(nepval)
-    d['escale'] = r.reals(neling)
-    d['gscale'] = r.reals(ngroup)
-    d['vscale'] = r.reals(n)
-    r.line()
-    d['intrep'] = r.logicals(nelem)
-    d['gxeqx'] = r.logicals(ngroup)
-    d['gnames'] = r.names(ngroup)
-    d['vnames'] = r.names(n)
-    r.names(netype)
-    r.names(ngtype)
-    d['ivtype'] = r.ints(n)
-    if r.pos != len(r.lines) - 1 or r.lines[-1] != '':
-        fail('data file has %d lines, the records take %d' % (len(r.lines) - 1, r.pos))
-    return d
-
-
-def element_value(d, e, x):
-    """Element e (1-based) at x (0-based list), as the compiled routines do."""
-    s = d['istaev'][e - 1] - 1
-    p = d['istep'][e - 1] - 1
-    v = [x[d['ielvar'][s + j] - 1] for j in range(d['istaev'][e] - d['istaev'][e - 1])]
-    if d['itypee'][e - 1] in (2, 3):
-        p1, p2 = d['epvalu'][p], d['epvalu'][p + 1]
-        dd = v[0] - p1 * v[3]
-        ss = v[1] + p2 * v[3]
+def element_value(itype, v, p):
+    """An element of type itype on variables v with parameters p, as the
+    compiled routines compute it."""
+    if itype in (2, 3):
+        dd = v[0] - p[0] * v[3]
+        ss = v[1] + p[1] * v[3]
         return v[2] * (COMP_B * ((ss / dd) ** COMP_A - 1.0))
-    q = d['epvalu'][p]
-    return (v[0] * v[0] - v[1] * v[1]) - q * v[2] * abs(v[2]) ** (PIPE_EXP - 1.0)
-
-
-def group_value(d, i, x, elem=None):
-    """GSCALE times the argument of trivial group i (0-based)."""
-    arg = -d['b'][i]
-    for j in range(d['istada'][i] - 1, d['istada'][i + 1] - 1):
-        arg += d['a'][j] * x[d['icna'][j] - 1]
-    for k in range(d['istadg'][i] - 1, d['istadg'][i + 1] - 1):
-        e = d['ieling'][k]
-        fe = elem[e - 1] if elem is not None else element_value(d, e, x)
-        arg += d['escale'][k] * fe
-    return d['gscale'][i] * arg
+    return (v[0] * v[0] - v[1] * v[1]) - p[0] * v[2] * abs(v[2]) ** (PIPE_EXP - 1.0)
 
 
 def evaluate(d, x):
     """(objective, equality values, one-sided inequality values) at x."""
-    elem = [element_value(d, e, x) for e in range(1, d['nelem'] + 1)]
-    f, eq, ineq = 0.0, [], []
-    for i in range(d['ngroup']):
-        v = group_value(d, i, x, elem)
-        k = d['kndofc'][i]
-        if k == 1:
-            f += v
-        elif k == 2:
-            eq.append(v)
-        else:
-            lo, hi = d['gl'][i], d['gu'][i]
-            if lo > -1e19:
-                ineq.append(lo - v)
-            if hi < 1e19:
-                ineq.append(v - hi)
-    return f, eq, ineq
+    return evaluate_file(d, x, element_value)
 
 
 def grid_round(d, x):
@@ -692,10 +457,9 @@ def grid_round(d, x):
 
 
 def self_check(path, verbose=True):
-    d = read_file(path)
+    d = read_data_file(path)
     kinds = d['kndofc']
-    counts = (d['n'], sum(1 for k in kinds if k != 1), sum(1 for k in kinds if k == 2),
-              sum(1 for k in kinds if k not in (1, 2)))
+    counts = file_sizes(d)[:4]
     problems = []
     if counts != (144, 160, 123, 37):
         problems.append('sizes %s, expected (144, 160, 123, 37)' % (counts,))
@@ -750,8 +514,8 @@ def self_check(path, verbose=True):
 def report(net, prob):
     """The reference point with bounds and resistances, as a plain table."""
     def bounds(name):
-        i = prob.index[name] - 1
-        return prob.xl[i], prob.xu[i]
+        i = prob.variable_number(name) - 1
+        return prob.lower[i], prob.upper[i]
 
     print('%-6s %8s %8s %8s %8s' % ('node', 'p_ref', 'pmin', 'pmax', 'demand'))
     for n in net.nodes:
@@ -799,7 +563,7 @@ def main(argv=None):
             for p in PROBLEMS:
                 print('DESIGN: ' + p)
             return 1
-        write_file(prob, args.output)
+        prob.write(args.output)
     problems, _ = self_check(args.output)
     if args.compare:
         with open(args.output, 'rb') as a, open(args.compare, 'rb') as b:

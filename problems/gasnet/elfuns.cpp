@@ -1,4 +1,5 @@
 #include <cmath>
+#include <iterator>
 
 #include "sif/decoded/decoded.hpp"
 
@@ -28,7 +29,15 @@ double pipe_value(double y1, double y2, double y3, double q, double pw) {
   return (y1 * y1 - y2 * y2) - q * y3 * pw;
 }
 
+// Variables and parameters of the element types: 1 pipe, 2 compressor unit,
+// 3 compressor unit whose loss flow is another arc's.
+constexpr ElementShape kShapes[] = {{3, 1}, {4, 2}, {4, 2}};
+
 }  // namespace
+
+int element_type_count() { return static_cast<int>(std::size(kShapes)); }
+
+ElementShape element_type_shape(int type) { return kShapes[type - 1]; }
 
 double element_value(int ielemn, CVec xvalue, CVec epvalu, CIVec itypee, CIVec istaev,
                      CIVec ielvar, CIVec istep) {

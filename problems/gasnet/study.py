@@ -22,7 +22,7 @@ import nlopt
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import gasnet  # noqa: E402
+import problem as gasnet  # noqa: E402
 
 A, B, C = gasnet.COMP_A, gasnet.COMP_B, gasnet.PIPE_EXP
 
@@ -161,14 +161,14 @@ def describe(model, x):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split('\n')[0])
-    ap.add_argument('--data', default=os.path.join(gasnet.HERE, '..', '..', 'data', 'OUTSDIF.d'))
+    ap.add_argument('--data', default=os.path.join(gasnet.HERE, 'OUTSDIF.d'))
     ap.add_argument('--starts', type=int, default=60)
     ap.add_argument('--seed', type=int, default=1)
     ap.add_argument('--quiet', action='store_true', help='print the summary only')
     ap.add_argument('--eqtol', type=float, default=0.0,
                     help='count an equality as met within this value (0.001: as the annealing)')
     args = ap.parse_args()
-    d = gasnet.read_file(args.data)
+    d = gasnet.read_data_file(args.data)
     model = Model(d)
     rng = np.random.default_rng(args.seed)
     starts = [('reference', np.array(d['x']))]
