@@ -209,6 +209,7 @@ void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, doubl
     io::say("fake run: start", start_sum, " zero multipliers =", zero);
   }
   misbehave(run);
+  lagcount.value = 1000 * run;  // what --count-evaluations reports
 
   isucc = (slobj.value >= 0.0 && run % 3 != 0) ? 1 : 0;
   for (int level = 1; level <= levels; ++level) {

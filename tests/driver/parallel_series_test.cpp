@@ -67,6 +67,24 @@ TEST(ParallelSeries, EveryKindOfSeriesPrintsTheSerialBytes) {
   }
 }
 
+// The evaluation counts go to standard error after each run's lines, in
+// run order, whichever worker ran the run.
+TEST(ParallelSeries, EvaluationCountsComeInRunOrder) {
+  const char* answers = "1.0\n3\n0\n0\n1\n4\n0.9\n";
+  const ProgramRun serial = run_fake(answers, with("--count-evaluations"));
+  ASSERT_EQ(serial.status, 0) << serial.err;
+  EXPECT_EQ(serial.err,
+            "morlan: run 1: 1000 Lagrangian evaluations\n"
+            "morlan: run 2: 2000 Lagrangian evaluations\n"
+            "morlan: run 3: 3000 Lagrangian evaluations\n"
+            "morlan: run 4: 4000 Lagrangian evaluations\n");
+  EXPECT_EQ(mask_times(serial.out), golden("plain_series"));
+  const ProgramRun parallel = run_fake(answers, with("-j 3 --count-evaluations"));
+  EXPECT_EQ(parallel.status, 0);
+  EXPECT_EQ(parallel.err, serial.err);
+  EXPECT_EQ(mask_times(parallel.out), golden("plain_series"));
+}
+
 TEST(ParallelSeries, SingleRunIsTheSameWithJobs) {
   RunSetup setup = with("-j 3");
   std::string start;
