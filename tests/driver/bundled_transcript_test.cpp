@@ -84,17 +84,6 @@ std::vector<double> values_after(const std::string& out, const std::string& labe
   return values;
 }
 
-std::vector<std::vector<std::string>> rows_of(const std::string& table) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(table);
-  for (std::string line; std::getline(lines, line);) {
-    rows.emplace_back();
-    std::istringstream fields(line);
-    for (std::string f; std::getline(fields, f, '\t');) rows.back().push_back(f);
-  }
-  return rows;
-}
-
 // A series with every file written prints the committed transcript and
 // nothing on standard error; the log's best objective ends at each run's
 // printed objective; the results hold the printed values; and the best
@@ -119,8 +108,8 @@ TEST(WatchedBundledSeries, FilesAgreeWithTheTranscriptAndTheBestPointStartsASing
     printed.push_back(std::stod((*m)[1].str()));
   }
   ASSERT_EQ(printed.size(), 2u);
-  const auto log = rows_of(series.files.at("log.tsv"));
-  const auto results = rows_of(series.files.at("results.tsv"));
+  const auto log = testing_support::table_rows(series.files.at("log.tsv"));
+  const auto results = testing_support::table_rows(series.files.at("results.tsv"));
   ASSERT_EQ(results.size(), 3u);
   for (int run = 1; run <= 2; ++run) {
     std::string last_best;

@@ -384,7 +384,7 @@ std::string mask_times(const std::string& text) {
   return std::regex_replace(text, time_item, "$1 <t>");
 }
 
-std::string without_cpu_column(const std::string& table) {
+std::vector<std::vector<std::string>> table_rows(const std::string& table) {
   std::vector<std::vector<std::string>> rows;
   std::istringstream lines(table);
   for (std::string line; std::getline(lines, line);) {
@@ -392,6 +392,11 @@ std::string without_cpu_column(const std::string& table) {
     std::istringstream fields(line);
     for (std::string f; std::getline(fields, f, '\t');) rows.back().push_back(f);
   }
+  return rows;
+}
+
+std::string without_cpu_column(const std::string& table) {
+  const auto rows = table_rows(table);
   if (rows.empty()) return table;
   std::size_t cpu = 0;
   while (cpu < rows[0].size() && rows[0][cpu] != "cpu_seconds") ++cpu;

@@ -122,6 +122,9 @@ std::string through_run(const std::string& out, int last);
 // "<t>", so that transcripts compare exactly.
 std::string mask_times(const std::string& text);
 
+// The rows of a tab-separated table, each as its fields.
+std::vector<std::vector<std::string>> table_rows(const std::string& table);
+
 // A tab-separated table without its column headed "cpu_seconds" (CPU
 // times vary from one execution to the next); other text as it is.
 std::string without_cpu_column(const std::string& table);
