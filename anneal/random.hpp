@@ -31,9 +31,25 @@ extern RanmarState x0raset1;  // starting-point stream
 void rmarin(int ij, int kl);
 void x0rmarin(int ij, int kl);
 
-// Next value in [0, 1) of the stream, single precision.
-float ranmar();
-float x0ranmar();
+// Next value of a stream in [0, 1), single precision. Inline: the loops
+// draw once or more per trial, and the call costs as much as the draw.
+inline float ranmar_draw(RanmarState& s) {
+  float uni = s.lag(s.ilag) - s.lag(s.jlag);
+  if (uni < 0.0f) uni = uni + 1.0f;
+  s.lag(s.ilag) = uni;
+  s.ilag = s.ilag - 1;
+  if (s.ilag == 0) s.ilag = 97;
+  s.jlag = s.jlag - 1;
+  if (s.jlag == 0) s.jlag = 97;
+  s.cseq = s.cseq - s.cdec;
+  if (s.cseq < 0.0f) s.cseq = s.cseq + s.cmod;
+  uni = uni - s.cseq;
+  if (uni < 0.0f) uni = uni + 1.0f;
+  return uni;
+}
+
+inline float ranmar() { return ranmar_draw(raset1); }
+inline float x0ranmar() { return ranmar_draw(x0raset1); }
 
 // exp(x) guarded against overflow (3.69e75 above 174) and underflow (0
 // below -180).

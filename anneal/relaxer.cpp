@@ -94,7 +94,7 @@ class RelaxedLoop : public LoopCore {
   Verdict verdict(double ftrial) const { return metropolis_variable(ftrial, f, t); }
   void check_new_vector() {
     reduce_radius_if_feasible();
-    if (check_best(*this, x_, sh_oviomax(x_))) keep_feasible();
+    if (check_best(*this, x_, sh_oviomax)) keep_feasible();
   }
   double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
     return multiplier_step_trial(*this, j, r, x);

@@ -135,7 +135,7 @@ class PlainLoop : public LoopCore {
   // The policy of the sweeps (loop_steps.hpp).
   double value(CVec v) const { return search_value(maximize, v, nvar); }
   Verdict verdict(double ftrial) const { return rule_.variable(ftrial, f); }
-  void check_new_vector() { check_best(*this, x_, sh_viomax(x_)); }
+  void check_new_vector() { check_best(*this, x_, sh_viomax); }
   double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
     return multiplier_step_trial(*this, j, r, x);
   }
