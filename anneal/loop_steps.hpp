@@ -176,11 +176,17 @@ void start_stage(LoopCore& run, FactorCounts<kRoom>& factors) {
 
 // x becomes the best vector when its violation is below vtol and its
 // objective below the best so far (ties keep the older vector); fbest takes
-// the value f.
-inline bool take_if_best(LoopCore& run, CVec x, double violation, double f) {
-  if (!(violation < vtol.value)) return false;
+// the value f. below(x, tol) tells whether the loop's violation measure at x
+// is below tol (sh_viomax_below or sh_oviomax_below). The objective is asked
+// first: it comes from the value cache, while the violation test scans the
+// constraints, and most accepted moves do not improve on the best
+// objective. Both are pure functions of x, so the order changes nothing but
+// the time.
+template <class Below>
+bool take_if_best(LoopCore& run, CVec x, Below below, double f) {
   const double o = sh_obj(run.nvar, x);
   if (!(o < run.objbest)) return false;
+  if (!below(x, vtol.value)) return false;
   for (int k = 1; k <= run.ntot; ++k) run.xbest(k) = x(k);
   run.objbest = o;
   run.fbest = f;
@@ -189,8 +195,9 @@ inline bool take_if_best(LoopCore& run, CVec x, double violation, double f) {
 
 // The best-vector check after an accepted move: as take_if_best with the
 // current value, traced and counted.
-inline bool check_best(LoopCore& run, CVec x, double violation) {
-  if (!take_if_best(run, x, violation, run.f)) return false;
+template <class Below>
+bool check_best(LoopCore& run, CVec x, Below below) {
+  if (!take_if_best(run, x, below, run.f)) return false;
   if (run.itrace > 2) io::line("  NEW OPTIMUM");
   run.counts.nnewopt = run.counts.nnewopt + 1;
   return true;

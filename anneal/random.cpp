@@ -44,27 +44,10 @@ void seed(RanmarState& s, int ij, int kl) {
   s.jlag = 33;
 }
 
-float draw(RanmarState& s) {
-  float uni = s.lag(s.ilag) - s.lag(s.jlag);
-  if (uni < 0.0f) uni = uni + 1.0f;
-  s.lag(s.ilag) = uni;
-  s.ilag = s.ilag - 1;
-  if (s.ilag == 0) s.ilag = 97;
-  s.jlag = s.jlag - 1;
-  if (s.jlag == 0) s.jlag = 97;
-  s.cseq = s.cseq - s.cdec;
-  if (s.cseq < 0.0f) s.cseq = s.cseq + s.cmod;
-  uni = uni - s.cseq;
-  if (uni < 0.0f) uni = uni + 1.0f;
-  return uni;
-}
-
 }  // namespace
 
 void rmarin(int ij, int kl) { seed(raset1, ij, kl); }
 void x0rmarin(int ij, int kl) { seed(x0raset1, ij, kl); }
-float ranmar() { return draw(raset1); }
-float x0ranmar() { return draw(x0raset1); }
 
 double exprep(double x) {
   if (x > 174.0) return 3.69e75;

@@ -7,6 +7,7 @@
 // starts, so starting points do not depend on what the runs draw.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "base/one_based.hpp"
@@ -31,9 +32,34 @@ extern RanmarState x0raset1;  // starting-point stream
 void rmarin(int ij, int kl);
 void x0rmarin(int ij, int kl);
 
-// Next value in [0, 1) of the stream, single precision.
-float ranmar();
-float x0ranmar();
+// y where x < 0, else x, chosen by a mask rather than a branch: the sign
+// of each difference below is close to a coin toss, and a branch on it is
+// mispredicted about half the time. Only the choice differs from the branch; x
+// and y are computed by the same operations, so the result has its bits.
+inline float choose_if_negative(float x, float y) {
+  const std::uint32_t take_y = 0u - static_cast<std::uint32_t>(x < 0.0f);
+  return std::bit_cast<float>((std::bit_cast<std::uint32_t>(y) & take_y) |
+                              (std::bit_cast<std::uint32_t>(x) & ~take_y));
+}
+
+// Next value of a stream in [0, 1), single precision. Inline: the loops
+// draw once or more per trial, and the call costs as much as the draw.
+inline float ranmar_draw(RanmarState& s) {
+  float uni = s.lag(s.ilag) - s.lag(s.jlag);
+  uni = choose_if_negative(uni, uni + 1.0f);
+  s.lag(s.ilag) = uni;
+  s.ilag = s.ilag - 1;
+  if (s.ilag == 0) s.ilag = 97;
+  s.jlag = s.jlag - 1;
+  if (s.jlag == 0) s.jlag = 97;
+  const float cseq = s.cseq - s.cdec;
+  s.cseq = choose_if_negative(cseq, cseq + s.cmod);
+  uni = uni - s.cseq;
+  return choose_if_negative(uni, uni + 1.0f);
+}
+
+inline float ranmar() { return ranmar_draw(raset1); }
+inline float x0ranmar() { return ranmar_draw(x0raset1); }
 
 // exp(x) guarded against overflow (3.69e75 above 174) and underflow (0
 // below -180).

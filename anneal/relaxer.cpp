@@ -56,8 +56,8 @@ class RelaxedLoop : public LoopCore {
     }
     value_start(*this, x_);
     io::say("relaxed radius = ", rleq.value);
-    if (sh_viomax(x_) < kFvtol) keep_feasible();
-    objbest = first_best(x_, sh_oviomax(x_) < vtol.value, nvar, ntot, xbest);
+    if (sh_viomax_below(x_, kFvtol)) keep_feasible();
+    objbest = first_best(x_, sh_oviomax_below(x_, vtol.value), nvar, ntot, xbest);
     first_multiplier_steps(*this, x_);
     keep_reduction_point();
     return true;
@@ -94,7 +94,7 @@ class RelaxedLoop : public LoopCore {
   Verdict verdict(double ftrial) const { return metropolis_variable(ftrial, f, t); }
   void check_new_vector() {
     reduce_radius_if_feasible();
-    if (check_best(*this, x_, sh_oviomax(x_))) keep_feasible();
+    if (check_best(*this, x_, sh_oviomax_below)) keep_feasible();
   }
   double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
     return multiplier_step_trial(*this, j, r, x);
@@ -132,7 +132,7 @@ class RelaxedLoop : public LoopCore {
   // Feasible for the current radius: tighten it, and keep the vector as the
   // point to restart from and to reheat from.
   void reduce_radius_if_feasible() {
-    if (!(sh_viomax(x_) < kFvtol && rleq.value > kRadiusFloor)) return;
+    if (!(sh_viomax_below(x_, kFvtol) && rleq.value > kRadiusFloor)) return;
     reduced_ = true;
     rleq.value = kReduction * rleq.value;
     keep_reduction_point();

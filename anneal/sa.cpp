@@ -115,7 +115,7 @@ class PlainLoop : public LoopCore {
       if (x_(i) > xupp(i) || x_(i) < xlow(i)) io::say("x(", i, ") is outside the bounds");
     }
     value_start(*this, x_);
-    objbest = first_best(x_, sh_viomax(x_) < vtol.value, nvar, ntot, xbest);
+    objbest = first_best(x_, sh_viomax_below(x_, vtol.value), nvar, ntot, xbest);
     first_variable_steps();
     first_multiplier_steps(*this, x_);
     nsaiter.value = 0;
@@ -135,7 +135,7 @@ class PlainLoop : public LoopCore {
   // The policy of the sweeps (loop_steps.hpp).
   double value(CVec v) const { return search_value(maximize, v, nvar); }
   Verdict verdict(double ftrial) const { return rule_.variable(ftrial, f); }
-  void check_new_vector() { check_best(*this, x_, sh_viomax(x_)); }
+  void check_new_vector() { check_best(*this, x_, sh_viomax_below); }
   double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
     return multiplier_step_trial(*this, j, r, x);
   }

@@ -84,7 +84,7 @@ class PopulationLoop : public LoopCore {
     const double r = static_cast<double>(ranmar());
     return r < p ? Verdict::kWorse : Verdict::kRejected;
   }
-  void check_new_vector() { check_best(*this, xcur_, sh_viomax(xcur_)); }
+  void check_new_vector() { check_best(*this, xcur_, sh_viomax_below); }
   double multiplier_trial(int j, double r, double c, CVec x) const {
     return x(j) + (2.0 * r - 1.0) * lamfac(j - nvar) * c;
   }
@@ -110,7 +110,7 @@ class PopulationLoop : public LoopCore {
     for (int k = 1; k <= cfg::kNpop; ++k) {
       copy_member(xpop_, k, member_);
       fcn(nvar, member_, fpop_(k));
-      take_if_best(*this, member_, sh_viomax(member_), fpop_(k));
+      take_if_best(*this, member_, sh_viomax_below, fpop_(k));
     }
   }
 

@@ -95,6 +95,25 @@ double largest_violation(const RawValues& values, Equality equality) {
   return largest;
 }
 
+// Whether largest_violation(values, equality) < tol, stopping at the first
+// violation that reaches tol. Exact: the largest violation is 0.0 or the
+// largest positive violation (a NaN never counts), so it is below tol just
+// when 0.0 < tol and no violation v has v >= tol; with tol > 0 such a v is
+// positive, while a zero of either sign and a NaN fail the test as they
+// never count. A NaN tol fails 0.0 < tol, as it fails largest < tol.
+template <class Equality>
+bool violation_below(const RawValues& values, Equality equality, double tol) {
+  if (!(0.0 < tol)) return false;
+  const double* c = values.c.data();
+  for (int i = 0; i < cfg::kNeq; ++i) {
+    if (equality(c[i]) >= tol) return false;
+  }
+  for (int i = cfg::kNeq; i < cfg::kNcon; ++i) {
+    if (inequality_violation(c[i]) >= tol) return false;
+  }
+  return true;
+}
+
 void check_form() {
   if (!known_form(mlag.value)) {
     io::say("Wrong Lagrangian function in dlag()");
@@ -137,6 +156,13 @@ double largest(CVec x, Equality equality, Single single) {
   return v;
 }
 
+// Whether the largest violation at x is below tol, as largest(...) < tol.
+template <class Equality, class Single>
+bool largest_below(CVec x, double tol, Equality equality, Single single) {
+  if (const RawValues* values = cached_values(x)) return violation_below(*values, equality, tol);
+  return largest(x, equality, single) < tol;
+}
+
 // Equality violations as function objects, so that the templates above
 // inline them.
 constexpr auto relaxed = [](double h) { return equality_violation(h); };
@@ -167,6 +193,10 @@ void dcst(int i, int n, CVec x, Vec g) {
 double viomax(CVec x) { return largest(x, relaxed, cst); }
 
 double oviomax(CVec x) { return largest(x, unrelaxed, ocst); }
+
+bool viomax_below(CVec x, double tol) { return largest_below(x, tol, relaxed, cst); }
+
+bool oviomax_below(CVec x, double tol) { return largest_below(x, tol, unrelaxed, ocst); }
 
 double dlag(CVec y) {
   check_form();

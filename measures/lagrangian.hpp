@@ -18,6 +18,10 @@ double ocst(int i, int n, CVec x);
 void dcst(int i, int n, CVec x, Vec g);
 double viomax(CVec x);
 double oviomax(CVec x);
+// viomax(x) < tol and oviomax(x) < tol, answered at the first constraint
+// whose violation reaches tol when the values are cached.
+bool viomax_below(CVec x, double tol);
+bool oviomax_below(CVec x, double tol);
 double dlag(CVec y);
 void lambda_rule(Vec y);
 void gdesc_inx(int iterations, Vec y);

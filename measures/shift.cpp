@@ -80,4 +80,16 @@ double sh_oviomax(CVec x) {
   return oviomax(shifted(x, b));
 }
 
+bool sh_viomax_below(CVec x, double tol) {
+  if (!shift_on()) return viomax_below(x, tol);
+  Buffer b;
+  return viomax_below(shifted(x, b), tol);
+}
+
+bool sh_oviomax_below(CVec x, double tol) {
+  if (!shift_on()) return oviomax_below(x, tol);
+  Buffer b;
+  return oviomax_below(shifted(x, b), tol);
+}
+
 }  // namespace morlan

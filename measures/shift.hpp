@@ -16,5 +16,7 @@ void sh_lambda_rule(Vec y);
 double sh_viomax(CVec x);
 double sh_ocst(int i, int n, CVec x);
 double sh_oviomax(CVec x);
+bool sh_viomax_below(CVec x, double tol);
+bool sh_oviomax_below(CVec x, double tol);
 
 }  // namespace morlan

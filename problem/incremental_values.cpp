@@ -382,6 +382,43 @@ void update(CVec x, int nchanged) {
   if (objective_touched) sum_objective();
 }
 
+// The variables are compared in blocks of kBlock; kBlocks bits of a mask
+// tell which blocks changed.
+constexpr int kBlock = 8;
+constexpr int kBlocks = (cfg::kNvar + kBlock - 1) / kBlock;
+static_assert(kBlocks <= 64);
+
+// The bits of two neighbouring doubles as one vector (a GCC vector type:
+// one SSE2 register on x86-64), so the compare below handles two variables
+// per instruction.
+using PairBits = std::uint64_t __attribute__((vector_size(16)));
+
+PairBits pair_bits(const double* p) {
+  PairBits v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// The blocks of now(0..kNvar-1) that differ from before in any bit, found
+// without branching: bit b of the result is set when block b changed. A
+// bitwise compare: -0.0 and +0.0 differ, and a NaN equals itself only in
+// the same bits, exactly as the values computed from them may differ.
+std::uint64_t changed_blocks(const double* now, const double* before) {
+  static_assert(kBlock == 8);
+  std::uint64_t mask = 0;
+  for (int block = 0; block < cfg::kNvar / kBlock; ++block) {
+    const double* a = now + block * kBlock;
+    const double* b = before + block * kBlock;
+    const PairBits diff = ((pair_bits(a) ^ pair_bits(b)) | (pair_bits(a + 2) ^ pair_bits(b + 2))) |
+                          ((pair_bits(a + 4) ^ pair_bits(b + 4)) | (pair_bits(a + 6) ^ pair_bits(b + 6)));
+    mask |= static_cast<std::uint64_t>((diff[0] | diff[1]) != 0) << block;
+  }
+  for (int q = (cfg::kNvar / kBlock) * kBlock; q < cfg::kNvar; ++q) {
+    if (bits_of(now[q]) != bits_of(before[q])) mask |= std::uint64_t{1} << (kBlocks - 1);
+  }
+  return mask;
+}
+
 const RawValues* values_at(CVec x) {
   if (s.built_for != setupcount.value || s.n != prbcsa.n || s.neq != prbcsa.neq) rebuild();
   if (!s.usable || x.size() < cfg::kNvar) return nullptr;
@@ -389,24 +426,9 @@ const RawValues* values_at(CVec x) {
     evaluate_all(x);
     return &st.values;
   }
-  // The changed variables: the blocks of eight that differ in their bits,
-  // found without branching, then the variables inside those blocks.
-  constexpr int kBlock = 8;
-  constexpr int kBlocks = (cfg::kNvar + kBlock - 1) / kBlock;
-  static_assert(kBlocks <= 64);
   const double* now = x.data();
   const double* before = st.x.data();
-  std::uint64_t mask = 0;
-  for (int block = 0; block < cfg::kNvar / kBlock; ++block) {
-    std::uint64_t diff = 0;
-    for (int q = 0; q < kBlock; ++q) {
-      diff |= bits_of(now[block * kBlock + q]) ^ bits_of(before[block * kBlock + q]);
-    }
-    mask |= static_cast<std::uint64_t>(diff != 0) << block;
-  }
-  for (int q = (cfg::kNvar / kBlock) * kBlock; q < cfg::kNvar; ++q) {
-    if (bits_of(now[q]) != bits_of(before[q])) mask |= std::uint64_t{1} << (kBlocks - 1);
-  }
+  std::uint64_t mask = changed_blocks(now, before);
   if (mask == 0) return &st.values;
   int nchanged = 0;
   while (mask != 0) {

@@ -76,6 +76,22 @@ class FastPath : public ::testing::Test {
   }
 };
 
+// The early-exit tests give the answer of the full scans, also at the
+// tolerances where the strict comparison decides: the largest violation
+// itself and its neighbours, zeros of either sign and NaN.
+void expect_same_below_answers(CVec x, const std::string& where) {
+  for (const bool relaxed_form : {true, false}) {
+    const double v = relaxed_form ? viomax(x) : oviomax(x);
+    const double tolerances[] = {v, std::nextafter(v, 1.0e300), std::nextafter(v, 0.0), 0.0,
+                                 -0.0, 1.0e-5, 2.0 * v, std::nan("")};
+    for (double tol : tolerances) {
+      const bool below = relaxed_form ? viomax_below(x, tol) : oviomax_below(x, tol);
+      ASSERT_EQ(below, v < tol) << where << (relaxed_form ? " viomax" : " oviomax") << " below "
+                                << tol;
+    }
+  }
+}
+
 // Every measure at y on both paths, compared bit for bit: the Lagrangian
 // of the current form (or of every form), the violations and the objective.
 void expect_same_measures(const Extended& y, const std::string& where, bool every_form = false) {
@@ -99,6 +115,7 @@ void expect_same_measures(const Extended& y, const std::string& where, bool ever
   ASSERT_EQ(bits(viomax(x)), bits(on_reference([&] { return viomax(x); }))) << where;
   ASSERT_EQ(bits(oviomax(x)), bits(on_reference([&] { return oviomax(x); }))) << where;
   ASSERT_EQ(bits(sh_obj(kN, x)), bits(on_reference([&] { return obj(kN, x); }))) << where;
+  ASSERT_NO_FATAL_FAILURE(expect_same_below_answers(x, where));
 }
 
 TEST_F(FastPath, RandomSingleChangesGiveTheReferenceBits) {
