@@ -49,4 +49,13 @@ std::string progress_text(const RunProgress& p) {
   return t;
 }
 
+std::string series_progress_text(const SeriesProgress& p) {
+  std::string t = "runs " + std::to_string(p.done) + "/" + std::to_string(p.runs) + " done";
+  t += " | " + clock_text(p.elapsed);
+  if (p.remaining >= 0.0) t += " ~" + clock_text(p.remaining) + " left";
+  t += p.best_objective < kNoneFeasible ? " | best " + number("%.6g", p.best_objective)
+                                        : std::string(" | none feasible yet");
+  return t;
+}
+
 }  // namespace morlan

@@ -33,6 +33,23 @@ struct RunProgress {
 
 std::string progress_text(const RunProgress& p);
 
+// The progress of a series whose runs happen in other processes (-j N, MPI
+// ranks), as the printing process sees it when it takes each run in order:
+//
+//   runs 3/10 done | 1:23 ~3:14 left | best 85.4712
+//
+// `best` is the lowest objective of the successful runs so far
+// (kNoneFeasible while none); `remaining` is negative while unknown.
+struct SeriesProgress {
+  std::int32_t done = 0;
+  std::int32_t runs = 0;
+  double elapsed = 0.0;
+  double remaining = -1.0;
+  double best_objective = 0.0;
+};
+
+std::string series_progress_text(const SeriesProgress& p);
+
 // Seconds as m:ss, or h:mm:ss from an hour on.
 std::string clock_text(double seconds);
 

@@ -1,5 +1,6 @@
 #include "driver/watching.hpp"
 
+#include "driver/progress_line.hpp"
 #include "io/status_line.hpp"
 
 namespace morlan {
@@ -21,10 +22,13 @@ DriverOptions files_of(const DriverOptions& options) {
 Watching::Watching(const DriverOptions& options) : options_(options), files_(files_of(options)) {}
 
 void Watching::start(const Settings& s, bool progress_here) {
-  const bool progress =
-      progress_here && (options_.progress == DriverOptions::Progress::kAlways ||
-                        (options_.progress == DriverOptions::Progress::kOnTerminal &&
-                         io::status_on_terminal()));
+  const bool wanted = options_.progress == DriverOptions::Progress::kAlways ||
+                      (options_.progress == DriverOptions::Progress::kOnTerminal &&
+                       io::status_on_terminal());
+  const bool progress = progress_here && wanted;
+  series_progress_ = !progress_here && wanted;
+  runs_ = s.nruns;
+  began_ = std::chrono::steady_clock::now();
   const bool keep_rows = options_.log_file.has_value();
   if (progress || keep_rows) {
     watch_ = std::make_unique<RunWatch>(keep_rows, progress ? &terminal_ : nullptr, s.multilevel != 0);
@@ -45,8 +49,26 @@ void Watching::keep_point(RunRecord& record) const {
   record.point.assign(variables.begin(), variables.end());
 }
 
-void Watching::fold(const RunRecord& record) { files_.fold(record); }
+void Watching::fold(const RunRecord& record) {
+  files_.fold(record);
+  if (series_progress_) show_series_progress(record);
+}
 
-bool Watching::finish() { return files_.finish(); }
+void Watching::show_series_progress(const RunRecord& record) {
+  if (record.isucc == 1 && record.objval < best_objective_) best_objective_ = record.objval;
+  SeriesProgress p;
+  p.done = record.run;
+  p.runs = runs_;
+  p.elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - began_).count();
+  // Runs differ in length; the pace so far is the estimate there is.
+  if (p.done > 0) p.remaining = p.elapsed / p.done * (p.runs - p.done);
+  p.best_objective = best_objective_;
+  io::show_status(series_progress_text(p));
+}
+
+bool Watching::finish() {
+  if (series_progress_) io::erase_status();
+  return files_.finish();
+}
 
 }  // namespace morlan

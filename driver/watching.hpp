@@ -8,6 +8,7 @@
 // changes a byte of the console output.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -25,8 +26,9 @@ class Watching {
   // cannot be opened ends the program before anything is asked.
   explicit Watching(const DriverOptions& options);
 
-  // The runs begin; `progress_here`: the runs happen in this process, so it
-  // may show their progress line.
+  // The runs begin; `progress_here`: the runs happen in this process, which
+  // shows the progress line of the run in progress; otherwise the line shows
+  // the series as its runs are taken in order.
   void start(const Settings& s, bool progress_here);
   // Run k of `runs` through the run control, watched when the log or the
   // progress line needs it; the run's stage rows go into `record`.
@@ -34,7 +36,8 @@ class Watching {
   // After the run and its extension: a successful run's point goes into
   // `record` when --best asks.
   void keep_point(RunRecord& record) const;
-  // The next record in run order, into the files.
+  // The next record in run order, into the files (and the series' progress
+  // line).
   void fold(const RunRecord& record);
   // After the last run: false when a file could not be written.
   bool finish();
@@ -44,6 +47,12 @@ class Watching {
   WatchFiles files_;
   TerminalProgress terminal_;
   std::unique_ptr<RunWatch> watch_;  // nullptr: the loops are not watched
+  // The series' progress line, when its runs happen elsewhere.
+  void show_series_progress(const RunRecord& record);
+  bool series_progress_ = false;
+  std::int32_t runs_ = 0;
+  double best_objective_ = kNoneFeasible;
+  std::chrono::steady_clock::time_point began_{};
 };
 
 }  // namespace morlan

@@ -204,6 +204,27 @@ TEST(ProgressLine, ElsewhereThanATerminalOnlyWhenAskedAndThenInWholeLines) {
   EXPECT_NE(run.err.find("run 2/2 level 2 stage 1/~141"), std::string::npos);
 }
 
+// With workers the printing process shows the series as it takes each run
+// in order: runs done, time, the best objective so far; standard output is
+// the serial program's.
+TEST(ProgressLine, WithJobsShowsTheSeriesAsItsRunsAreTaken) {
+  const ProgramRun plain = run_fake(kSeries, "");
+  const ProgramRun run = run_fake(kSeries, "-j 2 --progress");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(mask_times(run.out), mask_times(plain.out));
+  const auto lines = lines_of(run.err);
+  ASSERT_EQ(lines.size(), 4u) << run.err;
+  const char* best[] = {"139.161", "139.161", "139.161", "139.161"};
+  for (int k = 1; k <= 4; ++k) {
+    EXPECT_TRUE(std::regex_match(lines[k - 1], std::regex("runs " + std::to_string(k) +
+                                                          "/4 done \\| [0-9]+:[0-9]{2} ~[0-9]+:[0-9]{2} "
+                                                          "left \\| best " + best[k - 1])))
+        << lines[k - 1];
+  }
+  // Without the option and off a terminal nothing is shown.
+  EXPECT_EQ(run_fake(kSeries, "-j 2").err, "");
+}
+
 TEST(ProgressLine, OnATerminalIsErasedBeforeEveryLineTheProgramPrints) {
   const ProgramRun plain = run_fake(kLadderSeries, "");
   const ProgramRun run = run_on_terminal(MORLAN_FAKE_DRIVER, kLadderSeries);
