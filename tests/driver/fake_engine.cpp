@@ -80,6 +80,9 @@ void hang() {
 
 // The faults of run `run`, after its first line.
 void misbehave(int run) {
+  // A run that takes a while, so that every worker of a parallel series has
+  // runs to do before any one of them could run the whole series alone.
+  if (const int ms = faulty_run("MORLAN_FAKE_RUN_MS"); ms > 0) ::usleep(1000u * ms);
   if (run == faulty_run("MORLAN_FAKE_HANG_RUN")) hang();
   if (run == faulty_run("MORLAN_FAKE_STOP_RUN")) {
     io::say("Wrong fake run", run, "!");

@@ -23,6 +23,7 @@
 //                            (state left for the runs after it);
 //   MORLAN_FAKE_RAND=1       every run prints a draw of the C library's
 //                            generator;
+//   MORLAN_FAKE_RUN_MS=t     every run takes t milliseconds more;
 //   MORLAN_FAKE_OTHER_T0_RANK=r  the MPI rank r prepares another initial
 //                            temperature than the others.
 #pragma once

@@ -100,7 +100,9 @@ TEST(ParallelSeries, SingleRunIsTheSameWithJobs) {
 // A run that leaves state behind that a later run reads: the parallel
 // series notices at the first run that began otherwise than in order, and
 // runs the rest in order in one worker, from the state the runs before it
-// left. The bytes are the serial program's.
+// left. The bytes are the serial program's. Each run takes a tenth of a
+// second, so that on a busy machine, too, no worker runs the whole series
+// alone (in order, which would need no notice).
 TEST(ParallelSeries, StateLeftByARunSendsTheRestOfTheSeriesInOrder) {
   const std::string answers = "1.0\n3\n0\n0\n1\n6\n0.9\n";
   const std::pair<const char*, const char*> cases[] = {
@@ -108,9 +110,11 @@ TEST(ParallelSeries, StateLeftByARunSendsTheRestOfTheSeriesInOrder) {
       {"MORLAN_FAKE_RAND", "1"},       // the C library generator, drawn by every run
   };
   for (const auto& [variable, value] : cases) {
-    const ProgramRun serial = run_fake(answers, with("", {{variable, value}}));
+    const std::vector<std::pair<std::string, std::string>> environment = {
+        {variable, value}, {"MORLAN_FAKE_RUN_MS", "100"}};
+    const ProgramRun serial = run_fake(answers, with("", environment));
     for (const char* jobs : {"-j 2", "-j 3"}) {
-      const ProgramRun run = run_fake(answers, with(jobs, {{variable, value}}));
+      const ProgramRun run = run_fake(answers, with(jobs, environment));
       EXPECT_EQ(run.status, 0) << variable << " " << jobs;
       EXPECT_EQ(mask_times(run.out), mask_times(serial.out)) << variable << " " << jobs;
       EXPECT_NE(run.err.find("differs): the rest of the series runs in order"), std::string::npos)
