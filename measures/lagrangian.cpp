@@ -62,32 +62,33 @@ PartialSums partial_sums;
 // the strict comparison from 0.0 keeps the largest positive one (a NaN or a
 // zero never replaces), whatever the order of the comparisons: four
 // independent lanes give the bits of the one-by-one loop.
+constexpr int kLanes = 4;
+
+// Folds the violations of c[from .. to-1] into the lanes, four at a time,
+// the rest into lane 0.
+template <class Violation>
+void fold_into_lanes(double (&lane)[kLanes], const double* c, int from, int to,
+                     Violation violation) {
+  int i = from;
+  for (; i + kLanes <= to; i += kLanes) {
+    for (int l = 0; l < kLanes; ++l) {
+      const double v = violation(c[i + l]);
+      if (v > lane[l]) lane[l] = v;
+    }
+  }
+  for (; i < to; ++i) {
+    const double v = violation(c[i]);
+    if (v > lane[0]) lane[0] = v;
+  }
+}
+
 template <class Equality>
 double largest_violation(const RawValues& values, Equality equality) {
-  constexpr int kLanes = 4;
   double lane[kLanes] = {0.0, 0.0, 0.0, 0.0};
   const double* c = values.c.data();
-  int i = 0;
-  for (; i + kLanes <= cfg::kNeq; i += kLanes) {
-    for (int l = 0; l < kLanes; ++l) {
-      const double v = equality(c[i + l]);
-      if (v > lane[l]) lane[l] = v;
-    }
-  }
-  for (; i < cfg::kNeq; ++i) {
-    const double v = equality(c[i]);
-    if (v > lane[0]) lane[0] = v;
-  }
-  for (; i + kLanes <= cfg::kNcon; i += kLanes) {
-    for (int l = 0; l < kLanes; ++l) {
-      const double v = inequality_violation(c[i + l]);
-      if (v > lane[l]) lane[l] = v;
-    }
-  }
-  for (; i < cfg::kNcon; ++i) {
-    const double v = inequality_violation(c[i]);
-    if (v > lane[0]) lane[0] = v;
-  }
+  fold_into_lanes(lane, c, 0, cfg::kNeq, equality);
+  fold_into_lanes(lane, c, cfg::kNeq, cfg::kNcon,
+                  [](double g) { return inequality_violation(g); });
   double largest = 0.0;
   for (int l = 0; l < kLanes; ++l) {
     if (lane[l] > largest) largest = lane[l];
