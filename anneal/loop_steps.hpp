@@ -396,6 +396,7 @@ StageReport watch_report(const Loop& loop) {
   report.lagrangian = loop.lagrangian();
   report.objective = sh_obj(run.nvar, x);
   report.violation = sh_oviomax(x);
+  report.problem_violation = sh_problem_violation(x);
   report.best_objective = run.objbest;
   const StageCounts& c = run.counts;
   const int accepted = c.nimprove + c.nworse;

@@ -50,6 +50,7 @@ struct RunRecord {
   std::int32_t isucc = 0;
   double objval = 0.0;
   double maxvio = 0.0;
+  double problem_violation = 0.0;  // of the best point, as the data file states the problem
   std::int32_t nsaiter = 0;  // the cycle-block count as read after the run
   float time = 0.0f;         // the run's CPU seconds in the process that ran it
   std::int32_t stop_status = kRanToEnd;  // else the exit status of the error stop inside it
@@ -79,13 +80,13 @@ void fields(Archive& a, CarriedState& s) {
 template <class Archive>
 void fields(Archive& a, StageRow& s) {
   a(s.level, s.stage, s.temperature, s.lagrangian, s.objective, s.violation, s.best_objective);
-  a(s.acceptance, s.evaluations, s.cpu_seconds);
+  a(s.acceptance, s.evaluations, s.cpu_seconds, s.problem_violation, s.counted_evaluations);
 }
 
 template <class Archive>
 void fields(Archive& a, RunRecord& r) {
   a(r.run, r.output, r.isucc, r.objval, r.maxvio, r.nsaiter, r.time, r.stop_status, r.polish);
-  a(r.began, r.left, r.stages, r.point, r.evaluations);
+  a(r.began, r.left, r.stages, r.point, r.evaluations, r.problem_violation);
 }
 
 // Messages. Numbers are part of the wire format between ranks: append.

@@ -46,8 +46,8 @@ void open_or_refuse(io::OutputFile& file, const std::optional<std::string>& name
 }  // namespace
 
 std::string log_header() {
-  return "run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tbest_objective\t"
-         "acceptance\tevaluations\tcpu_seconds\n";
+  return "run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tproblem_violation\t"
+         "best_objective\tacceptance\tevaluations\tcounted_evaluations\tcpu_seconds\n";
 }
 
 std::string log_rows(std::int32_t run, const std::vector<StageRow>& stages) {
@@ -56,14 +56,15 @@ std::string log_rows(std::int32_t run, const std::vector<StageRow>& stages) {
     text += std::to_string(run) + '\t' + std::to_string(s.level) + '\t' + std::to_string(s.stage) +
             '\t' + value(s.temperature, kLogDigits) + '\t' + value(s.lagrangian, kLogDigits) + '\t' +
             value(s.objective, kLogDigits) + '\t' + value(s.violation, kLogDigits) + '\t' +
-            best_value(s.best_objective) + '\t' + fixed(s.acceptance, 4) + '\t' +
-            std::to_string(s.evaluations) + '\t' + fixed(s.cpu_seconds, 3) + '\n';
+            value(s.problem_violation, kLogDigits) + '\t' + best_value(s.best_objective) + '\t' +
+            fixed(s.acceptance, 4) + '\t' + std::to_string(s.evaluations) + '\t' +
+            std::to_string(s.counted_evaluations) + '\t' + fixed(s.cpu_seconds, 3) + '\n';
   }
   return text;
 }
 
 std::string results_header(bool polish) {
-  std::string text = "run\tsuccess\tobjective\tviolation\tcpu_seconds";
+  std::string text = "run\tsuccess\tobjective\tviolation\tproblem_violation\tcpu_seconds";
   if (polish) text += "\tpolished_objective\tpolished_violation";
   return text + '\n';
 }
@@ -74,6 +75,7 @@ std::string results_row(const RunRecord& run, bool polish) {
   std::string text = std::to_string(run.run) + '\t' + std::to_string(ok ? 1 : 0) + '\t' +
                      value(ok ? run.objval : nan, kExactDigits) + '\t' +
                      value(ok ? run.maxvio : nan, kExactDigits) + '\t' +
+                     value(ok ? run.problem_violation : nan, kExactDigits) + '\t' +
                      value(run.time, kLogDigits);
   if (polish) {
     const bool polished = run.polish.polished == 1;

@@ -2,6 +2,7 @@
 
 #include "driver/progress_line.hpp"
 #include "io/status_line.hpp"
+#include "measures/shift.hpp"
 
 namespace morlan {
 
@@ -40,6 +41,10 @@ RunResult Watching::run(const Settings& s, std::int32_t k, std::int32_t runs, Ru
   if (watch_ != nullptr) watch_->begin_run(k, runs);
   const RunResult r = run_control(s);
   if (watch_ != nullptr) record.stages = watch_->end_run();
+  // The best point as the data file states the problem, for --results.
+  if (r.isucc == 1 && options_.results_file.has_value()) {
+    record.problem_violation = sh_problem_violation(storage.x);
+  }
   return r;
 }
 

@@ -5,6 +5,7 @@
 #include "base/config.hpp"
 #include "measures/lagrangian.hpp"
 #include "measures/lagrangian_terms.hpp"
+#include "measures/problem_violation.hpp"
 #include "measures/records.hpp"
 #include "problem/adaptor.hpp"
 
@@ -90,6 +91,12 @@ bool sh_oviomax_below(CVec x, double tol) {
   if (!shift_on()) return oviomax_below(x, tol);
   Buffer b;
   return oviomax_below(shifted(x, b), tol);
+}
+
+double sh_problem_violation(CVec x) {
+  if (!shift_on()) return problem_violation(x);
+  Buffer b;
+  return problem_violation(shifted(x, b));
 }
 
 }  // namespace morlan
