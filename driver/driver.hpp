@@ -25,6 +25,7 @@ struct DriverOptions {
   std::optional<std::string> log_file;      // the convergence log
   std::optional<std::string> results_file;  // one row per run
   std::optional<std::string> best_file;     // the best feasible point
+  std::optional<std::string> points_file;   // every run's best (and polished) point
   int jobs = 1;  // processes that run a series's runs; 0: one per online core
   // False in a process that only runs runs for another (an MPI rank other
   // than 0): it keeps what the files need in each run's record and opens

@@ -39,6 +39,7 @@ struct PolishValues {
   std::int32_t feasible = 0;  // 1 when the polished point is feasible
   double objective = 0.0;     // its objective
   double violation = 0.0;     // and its largest violation
+  std::vector<double> point;  // the polished point, when --points asks
 };
 
 // A run that ended without an error stop.
@@ -58,7 +59,7 @@ struct RunRecord {
   CarriedDigests began;  // the carried state as the run began
   CarriedState left;     // and as it left it
   std::vector<StageRow> stages;  // its temperature stages, when --log asks
-  std::vector<double> point;     // a successful run's best point, when --best asks
+  std::vector<double> point;     // a successful run's best point, when --best or --points asks
   std::int64_t evaluations = 0;  // Lagrangian evaluations of its search
 };
 
@@ -69,7 +70,7 @@ void fields(Archive& a, OutputPiece& p) {
 
 template <class Archive>
 void fields(Archive& a, PolishValues& p) {
-  a(p.polished, p.feasible, p.objective, p.violation);
+  a(p.polished, p.feasible, p.objective, p.violation, p.point);
 }
 
 template <class Archive>

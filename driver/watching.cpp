@@ -15,6 +15,7 @@ DriverOptions files_of(const DriverOptions& options) {
   none.log_file.reset();
   none.results_file.reset();
   none.best_file.reset();
+  none.points_file.reset();
   return none;
 }
 
@@ -49,7 +50,7 @@ RunResult Watching::run(const Settings& s, std::int32_t k, std::int32_t runs, Ru
 }
 
 void Watching::keep_point(RunRecord& record) const {
-  if (record.isucc != 1 || !options_.best_file.has_value()) return;
+  if (record.isucc != 1 || !(options_.best_file || options_.points_file)) return;
   const CVec variables = storage.x.slice(1, cfg::kNvar);
   record.point.assign(variables.begin(), variables.end());
 }

@@ -259,6 +259,9 @@ class FakePolish final : public RunExtension {
     record.polish.polished = isucc;
     record.polish.objective = x(1) - 1.0;
     record.polish.violation = 1.0e-9;
+    if (isucc == 1 && driver_options().points_file) {
+      for (int i = 1; i <= cfg::kNvar; ++i) record.polish.point.push_back(x(i) - 1.0);
+    }
   }
   void fold(const RunRecord& record) override { polished_ += record.polish.polished; }
   void after_summary() override { io::say("fake polish summary: polished runs =", polished_); }

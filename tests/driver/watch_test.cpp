@@ -136,8 +136,9 @@ TEST(BestPoint, TheLowestObjectiveOfTheSeriesOneValueALine) {
 // Runs in worker processes: every file holds the rows of one job, in run
 // order, whichever worker ran which run (CPU seconds aside).
 TEST(WatchFiles, WithJobsHoldTheSameRowsInRunOrder) {
-  const std::string files = "--polish --log log.tsv --results results.tsv --best best.txt";
-  const std::vector<std::string> names = {"log.tsv", "results.tsv", "best.txt"};
+  const std::string files =
+      "--polish --log log.tsv --results results.tsv --best best.txt --points points.tsv";
+  const std::vector<std::string> names = {"log.tsv", "results.tsv", "best.txt", "points.tsv"};
   for (const char* answers : {kSeries, kLadderSeries}) {
     const ProgramRun serial = run_fake(answers, files, names);
     ASSERT_EQ(serial.status, 0) << serial.err;
@@ -152,6 +153,29 @@ TEST(WatchFiles, WithJobsHoldTheSameRowsInRunOrder) {
       }
     }
   }
+}
+
+TEST(Points, EverySuccessfulRunsBestPointAndItsPolishedPointWithAllDigits) {
+  const ProgramRun run = run_fake(kSeries, "--polish --points points.tsv", {"points.tsv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto rows = lines_of(run.files.at("points.tsv"));
+  ASSERT_EQ(rows.size(), 1u + 3 * 2);
+  const auto header = fields_of(rows[0]);
+  ASSERT_EQ(header.size(), 2u + 144);
+  EXPECT_EQ(header[0] + " " + header[1] + " " + header[2] + " " + header[145], "run point x1 x144");
+  std::string order;
+  for (std::size_t r = 1; r < rows.size(); ++r) {
+    const auto f = fields_of(rows[r]);
+    ASSERT_EQ(f.size(), 2u + 144) << r;
+    order += f[0] + f[1] + " ";
+    // Every successful fake run ends on the upper bounds; its fake polish
+    // moves each value down by one.
+    for (int i = 1; i <= 144; ++i) {
+      const double expected = fake::upper_bound(i) - (f[1] == "polished" ? 1.0 : 0.0);
+      ASSERT_EQ(std::stod(f[1 + i]), expected) << r << " " << i;
+    }
+  }
+  EXPECT_EQ(order, "1best 1polished 2best 2polished 4best 4polished ");
 }
 
 TEST(BestPoint, FileIsLeftAsItWasWhenNoRunSucceeds) {
@@ -180,7 +204,8 @@ TEST(BestPoint, MayNameTheStartingPointFileOfTheRun) {
 
 TEST(Outputs, LeaveStandardOutputAndErrorAsTheyAre) {
   const ProgramRun plain = run_fake(kSeries, "--polish");
-  for (const char* options : {"--no-progress", "--log l.tsv --results r.tsv --best b.txt"}) {
+  for (const char* options :
+       {"--no-progress", "--log l.tsv --results r.tsv --best b.txt --points p.tsv"}) {
     const ProgramRun watched = run_fake(kSeries, std::string("--polish ") + options);
     EXPECT_EQ(watched.status, 0) << options;
     EXPECT_EQ(mask_times(watched.out), mask_times(plain.out)) << options;
