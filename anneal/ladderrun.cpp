@@ -28,7 +28,8 @@ struct Level {
 // One level with nt step-length adjustments per temperature, afresh from the
 // caller's point or population and temperature, and its verdict printed: a
 // level needs a violation strictly below the tolerance. A rule without a
-// loop has no best point and fails every level.
+// loop, or a loop that found no feasible vector, has no best point and
+// fails.
 void run_level(int nt, CVec pop, CVec x, double t0, double rt, double saved_rleq, Level& level) {
   double t = t0;
   Array1<double, cfg::kNpop * cfg::kNtot> population;
@@ -41,7 +42,7 @@ void run_level(int nt, CVec pop, CVec x, double t0, double rt, double saved_rleq
   const bool ran = run_loop(w, level.point, population, nt, t, rt, saved_rleq);
 
   level.vio = ran ? sh_oviomax(w.xbest) : 0.0;
-  level.success = ran && level.vio < vtol.value;
+  level.success = ran && bestfound.found && level.vio < vtol.value;
   if (level.success) {
     level.obj = sh_obj(cfg::kNvar, w.xbest);
     for (int i = 1; i <= cfg::kNtot; ++i) level.point(i) = w.xbest(i);

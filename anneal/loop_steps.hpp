@@ -425,6 +425,7 @@ void watch_block(const Loop& loop) {
 // restart_after_cooling(), and for the observer current() and lagrangian().
 template <class Loop>
 void anneal(Loop& loop, int seed1, int seed2) {
+  bestfound.found = false;
   if (!loop.enter(seed1, seed2)) return;
   if (stage_watch != nullptr) stage_watch->loop_started(loop.nt, loop.t, loop.rt);
   for (;;) {
@@ -434,6 +435,7 @@ void anneal(Loop& loop, int seed1, int seed2) {
     if (stage_ends_run(loop)) {
       if (loop.reheat()) continue;
       loop.finish();
+      bestfound.found = loop.objbest < kNone;
       return;
     }
     cool(loop);
