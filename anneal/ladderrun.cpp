@@ -102,9 +102,13 @@ void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double&
   Ladder ladder;
   Level level;
   io::say(" ");
-  int nt = 10;
-  for (; nt < cfg::kLadderNtMax; nt = 2 * nt) {
+  // Levels run while nt stays below the scheme's limit and evaluations are
+  // left: the evaluation limit counts the run's evaluations over all its
+  // levels, and the level in which it is reached is the last.
+  int last_nt = 0;
+  for (int nt = 10; nt < cfg::kLadderNtMax && !evaluation_limit_reached(); nt = 2 * nt) {
     run_level(nt, pop, x, t0, rt, saved_rleq, level);
+    last_nt = nt;
     // The caller's results follow every level.
     isucc = level.success ? 1 : 0;
     if (level.success) {
@@ -118,7 +122,7 @@ void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double&
   }
   if (ladder.found) {
     isucc = 1;
-    ladder.hand_back(nt / 2, x, objval, maxvio);
+    ladder.hand_back(last_nt, x, objval, maxvio);
   }
 }
 

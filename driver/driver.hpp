@@ -32,6 +32,8 @@ struct DriverOptions {
   // none of them.
   bool writes_files = true;
   bool count_evaluations = false;  // one line per run on standard error
+  // A run ends when its counted evaluations reach this (0: no limit).
+  std::int64_t max_evaluations = 0;
 };
 
 // The options given to run_driver, for the parts that act on them.

@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -17,7 +19,7 @@ namespace {
 constexpr const char* kSynopsis =
     "Usage: morlan [-j N] [--polish] [--reference-eval] [--progress | --no-progress]\n"
     "              [--log FILE] [--results FILE] [--best FILE] [--points FILE]\n"
-    "              [--help] [--version]\n";
+    "              [--count-evaluations] [--max-evaluations N] [--help] [--version]\n";
 
 // The description; its %d are the linked problem's sizes (variables,
 // constraints, equalities, inequalities, then variables twice more).
@@ -103,6 +105,11 @@ constexpr const char* kDescription =
     "              after each run, write the number of Lagrangian evaluations\n"
     "              its search made on standard error (standard output is\n"
     "              unchanged)\n"
+    "  --max-evaluations N\n"
+    "              end each run when its search has made N Lagrangian\n"
+    "              evaluations (those --count-evaluations counts; under the\n"
+    "              multi-level scheme over all its levels), with the best point\n"
+    "              it has, as at a normal end; a polish is not counted\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
@@ -188,6 +195,9 @@ CommandLine parse_command_line(int argc, char** argv) {
   CLI::Option* best = app.add_option("--best", best_file);
   CLI::Option* points = app.add_option("--points", points_file);
   app.add_flag("--count-evaluations", o.count_evaluations)->disable_flag_override();
+  app.add_option("--max-evaluations", o.max_evaluations)
+      ->check(CLI::Range(std::int64_t{1}, std::numeric_limits<std::int64_t>::max()))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   try {
     app.parse(argc, argv);

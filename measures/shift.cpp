@@ -50,6 +50,7 @@ double sh_ocst(int i, int n, CVec x) {
 }
 
 double sh_dlag(CVec y) {
+  if (evaluation_limit_reached()) throw EvaluationLimitReached{};
   ++lagcount.value;
   const bool cached = reuse.value != 0;
   if (!shift_on()) return cached ? dlagru(y) : dlag(y);
