@@ -21,6 +21,7 @@ sys.path.insert(0, os.path.join(ROOT, 'tools', 'compare'))
 import programs  # noqa: E402
 import protocol  # noqa: E402
 from protocol import Outcome  # noqa: E402
+import protocol_tables  # noqa: E402
 from protocol_runs import morlan_outcomes, peer_outcomes  # noqa: E402
 
 
@@ -107,6 +108,22 @@ class Accounting(unittest.TestCase):
         self.assertEqual(peer_outcomes(Problem(), 500, run)[0].objective, 12.0)
         best, spent, hit = peer_outcomes(Problem(), 1000, run)
         self.assertEqual((best.objective, spent, hit), (10.00005, 900, 800))
+
+
+class Leaders(unittest.TestCase):
+    def test_the_published_rows_stand_beside_morlans_marked_where_they_beat_f_star(self):
+        runs = [Outcome(objective=2.2), Outcome(excess=0.01), Outcome(objective=2.3)]
+        row = dict(method='morlan', feasible=2, success=protocol.success_figures([None] * 3, 3),
+                   cpu=1.0, at={'400000': protocol.summary(runs, 2.1158627569)})
+        result = dict(problem='rc07', best=2.1158627569, variables=48, budget=400000, runs=3,
+                      rows=[row], beyond=None)
+        text = protocol_tables.cec2020_table([result])
+        self.assertIn('| RC07 | 48 | 400.0k | 2.115862757 | morlan | 2/3 | 0/3 | 2.2 | 2.3 | '
+                      'infeasible (0.01) | 1 |', text)
+        self.assertIn('| SASS (published, rank 1) | 25/25 | - | 1.5670451 (below f*) | '
+                      '1.5682648 (below f*) |', text)
+        self.assertIn('| COLSHADE (published, rank 2) | 0/25 | - | 2.0436782 (infeasible, '
+                      '0.0039) |', text)
 
 
 def tiny_case(problem, morlan, peers, work):

@@ -12,7 +12,7 @@ import os
 import platform
 
 import programs
-from protocol import Outcome
+from protocol import PROTOCOLS, Outcome
 
 LEADERS = os.path.join(programs.ROOT, 'data', 'cec2020_leaders.tsv')
 
@@ -99,10 +99,17 @@ def read_leaders():
     return rows
 
 
-def leader_cell(value, violation):
-    v = float(violation)
-    text = '%.8g' % float(value)
-    return text if v == 0.0 else '%s (infeasible, %.2g)' % (text, v)
+def leader_cell(value, violation, best):
+    """A published objective: marked when its run was infeasible, or when it
+    lies below the folder's best-known value by more than the success
+    accuracy (the best value known is then the published one)."""
+    v, f = float(violation), float(value)
+    text = '%.8g' % f
+    if v != 0.0:
+        return '%s (infeasible, %.2g)' % (text, v)
+    if best is not None and f < best - PROTOCOLS['cec2020'].success_tolerance(best):
+        return '%s (below f*)' % text
+    return text
 
 
 def cec2020_table(results):
@@ -134,8 +141,8 @@ def cec2020_table(results):
         for lead in leaders.get(label, []):
             lines.append('|  |  |  |  | %s (published, rank %s) | %s/%s | - | %s | %s | - | - |' % (
                 lead['method'], lead['rank'], lead['feasible_runs'], lead['runs'],
-                leader_cell(lead['best'], lead['best_violation']),
-                leader_cell(lead['median'], lead['median_violation'])))
+                leader_cell(lead['best'], lead['best_violation'], res['best']),
+                leader_cell(lead['median'], lead['median_violation'], res['best'])))
     return '\n'.join(lines)
 
 
