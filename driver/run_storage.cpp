@@ -19,14 +19,15 @@ void print_start() {
 
 RunResult run_control(const Settings& s) {
   lagcount.value = 0;  // the run's Lagrangian evaluations, for --count-evaluations
-  lagcount.limit = driver_options().max_evaluations;  // 0: none
+  const std::int64_t limit = driver_options().max_evaluations;  // 0: none
+  lagcount.limit = limit > 0 ? limit : kNoEvaluationLimit;
   RunResult r;
   if (s.multilevel == 0) {
     chainrun(r.isucc, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
   } else {
     ladderrun(r.isucc, s.nconsec, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
   }
-  lagcount.limit = 0;
+  lagcount.limit = kNoEvaluationLimit;
   return r;
 }
 

@@ -45,10 +45,12 @@ struct HasdiscreteRecord {
 struct DiscreteRecord : Array1<double, 2 * cfg::kNvar> {};
 // Lagrangian evaluations the search has asked for (sh_dlag) since the count
 // was last cleared (the driver's --count-evaluations reports it), and the
-// most it may ask for (--max-evaluations; 0: no limit).
+// most it may ask for (--max-evaluations; kNoEvaluationLimit: no limit, so
+// that the search's test is one comparison).
+inline constexpr std::int64_t kNoEvaluationLimit = INT64_MAX;
 struct LagcountRecord {
-  std::int64_t value;
-  std::int64_t limit;
+  std::int64_t value = 0;
+  std::int64_t limit = kNoEvaluationLimit;
 };
 // What sh_dlag throws instead of an evaluation past the limit; the annealing
 // loops catch it and end where they stand, as at a normal end.
@@ -65,9 +67,7 @@ extern HasdiscreteRecord hasdiscrete;
 extern DiscreteRecord discrete;
 extern LagcountRecord lagcount;
 
-// True when the count has reached a limit that is set.
-inline bool evaluation_limit_reached() {
-  return lagcount.limit > 0 && lagcount.value >= lagcount.limit;
-}
+// True when the count has reached the limit.
+inline bool evaluation_limit_reached() { return lagcount.value >= lagcount.limit; }
 
 }  // namespace morlan

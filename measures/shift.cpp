@@ -29,6 +29,16 @@ CVec shifted(CVec x, Buffer& buffer) {
   return CVec(buffer.data(), length);
 }
 
+// The limit's stop and the shifted evaluation are out of line, so that the
+// evaluation's own path needs no stack frame.
+[[noreturn, gnu::noinline, gnu::cold]] void stop_at_the_limit() { throw EvaluationLimitReached{}; }
+
+[[gnu::noinline]] double shifted_dlag(CVec y, bool cached) {
+  Buffer b;
+  const CVec copy = shifted(y, b);
+  return cached ? dlagru(copy) : dlag(copy);
+}
+
 }  // namespace
 
 double sh_obj(int n, CVec x) {
@@ -50,13 +60,11 @@ double sh_ocst(int i, int n, CVec x) {
 }
 
 double sh_dlag(CVec y) {
-  if (evaluation_limit_reached()) throw EvaluationLimitReached{};
+  if (evaluation_limit_reached()) [[unlikely]] stop_at_the_limit();
   ++lagcount.value;
   const bool cached = reuse.value != 0;
   if (!shift_on()) return cached ? dlagru(y) : dlag(y);
-  Buffer b;
-  const CVec copy = shifted(y, b);
-  return cached ? dlagru(copy) : dlag(copy);
+  return shifted_dlag(y, cached);
 }
 
 void sh_lambda_rule(Vec y) {

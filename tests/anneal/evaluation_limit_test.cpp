@@ -38,10 +38,10 @@ class EvaluationLimit : public ::testing::Test {
     }
     rleq.value = 0.1;  // the relaxed loop shrinks it; its run control restores it
     lagcount.value = 0;
-    lagcount.limit = limit;
+    lagcount.limit = limit > 0 ? limit : kNoEvaluationLimit;
     Captured out;
     (call.*loop)();
-    lagcount.limit = 0;
+    lagcount.limit = kNoEvaluationLimit;
     return lagcount.value;
   }
 };
@@ -142,7 +142,7 @@ TEST_F(EvaluationLimit, TheLadderCountsEveryLevelAndStartsNoneAfterTheLimit) {
     double objval = 0.0;
     double maxvio = 0.0;
     lagcount.value = 0;
-    lagcount.limit = limit;
+    lagcount.limit = limit > 0 ? limit : kNoEvaluationLimit;
     Captured out;
     ladderrun(isucc, 9, pop, x, objval, maxvio, 1.0, 0.8);
     text = out.text();
