@@ -100,6 +100,8 @@ class Accounting(unittest.TestCase):
         run = self.run_of(Outcome(objective=10.00002), Outcome(objective=10.5), 100, 20, 60)
         best, spent, hit = morlan_outcomes(Problem(), 500, run, True)
         self.assertEqual((best.objective, spent, hit), (10.00002, 120, 60))
+        run['reached'] = None  # no log row showed it: the run's evaluations bound it
+        self.assertEqual(morlan_outcomes(Problem(), 500, run, False)[2], 100)
 
     def test_a_trace_gives_the_best_point_at_each_number_of_evaluations(self):
         run = dict(evaluations=900, trace=[[False, 1, 5.0, 0.3], [False, 40, 7.0, 0.1],

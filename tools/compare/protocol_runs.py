@@ -155,7 +155,11 @@ def morlan_outcomes(p, limit, run, polish):
     spent, and (for the whole budget) when it first succeeded."""
     plain = Outcome.from_json(run['plain'])
     spent = run['trials']
-    hit = run['reached'] if p.success(plain.objective) else None
+    hit = None
+    if p.success(plain.objective):
+        # Without a log row that shows it (a series without --log), the
+        # run's whole evaluations bound its first success.
+        hit = run['reached'] if run['reached'] is not None else spent
     if not polish or run['polished'] is None:
         return plain, spent, hit
     polished = Outcome.from_json(run['polished'])
