@@ -115,6 +115,26 @@ std::string typed_argument(int argc, char** argv, const CLI::App& app, const CLI
   return {};
 }
 
+// -j N: the number of processes, read whole (digits only) and checked
+// against its range; false for anything else.
+bool read_jobs(const std::string& text, int& jobs) {
+  if (text.empty() || text.size() > 9) return false;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value > cfg::kMostJobs) return false;
+  jobs = value;
+  return true;
+}
+
+std::string jobs_error(const std::string& text) {
+  const std::string wants = "-j wants a number of processes from 0 (one per online core) to " +
+                            std::to_string(cfg::kMostJobs);
+  return text.empty() ? wants : wants + ", not '" + text + "'";
+}
+
 }  // namespace
 
 const char* usage_text() {
@@ -163,9 +183,12 @@ CommandLine parse_command_line(int argc, char** argv) {
   app.allow_extras();   // unknown arguments are collected and reported below
   app.add_flag("--help", help)->disable_flag_override();
   app.add_flag("--version", version)->disable_flag_override();
-  app.add_option("-j,--jobs", o.jobs)
-      ->check(CLI::Range(0, cfg::kMostJobs))
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  // Read here rather than by CLI11, so that a bad or missing value is
+  // reported in the program's words.
+  std::string jobs_text;
+  CLI::Option* jobs = app.add_option("-j,--jobs", jobs_text)
+                          ->expected(0, 1)
+                          ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("--polish", o.polish)->disable_flag_override();
   app.add_flag("--reference-eval", o.reference_eval)->disable_flag_override();
   bool progress = false;
@@ -185,6 +208,11 @@ CommandLine parse_command_line(int argc, char** argv) {
     line.action = CommandLine::Action::kUsageError;
     const std::string typed = typed_argument(argc, argv, app, e);
     line.error = typed.empty() ? e.what() : "unknown option '" + typed + "'";
+    return line;
+  }
+  if (jobs->count() > 0 && !read_jobs(jobs_text, o.jobs)) {
+    line.action = CommandLine::Action::kUsageError;
+    line.error = jobs_error(jobs_text);
     return line;
   }
   if (progress) o.progress = DriverOptions::Progress::kAlways;
