@@ -1,5 +1,6 @@
 #include "driver/watching.hpp"
 
+#include "anneal/prepare.hpp"
 #include "driver/progress_line.hpp"
 #include "io/status_line.hpp"
 
@@ -47,6 +48,10 @@ void Watching::keep_point(RunRecord& record) const {
   if (record.isucc != 1 || !options_.best_file.has_value()) return;
   const CVec variables = storage.x.slice(1, cfg::kNvar);
   record.point.assign(variables.begin(), variables.end());
+  Array1<double, cfg::kNvar> xl, xu;
+  xbound(cfg::kNvar, xl, xu);
+  keep_within_bounds(record.point, xl, xu);
+  keep_within_bounds(record.polish.point, xl, xu);
 }
 
 void Watching::fold(const RunRecord& record) {

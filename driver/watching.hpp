@@ -33,8 +33,9 @@ class Watching {
   // Run k of `runs` through the run control, watched when the log or the
   // progress line needs it; the run's stage rows go into `record`.
   RunResult run(const Settings& s, std::int32_t k, std::int32_t runs, RunRecord& record);
-  // After the run and its extension: a successful run's point goes into
-  // `record` when --best asks.
+  // After the run and its extension: a successful run's point (and its
+  // polished point) goes into `record` when --best asks, within its bounds
+  // (keep_within_bounds).
   void keep_point(RunRecord& record) const;
   // The next record in run order, into the files (and the series' progress
   // line).

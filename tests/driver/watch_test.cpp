@@ -4,12 +4,15 @@
 // unchanged by every option, and the files refused or failing.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "base/one_based.hpp"
+#include "driver/watch_files.hpp"
 #include "tests/driver/fake_engine.hpp"
 #include "tests/driver/program_run.hpp"
 
@@ -120,17 +123,67 @@ TEST(ResultsTable, OneRowPerRunWithThePolishedColumnsUnderPolish) {
   EXPECT_EQ(fields_of(rows[3])[5], "NaN");
 }
 
+// The text of a best-point file holding value(i) for every variable.
+template <class Value>
+std::string point_text(Value value) {
+  std::string text;
+  for (int i = 1; i <= 144; ++i) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g\n", value(i));
+    text += buf;
+  }
+  return text;
+}
+
 TEST(BestPoint, TheLowestObjectiveOfTheSeriesOneValueALine) {
   const ProgramRun run = run_fake(kSeries, "--best best.txt", {"best.txt"});
   ASSERT_EQ(run.status, 0) << run.err;
-  // Every successful fake run ends on the upper bounds.
-  std::string expected;
-  for (int i = 1; i <= 144; ++i) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g\n", fake::upper_bound(i));
-    expected += buf;
+  // Every successful fake run ends on the upper bounds, variable 7 a
+  // rounding past its own: the file holds it on the bound.
+  EXPECT_EQ(run.files.at("best.txt"), point_text(fake::upper_bound));
+}
+
+// Under --polish the file holds the polished point with the lowest objective
+// among the feasible ones: run 2's (run 1 has the best annealing objective,
+// run 4 the lowest polished one, but it is not feasible); variable 2, a
+// rounding below its lower bound, is written on it.
+TEST(BestPoint, UnderPolishTheBestFeasiblePolishedPoint) {
+  const ProgramRun run = run_fake(kSeries, "--polish --best best.txt", {"best.txt"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.files.at("best.txt"), point_text([](int i) {
+              return i == 2 ? fake::lower_bound(2) : fake::polished_value(2, i);
+            }));
+}
+
+TEST(BestPoint, UnderPolishWithNoFeasiblePolishedPointTheBestPointOfTheRunsAndALine) {
+  RunSetup setup;
+  setup.arguments = "--polish --best best.txt";
+  setup.environment = {{"MORLAN_FAKE_POLISH_INFEASIBLE", "1"}};
+  setup.collect = {"best.txt"};
+  const ProgramRun run = run_program(MORLAN_FAKE_DRIVER, kSeries, setup);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "morlan: no polished point is feasible: the best-point file holds the best point of "
+            "the runs\n");
+  EXPECT_EQ(run.files.at("best.txt"), point_text(fake::upper_bound));
+}
+
+TEST(BestPoint, ValuesARoundingOutsideTheirBoundsAreKeptOnThemOthersAsTheyAre) {
+  Array1<double, 6> xl, xu;
+  for (int i = 1; i <= 6; ++i) {
+    xl(i) = -1.0;
+    xu(i) = 5.6;
   }
-  EXPECT_EQ(run.files.at("best.txt"), expected);
+  std::vector<double> point = {5.6000000000000538, -1.0000000000001, 5.6 + 2.0e-6, -1.5, 0.25,
+                               std::nan("")};
+  keep_within_bounds(point, xl, xu);
+  EXPECT_EQ(point[0], 5.6);
+  EXPECT_EQ(point[1], -1.0);
+  EXPECT_EQ(point[2], 5.6 + 2.0e-6);
+  EXPECT_EQ(point[3], -1.5);
+  EXPECT_EQ(point[4], 0.25);
+  EXPECT_TRUE(std::isnan(point[5]));
 }
 
 // Runs in worker processes: every file holds the rows of one job, in run
