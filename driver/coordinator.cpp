@@ -149,8 +149,8 @@ class Coordinator {
 
   // Workers busy with a run.
   int in_flight() const {
-    return static_cast<int>(
-        std::count_if(slots_.begin(), slots_.end(), [](const Slot& s) { return !s.gone && s.run != 0; }));
+    const auto busy = [](const Slot& s) { return !s.gone && s.run != 0; };
+    return static_cast<int>(std::count_if(slots_.begin(), slots_.end(), busy));
   }
 
   bool all_gone() const {

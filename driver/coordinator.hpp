@@ -53,10 +53,10 @@ class WorkerLink {
 
 // Runs the whole series on the workers, which begin in the state `start`.
 // Tells the series the runs in flight as they change and after every quiet
-// period (Series::show_in_flight). Returns when every run is folded. An error stop inside run k ends the
-// program here, after every run before k and run k's lines up to its
-// message are written, with the stop's status; so does a lost worker, with
-// one line on standard error and status 1.
+// period (Series::show_in_flight). Returns when every run is folded. An
+// error stop inside run k ends the program here, after every run before k
+// and run k's lines up to its message are written, with the stop's status;
+// so does a lost worker, with one line on standard error and status 1.
 void coordinate(Series& series, WorkerLink& link, const CarriedState& start);
 
 // A worker's way to its coordinator.

@@ -439,7 +439,8 @@ TEST(Options, JobsIsListedAndTakesACountFromZeroUp) {
   EXPECT_NE(help.out.find("Usage: morlan [-j N]"), std::string::npos);
   EXPECT_NE(help.out.find("  -j N, --jobs N\n"), std::string::npos);
   // The first line says what -j wants, and what it found.
-  const std::string wants = "morlan: -j wants a number of processes from 0 (one per online core) to 1024";
+  const std::string wants =
+      "morlan: -j wants a number of processes from 0 (one per online core) to 1024";
   const std::pair<const char*, std::string> cases[] = {
       {"-j -1", ", not '-1'"}, {"-j x", ", not 'x'"},   {"-j 1025", ", not '1025'"},
       {"-j 2.5", ", not '2.5'"}, {"--jobs", ""},        {"-j --polish", ""},

@@ -330,7 +330,8 @@ TEST(ProgressLine, LosesTheLeastTellingFieldsFirstWhenNarrow) {
   EXPECT_EQ(progress_text(p, full.size()), full);
   EXPECT_EQ(progress_text(p, 79),
             "run 2/2 stage 12/~25 | 1:02 ~1:10 left | T 0.00123 best 85.4712 vio 3.1e-06");
-  EXPECT_EQ(progress_text(p, 70), "run 2/2 stage 12/~25 | 1:02 ~1:10 left | best 85.4712 vio 3.1e-06");
+  EXPECT_EQ(progress_text(p, 70),
+            "run 2/2 stage 12/~25 | 1:02 ~1:10 left | best 85.4712 vio 3.1e-06");
   EXPECT_EQ(progress_text(p, 60), "run 2/2 stage 12/~25 | 1:02 | best 85.4712 vio 3.1e-06");
   EXPECT_EQ(progress_text(p, 50), "run 2/2 stage 12 | 1:02 | best 85.4712 vio 3.1e-06");
   // What always stays is longer than 20 columns: the terminal cuts it.
