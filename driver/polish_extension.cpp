@@ -24,6 +24,8 @@ class PolishExtension final : public RunExtension {
     record.polish.feasible = polisher.feasible_runs();
     record.polish.objective = polisher.last_objective();
     record.polish.violation = polisher.last_violation();
+    // --best writes the best polished point.
+    if (driver_options().best_file) record.polish.point = polisher.last_point();
   }
 
   void fold(const RunRecord& record) override {
