@@ -27,8 +27,10 @@ double draw() { return static_cast<double>(ranmar()); }
 double grid_step(int i) { return discrete(cfg::kNvar + i); }
 double grid_points(int i) { return ndsample(i); }
 
-// A grid candidate may lie up to 1e-6 outside a bound (rounding of the grid).
-bool within_grid_bounds(double y, double lo, double hi) { return lo - 1.0e-6 <= y && y <= hi + 1.0e-6; }
+// A grid candidate may lie a little outside a bound (rounding of the grid).
+bool within_grid_bounds(double y, double lo, double hi) {
+  return lo - kGridBoundSlack <= y && y <= hi + kGridBoundSlack;
+}
 
 // Cauchy proposal: the ratio of two coordinates of a uniform point of the
 // unit disc, scaled by the step length; the pair is drawn again until the
@@ -130,7 +132,9 @@ double xpi(int idist, int i, double x, double vm, double lower, double upper) {
     if (std::fabs(k) < 1.0e-8) k = ud > 0.0 ? 1.0 : -1.0;
     y = x + k * d;
   }
-  if (y < lo - 1.0e-6 || y > hi + 1.0e-6) y = lo + d * trunc_toward_zero(draw() * grid_points(i));
+  if (y < lo - kGridBoundSlack || y > hi + kGridBoundSlack) {
+    y = lo + d * trunc_toward_zero(draw() * grid_points(i));
+  }
   return y;
 }
 

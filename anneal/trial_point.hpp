@@ -20,8 +20,14 @@ inline constexpr int kCauchy = 1;
 inline constexpr int kGaussian = 2;
 inline constexpr int kLogarithmic = 3;
 
+// How far outside a bound a grid candidate may lie: the grid's points are
+// reached by adding steps, and their rounding can carry a point a little
+// past the bound it should meet. Points the search keeps can lie outside by
+// this much.
+inline constexpr double kGridBoundSlack = 1.0e-6;
+
 // Proposed value for variable i (1-based) from its current value, step
-// length and bounds.
+// length and bounds (for a grid variable, within kGridBoundSlack of them).
 double xpi(int idist, int i, double x, double vm, double lower, double upper);
 
 // Standard normal deviate (polar method, one deviate cached).

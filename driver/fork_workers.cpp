@@ -210,7 +210,11 @@ class Pool final : public WorkerLink {
         if (taken < 0) close_worker(w);
         if (w.closed && !w.reported) return lost(w, e.worker);
       }
-      wait_for_input();
+      if (!wait_for_input()) {
+        Event quiet;
+        quiet.quiet = true;
+        return quiet;
+      }
     }
   }
 
@@ -261,7 +265,9 @@ class Pool final : public WorkerLink {
     return e;
   }
 
-  void wait_for_input() {
+  // Reads what the workers have sent; false when nothing came within the
+  // quiet period.
+  bool wait_for_input() {
     std::vector<pollfd> fds;
     std::vector<std::size_t> which;
     for (std::size_t i = 0; i < workers_.size(); ++i) {
@@ -269,7 +275,9 @@ class Pool final : public WorkerLink {
       fds.push_back(pollfd{workers_[i].fd, POLLIN, 0});
       which.push_back(i);
     }
-    if (::poll(fds.data(), fds.size(), -1) < 0) return;  // interrupted: look again
+    const int ready = ::poll(fds.data(), fds.size(), static_cast<int>(kQuietPeriod.count()));
+    if (ready == 0) return false;
+    if (ready < 0) return true;  // interrupted: look again
     for (std::size_t j = 0; j < fds.size(); ++j) {
       if (fds[j].revents == 0) continue;
       Worker& w = workers_[which[j]];
@@ -281,6 +289,7 @@ class Pool final : public WorkerLink {
         close_worker(w);
       }
     }
+    return true;
   }
 
   std::vector<Worker> workers_;

@@ -24,7 +24,10 @@ class PolishExtension final : public RunExtension {
     record.polish.feasible = polisher.feasible_runs();
     record.polish.objective = polisher.last_objective();
     record.polish.violation = polisher.last_violation();
-    if (driver_options().points_file) record.polish.point = polisher.last_point();
+    // --best writes the best polished point, --points every polished point.
+    if (driver_options().best_file || driver_options().points_file) {
+      record.polish.point = polisher.last_point();
+    }
   }
 
   void fold(const RunRecord& record) override {

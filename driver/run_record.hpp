@@ -39,7 +39,7 @@ struct PolishValues {
   std::int32_t feasible = 0;  // 1 when the polished point is feasible
   double objective = 0.0;     // its objective
   double violation = 0.0;     // and its largest violation
-  std::vector<double> point;  // the polished point, when --points asks
+  std::vector<double> point;  // the polished point, when --best or --points asks
 };
 
 // A run that ended without an error stop.

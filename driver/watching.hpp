@@ -33,12 +33,18 @@ class Watching {
   // Run k of `runs` through the run control, watched when the log or the
   // progress line needs it; the run's stage rows go into `record`.
   RunResult run(const Settings& s, std::int32_t k, std::int32_t runs, RunRecord& record);
-  // After the run and its extension: a successful run's point goes into
-  // `record` when --best asks.
+  // After the run and its extension: a successful run's point (and its
+  // polished point) goes into `record` when --best asks, within its bounds
+  // (keep_within_bounds).
   void keep_point(RunRecord& record) const;
   // The next record in run order, into the files (and the series' progress
   // line).
   void fold(const RunRecord& record);
+  // In a series whose runs happen elsewhere: `running` runs are in flight;
+  // `quiet`: only time has passed. Redraws the series' progress line when
+  // what it shows has changed, and as time passes at most once a second on
+  // a terminal, every two seconds elsewhere.
+  void show_in_flight(std::int32_t running, bool quiet);
   // After the last run: false when a file could not be written.
   bool finish();
 
@@ -48,11 +54,15 @@ class Watching {
   TerminalProgress terminal_;
   std::unique_ptr<RunWatch> watch_;  // nullptr: the loops are not watched
   // The series' progress line, when its runs happen elsewhere.
-  void show_series_progress(const RunRecord& record);
+  void show_series_progress();
   bool series_progress_ = false;
   std::int32_t runs_ = 0;
+  std::int32_t done_ = 0;       // runs taken in order
+  std::int32_t shown_done_ = 0;  // as the line shows them
+  std::int32_t running_ = -1;    // runs in flight as the line shows them; -1: not shown yet
   double best_objective_ = kNoneFeasible;
   std::chrono::steady_clock::time_point began_{};
+  std::chrono::steady_clock::time_point next_tick_{};  // time passed shows from here
 };
 
 }  // namespace morlan

@@ -24,6 +24,7 @@ class Polisher {
   // The point of the last polish_run: its objective and largest violation.
   double last_objective() const { return last_objective_; }
   double last_violation() const { return last_violation_; }
+  // The polished point of the last polish_run (the problem variables).
   const std::vector<double>& last_point() const { return last_point_; }
   int feasible_runs() const { return feasible_; }
   double best() const { return best_; }

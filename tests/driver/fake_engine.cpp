@@ -54,6 +54,11 @@ double upper_bound(int i) {
 
 bool is_grid_variable(int i) { return i % 6 != 0; }
 
+double polished_value(int run, int i) {
+  if (i == 2) return lower_bound(i) - kPastTheBound;
+  return lower_bound(i) + (upper_bound(i) - lower_bound(i)) * run / 8.0;
+}
+
 }  // namespace fake
 
 namespace {
@@ -225,6 +230,7 @@ void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, doubl
     maxvio = 0.0;
     if (msa.value == kRulePlain) nsaiter.value = 16 * run;
     for (int i = 1; i <= cfg::kNvar; ++i) x(i) = fake::upper_bound(i);
+    x(7) += fake::kPastTheBound;
   } else {
     objval = -1.0;
     maxvio = 1.0;
@@ -257,10 +263,14 @@ class FakePolish final : public RunExtension {
   void after_run(int isucc, CVec x, RunRecord& record) override {
     io::say("fake polish: isucc =", isucc, " x(1) =", x(1), " x(145) =", x(cfg::kNvar + 1));
     record.polish.polished = isucc;
-    record.polish.objective = x(1) - 1.0;
+    record.polish.objective = x(1) - record.run;
     record.polish.violation = 1.0e-9;
-    if (isucc == 1 && driver_options().points_file) {
-      for (int i = 1; i <= cfg::kNvar; ++i) record.polish.point.push_back(x(i) - 1.0);
+    const bool infeasible = faulty_run("MORLAN_FAKE_POLISH_INFEASIBLE") != 0 || record.run == 4;
+    record.polish.feasible = isucc == 1 && !infeasible ? 1 : 0;
+    if (isucc != 1) return;
+    record.polish.point.clear();
+    for (int i = 1; i <= cfg::kNvar; ++i) {
+      record.polish.point.push_back(fake::polished_value(record.run, i));
     }
   }
   void fold(const RunRecord& record) override { polished_ += record.polish.polished; }
