@@ -128,6 +128,23 @@ class Leaders(unittest.TestCase):
                       '0.0039) |', text)
 
 
+class CommandLine(unittest.TestCase):
+    def compare(self, *options):
+        return subprocess.run([sys.executable, os.path.join(ROOT, 'scripts', 'compare'),
+                               '--protocol', 'cec2006', '--problems', 'g01'] + list(options),
+                              capture_output=True, text=True)
+
+    def test_programs_given_by_halves_or_missing_stop_with_a_message(self):
+        for options, said in ((['--program', sys.executable], 'go together'),
+                              (['--peers', sys.executable], 'go together'),
+                              (['--program', '/nonexistent/morlan', '--peers', sys.executable],
+                               'no such program')):
+            done = self.compare(*options)
+            self.assertEqual(done.returncode, 1, options)
+            self.assertIn(said, done.stderr)
+            self.assertNotIn('Traceback', done.stderr)
+
+
 def tiny_case(problem, morlan, peers, work):
     """Two runs of 3000 evaluations of every method, twice."""
     command = [sys.executable, os.path.join(ROOT, 'scripts', 'compare'), '--protocol', 'cec2006',

@@ -84,7 +84,7 @@ def beyond_budget(p, factor):
 def compare_problem(name, proto, args):
     t0 = time.time()
     if args.program:
-        program, peers = args.program, args.peers
+        program, peers = os.path.abspath(args.program), os.path.abspath(args.peers)
     else:
         program, peers = programs.build(name, args.work)
     p = Problem(name, proto, args.runs, args.jobs, args.work, program, peers, args.budget)
@@ -111,6 +111,20 @@ def costs(p):
     return out
 
 
+def check_programs(args, names):
+    """--program and --peers come together, for one problem, and name
+    programs that exist (the runs and the kept results need both)."""
+    if not args.program and not args.peers:
+        return
+    if not (args.program and args.peers):
+        raise SystemExit('--program and --peers go together: give both or neither')
+    if len(names) != 1:
+        raise SystemExit('--program and --peers serve one problem')
+    for option, path in (('--program', args.program), ('--peers', args.peers)):
+        if not (os.path.isfile(path) and os.access(path, os.X_OK)):
+            raise SystemExit('%s %s: no such program' % (option, path))
+
+
 def main(args):
     proto = PROTOCOLS[args.protocol]
     if args.runs is None:
@@ -120,8 +134,7 @@ def main(args):
     if args.beyond_budget is None:
         args.beyond_budget = 10 if args.protocol == 'cec2020' else 0
     names = args.problems.split(',') if args.problems else default_problems(args.protocol)
-    if args.program and len(names) != 1:
-        raise SystemExit('--program and --peers serve one problem')
+    check_programs(args, names)
     os.makedirs(args.work, exist_ok=True)
     start = time.time()
     results = [compare_problem(name, proto, args) for name in names]
