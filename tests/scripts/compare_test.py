@@ -41,6 +41,43 @@ class Answers(unittest.TestCase):
             programs.parse_answers('1\n0\n0\n0\n1\n')
 
 
+class Transcript(unittest.TestCase):
+    # A multi-level run whose last level is not its best: the run hands back
+    # the best level's point on its 'return x = ' line.
+    LADDER = """ x0 =   1.5  2.5
+  3.5
+ cSA: Obj =  680.6857 vioMax =  0. at NT = 10
+ cSA: x =   2.1  1.9
+  0.25
+ cSA: Obj =  680.6421 vioMax =  0. at NT = 20
+ cSA: x =   2.2  1.8
+  0.5
+ return Obj =  680.6857 vioMax =  0. NT = 20
+ return x =   2.1  1.9
+  0.25
+ run_id = 1 : Obj =  680.6857 time =  0.5
+ polished: Obj =  680.63 maxvio =  1.E-15 iters =  7
+ x0 =   1.  1.
+  1.
+ cSA: Obj =  681.5 vioMax =  0. at NT = 10
+ cSA: x =   3.  3.
+  1.
+ run_id = 2 : obj =  1.E+20 time =  0.25
+"""
+
+    def test_the_handed_back_point_of_a_ladder_and_a_single_level_run(self):
+        runs = programs.parse_series(self.LADDER, 'run 1: 1200 Lagrangian evaluations\n'
+                                     'run 2: 300 Lagrangian evaluations\n')
+        self.assertEqual([r['start'] for r in runs], [[1.5, 2.5, 3.5], [1.0, 1.0, 1.0]])
+        self.assertEqual(runs[0]['result'], [2.1, 1.9, 0.25])
+        self.assertEqual((runs[0]['success'], runs[0]['objective'], runs[0]['cpu']),
+                         (True, 680.6857, 0.5))
+        self.assertEqual((runs[0]['polished'], runs[0]['polished_iterations']), (680.63, 7))
+        self.assertEqual(runs[1]['result'], [3.0, 3.0, 1.0])
+        self.assertFalse(runs[1]['success'])
+        self.assertEqual([r['evaluations'] for r in runs], [1200, 300])
+
+
 class Figures(unittest.TestCase):
     def test_feasible_points_first_by_error_then_infeasible_by_excess(self):
         runs = [Outcome(excess=0.5), Outcome(objective=3.0), Outcome(), Outcome(objective=1.5),

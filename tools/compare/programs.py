@@ -141,13 +141,16 @@ def numbers_after(lines, i, label):
 
 def parse_series(out, err):
     """Per run: start point, result point, success, objective, CPU time,
-    polished objective, violation and iterations, evaluations."""
+    polished objective, violation and iterations, evaluations. The result
+    point is the one the run hands back: under the multi-level scheme its
+    'return x = ' line after the levels (the best level's point), else its
+    last 'cSA: x = ' line."""
     lines = out.split('\n')
     runs, current = [], {}
     for i, line in enumerate(lines):
         if line.startswith(' x0 = '):
             current = {'start': numbers_after(lines, i, 'x0 = ')}
-        elif line.startswith(' cSA: x = ') or line.startswith(' cSA: stop x = '):
+        elif line.startswith((' cSA: x = ', ' cSA: stop x = ', ' return x = ')):
             current['result'] = numbers_after(lines, i, 'x = ')
         elif line.startswith(' run_id ='):
             m = re.match(r' run_id = (\d+) : (Obj|obj) =\s*(\S+) time =\s*(\S+)', line)
