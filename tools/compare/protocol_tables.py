@@ -8,6 +8,7 @@ published figures of the competition's leading methods beside them
 """
 
 import datetime
+import math
 import os
 import platform
 
@@ -15,6 +16,8 @@ import programs
 from protocol import PROTOCOLS, Outcome
 
 LEADERS = os.path.join(programs.ROOT, 'data', 'cec2020_leaders.tsv')
+# The published objectives' significant digits.
+PUBLISHED_DIGITS = 8
 
 
 def count(v):
@@ -99,15 +102,24 @@ def read_leaders():
     return rows
 
 
+def half_unit(value, digits):
+    """Half a unit in the last of `digits` significant digits of value."""
+    if value == 0.0:
+        return 0.0
+    return 0.5 * 10.0 ** (math.floor(math.log10(abs(value))) - digits + 1)
+
+
 def leader_cell(value, violation, best):
     """A published objective: marked when its run was infeasible, or when it
     lies below the folder's best-known value by more than the success
-    accuracy (the best value known is then the published one)."""
+    accuracy and more than the rounding of its published 8 significant
+    digits (the best value known is then the published one)."""
     v, f = float(violation), float(value)
     text = '%.8g' % f
     if v != 0.0:
         return '%s (infeasible, %.2g)' % (text, v)
-    if best is not None and f < best - PROTOCOLS['cec2020'].success_tolerance(best):
+    if best is not None and f < best - max(PROTOCOLS['cec2020'].success_tolerance(best),
+                                           half_unit(f, PUBLISHED_DIGITS)):
         return '%s (below f*)' % text
     return text
 
