@@ -32,8 +32,12 @@ struct DriverOptions {
   // none of them.
   bool writes_files = true;
   bool count_evaluations = false;  // one line per run on standard error
-  // A run ends when its counted evaluations reach this (0: no limit).
+  // A run ends when its counted evaluations reach this (0: no limit); under
+  // --polish the run and its polish together stay within it.
   std::int64_t max_evaluations = 0;
+  // Under --polish, the margin by which the polish tightens the one-sided
+  // inequalities of the constraints (0: as they are).
+  double polish_margin = 0.0;
 };
 
 // The options given to run_driver, for the parts that act on them.

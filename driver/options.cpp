@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -16,10 +17,15 @@ namespace morlan {
 
 namespace {
 
+// A margin beyond round-off that still leaves the polished point close to
+// the problem's own solution.
+constexpr double kLargestPolishMargin = 1.0e-3;
+
 constexpr const char* kSynopsis =
     "Usage: morlan [-j N] [--polish] [--reference-eval] [--progress | --no-progress]\n"
     "              [--log FILE] [--results FILE] [--best FILE] [--points FILE]\n"
-    "              [--count-evaluations] [--max-evaluations N] [--help] [--version]\n";
+    "              [--count-evaluations] [--max-evaluations N] [--polish-margin M]\n"
+    "              [--help] [--version]\n";
 
 // The description; its %d are the linked problem's sizes (variables,
 // constraints, equalities, inequalities, then variables twice more).
@@ -115,7 +121,18 @@ constexpr const char* kDescription =
     "              end each run when its search has made N Lagrangian\n"
     "              evaluations (those --count-evaluations counts; under the\n"
     "              multi-level scheme over all its levels), with the best point\n"
-    "              it has, as at a normal end; a polish is not counted\n"
+    "              it has, as at a normal end. Under --polish the run and its\n"
+    "              polish share the N evaluations (a gradient evaluation of the\n"
+    "              polish counts n + 1, n the variables): the search ends at N\n"
+    "              less a reserve for the polish, the polish's worst case\n"
+    "              1001 (n + 1) but at most N/20, and the polish stops when the\n"
+    "              evaluations are spent\n"
+    "  --polish-margin M\n"
+    "              under --polish, tighten the problem's one-sided inequalities\n"
+    "              by M for the polish (g <= -M) and keep its point within the\n"
+    "              variable bounds exactly, so that a polished point on an\n"
+    "              active inequality lies strictly inside it instead of on it\n"
+    "              within round-off; the printed violation is the problem's own\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
@@ -227,6 +244,9 @@ CommandLine parse_command_line(int argc, char** argv) {
   app.add_option("--max-evaluations", o.max_evaluations)
       ->check(CLI::Range(std::int64_t{1}, std::numeric_limits<std::int64_t>::max()))
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--polish-margin", o.polish_margin)
+      ->check(CLI::Range(0.0, kLargestPolishMargin))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   try {
     app.parse(argc, argv);
@@ -239,6 +259,12 @@ CommandLine parse_command_line(int argc, char** argv) {
   if (jobs->count() > 0 && !read_jobs(jobs_text, o.jobs)) {
     line.action = CommandLine::Action::kUsageError;
     line.error = jobs_error(jobs_text);
+    return line;
+  }
+  // A NaN passes a range check; it is no margin.
+  if (std::isnan(o.polish_margin)) {
+    line.action = CommandLine::Action::kUsageError;
+    line.error = "--polish-margin: Value nan not in range 0 to 0.001";
     return line;
   }
   if (progress) o.progress = DriverOptions::Progress::kAlways;

@@ -470,6 +470,33 @@ TEST(Options, MaxEvaluationsTakesACountFromOneUp) {
   }
 }
 
+TEST(Options, PolishMarginTakesASmallNonNegativeNumber) {
+  RunSetup setup;
+  setup.arguments = "--help";
+  const ProgramRun help = run_morlan("", setup);
+  EXPECT_NE(help.out.find("[--polish-margin M]"), std::string::npos);
+  EXPECT_NE(help.out.find("  --polish-margin M\n"), std::string::npos);
+  for (const char* args : {"--polish-margin -1e-9", "--polish-margin nan", "--polish-margin x",
+                           "--polish-margin 0.01", "--polish-margin"}) {
+    setup.arguments = args;
+    const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_NE(run.err.find("Usage: morlan"), std::string::npos) << args << run.err;
+  }
+}
+
+// Under --polish the search keeps back the polish's share: at most a
+// twentieth of the limit (here less than 1001 gradients of 145 evaluations).
+TEST(Options, APolishedRunKeepsEvaluationsBackForItsPolish) {
+  if (!have_problem_data()) GTEST_SKIP() << "data/OUTSDIF.d is not there";
+  RunSetup setup;
+  setup.arguments = "--polish --count-evaluations --max-evaluations 20000";
+  const ProgramRun run = run_morlan("10\n0\n0\n0\n1\n1\n0.5\n", setup);
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(run.err, "morlan: run 1: 19000 Lagrangian evaluations\n") << run.out;
+}
+
 // Every run of a series, in order or in workers, single-level or over the
 // levels of the multi-level scheme, ends at the limit; the single run too.
 TEST(Options, MaxEvaluationsEndsEveryRunAtTheLimit) {
