@@ -43,12 +43,16 @@ def method_figures(p, label, outcome_at):
 
 
 def morlan_methods(p):
-    series = {limit: morlan_series(p, limit, limit == p.budget) for limit in p.checkpoints}
-    whole = series[p.budget]
+    """morlan and morlan --polish, each from its own series per number of
+    evaluations recorded (a polished run's search keeps evaluations back for
+    its polish, so its runs end earlier than the plain ones)."""
     rows = []
     for label, polish in (('morlan', False), ('morlan --polish', True)):
-        row = method_figures(p, label, lambda limit, k, polish=polish: morlan_outcomes(
-            p, limit, series[limit]['runs'][k], polish))
+        series = {limit: morlan_series(p, limit, limit == p.budget, polish)
+                  for limit in p.checkpoints}
+        whole = series[p.budget]
+        row = method_figures(p, label, lambda limit, k, polish=polish, series=series:
+                             morlan_outcomes(p, limit, series[limit]['runs'][k], polish))
         trials = statistics.fmean(r['trials'] for r in whole['runs'])
         row['trials_per_variable'] = trials / p.n
         row['cpu'] = whole['cpu_per_run'] if polish else \
@@ -72,7 +76,7 @@ def beyond_budget(p, factor):
     same runs with `factor` times the budget, and how many evaluations the
     runs that became feasible took."""
     limit = p.budget * factor
-    runs = morlan_series(p, limit, False)['runs']
+    runs = morlan_series(p, limit, False, False)['runs']
     results = [morlan_outcomes(p, limit, r, False) for r in runs]
     feasible = [(o, spent) for o, spent, _ in results if o.feasible]
     return dict(method='morlan, at most %dx the budget' % factor, limit=limit,

@@ -2,16 +2,21 @@
 kept under the work directory so that an interrupted comparison resumes
 where it stopped.
 
-morlan and morlan --polish come from one series per number of evaluations
-recorded (the runs are the same whatever the limit until it is reached, so
-a series cut at 5e3 evaluations shows each run as it stood after 5e3):
-`morlan --polish --max-evaluations E`, with --results, --points (every
-run's result point and polished point with all their digits, evaluated by
-the peers' program as the peers' points are) and, for the whole budget,
---log (when each run first came within the success accuracy). The polish
-after a run costs n + 1 evaluations per gradient evaluation of SLSQP (its
+morlan and morlan --polish each come from one series per number of
+evaluations recorded (the runs are the same whatever the limit until it is
+reached, so a series cut at 5e3 evaluations shows each run as it stood
+after 5e3): `morlan --max-evaluations E` and `morlan --polish
+--polish-margin 1e-10 --max-evaluations E`, with --results, --points
+(every run's result point and polished point with all their digits,
+evaluated by the peers' program as the peers' points are) and, for the
+whole budget, --log (when each run first came within the success
+accuracy). Under --polish the program keeps evaluations back from E for
+the polish (its search ends earlier) and stops the polish when E is spent;
+the polish costs n + 1 evaluations per gradient evaluation of SLSQP (its
 iterations and the first), counted after the run's own; a polished point
-counts at E only when the run and its polish fit in E.
+counts at E only when the run and its polish fit in E. The margin makes a
+polished point on an active inequality lie strictly inside it, as the
+protocols' feasibility (g <= 0) asks, instead of on it within round-off.
 
 ISRES and multi-start SLSQP run once per seed with the whole budget; their
 traces give the best point at every number of evaluations.
@@ -26,6 +31,11 @@ import time
 
 import programs
 from protocol import Outcome, excess, feasible
+
+# The margin by which the polish tightens the inequalities: beyond the
+# round-off SLSQP leaves on an active inequality (seen up to 1e-11), small
+# enough that the objective moves far less than the success accuracies.
+POLISH_MARGIN = 1.0e-10
 
 
 class Problem:
@@ -77,21 +87,23 @@ def log(message):
 # morlan
 
 
-def morlan_series(p, limit, with_log):
-    """One series of p.runs runs cut at `limit` evaluations: per run its
-    evaluations, CPU seconds, result point and polished point (checked by
-    the peers), the polish's evaluations and, with the log, when the run's
-    best first came within the success accuracy."""
-    key = programs.fingerprint(p.key, p.answers.text(p.runs), limit, with_log)
+def morlan_series(p, limit, with_log, polish):
+    """One series of p.runs runs cut at `limit` evaluations, with or without
+    --polish: per run its evaluations, CPU seconds, result point and
+    polished point (checked by the peers), the polish's evaluations and,
+    with the log, when the run's best first came within the success
+    accuracy."""
+    options = ['--polish', '--polish-margin', repr(POLISH_MARGIN)] if polish else []
+    key = programs.fingerprint(p.key, p.answers.text(p.runs), limit, with_log, options)
+    name = 'morlan%s-%d' % ('-polish' if polish else '', limit)
 
     def make():
-        log('%s: morlan series of %d runs, at most %d evaluations each (%s)'
-            % (p.name, p.runs, limit, p.answers.describe()))
-        files = {k: os.path.join(p.dir, 'morlan-%d.%s' % (limit, k))
-                 for k in ('results', 'points', 'log')}
-        command = [p.program, '--polish', '--count-evaluations', '--max-evaluations', str(limit),
-                   '--results', files['results'], '--points', files['points'],
-                   '-j', str(p.jobs)]
+        log('%s: morlan%s series of %d runs, at most %d evaluations each (%s)'
+            % (p.name, ' --polish' if polish else '', p.runs, limit, p.answers.describe()))
+        files = {k: os.path.join(p.dir, '%s.%s' % (name, k)) for k in ('results', 'points', 'log')}
+        command = [p.program] + options + [
+            '--count-evaluations', '--max-evaluations', str(limit), '--results', files['results'],
+            '--points', files['points'], '-j', str(p.jobs)]
         if with_log:
             command += ['--log', files['log']]
         done = subprocess.run(command, input=p.answers.text(p.runs), cwd=programs.folder(p.name),
@@ -100,7 +112,7 @@ def morlan_series(p, limit, with_log):
             raise SystemExit('%s: morlan ended with status %d:\n%s%s' % (
                 p.name, done.returncode, done.stdout[-2000:], done.stderr[-2000:]))
         return read_series(p, done.stdout, done.stderr, files, with_log)
-    return p.kept('morlan-%d' % limit, key, make)
+    return p.kept(name, key, make)
 
 
 def read_series(p, out, err, files, with_log):
