@@ -12,6 +12,11 @@
 set(MORLAN_PROBLEM "gasnet" CACHE STRING
     "The problem to build for: a folder under problems/, or a path to a problem folder")
 
+# Debian's Python 3 with python3-sympy writes the formula folders' files and
+# routines: never another python3 that happens to come first on PATH (its
+# SymPy could order or print them otherwise).
+set(Python3_EXECUTABLE /usr/bin/python3 CACHE FILEPATH
+    "Debian's Python 3, with python3-sympy for the formula folders")
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
 set(MORLAN_PROBLEM_WRITER ${PROJECT_SOURCE_DIR}/tools/problem_writer/problem_writer.py)
 
