@@ -101,7 +101,7 @@ class Printer(CXX17CodePrinter):
             else:
                 text = '(%s ? %s : %s)' % (self._print(cond), v,
                                             'NAN' if text is None else text)
-        return '(%s)' % text
+        return text
 
 
 # A problem without elements: no types, and routines that are never called.
