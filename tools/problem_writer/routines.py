@@ -131,7 +131,7 @@ def smooth_pieces(expr):
 def _block(exprs, targets, indent, printer):
     """Lines computing exprs into targets, common subexpressions first."""
     temps = sp.numbered_symbols('t')
-    replacements, reduced = sp.cse(exprs, symbols=temps, optimizations='basic')
+    replacements, reduced = sp.cse(exprs, symbols=temps)
     out = ['%sconst double %s = %s;' % (indent, s.name, printer.doprint(v))
            for s, v in replacements]
     out += ['%s%s = %s;' % (indent, t, printer.doprint(v)) for t, v in zip(targets, reduced)]
