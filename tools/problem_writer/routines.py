@@ -7,8 +7,9 @@ forms (sif/decoded/element_forms.hpp) and the routines every folder of
 trivial groups has (groups, ranges, settyp).
 
 At a kink the derivative is that of the branch which holds there: Abs(y)
-counts as y at 0 (the right derivative, 1), Max and Min as their first
-argument at a tie, Piecewise as its first true condition; sign and
+counts as y at 0 (the right derivative, 1), Max and Min as one of the tied
+arguments (the first in SymPy's order), Piecewise as its first true
+condition; sign and
 Heaviside are constant on each side (derivative 0). Numbers are printed in
 full (17 significant digits; fractions as a division of exact doubles).
 """
