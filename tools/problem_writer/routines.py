@@ -170,7 +170,8 @@ def source(problem, description='problem.py'):
     for t in d.types:
         lines += type_source(t, printer)
     if not d.types:
-        return '\n'.join(lines + [NO_ELEMENTS]) + FOOTER.split('MORLAN_ELEMENT_FORMS(kForms)')[1]
+        return '\n'.join(lines + [NO_ELEMENTS]) + \
+            FOOTER.format().split('MORLAN_ELEMENT_FORMS(kForms)')[1]
     lines += ['', 'constexpr ElementForm kForms[] = {']
     lines += ['    {{%d, %d}, value_%d, derivatives_%d},' % (t.nvars, t.nparams, t.number, t.number)
               for t in d.types]
