@@ -240,7 +240,7 @@ class Generation(unittest.TestCase):
         self.assertEqual(printer.doprint(0.1 * y), '0.1*y[0]')
         self.assertEqual(printer.doprint(y**-2), '(1.0 / (y[0] * y[0]))')
         self.assertEqual(printer.doprint(sp.Abs(y).rewrite(sp.Piecewise)),
-                         '(y[0] >= 0 ? y[0] : -y[0])')
+                         '(y[0] >= 0.0 ? y[0] : -y[0])')
 
 
 class Evaluation(unittest.TestCase):
