@@ -75,6 +75,24 @@ class Decomposition(unittest.TestCase):
         self.assertEqual(d.groups[4].linear, [(1, 2.0), (2, -1.0)])
         self.assertEqual(d.groups[4].elements, [])
 
+    def test_a_bare_variable_is_a_function(self):
+        # A SymPy symbol is a Boolean as well as an expression: as the
+        # objective, an equality or a two-sided constraint it is a linear
+        # function of one variable.
+        p = Problem('BARE')
+        x1, x2 = p.variables('X', 2, lower=0, upper=10)
+        p.minimize(x1)
+        p.equality(x2)
+        p.equality(x1, 5)
+        p.inequality(x2, lower=1, upper=2)
+        p.inequality(x1 >= 3)
+        d = p.decomposition()
+        self.assertEqual([(g.name, g.linear, g.constant, g.elements) for g in d.groups],
+                         [('OBJ', [(1, 1.0)], 0.0, []), ('H1', [(2, 1.0)], 0.0, []),
+                          ('H2', [(1, 1.0)], 5.0, []), ('G1_L', [(2, 1.0)], 0.0, []),
+                          ('G1_U', [(2, 1.0)], 0.0, []), ('G2', [(1, 1.0)], 0.0, [])])
+        self.assertEqual(p.evaluate([4.0, 1.5]), (4.0, [1.5, -1.0], [-0.5, -0.5, -1.0]))
+
     def test_file_evaluates_as_the_formulas(self):
         for build in (hs071, shifted_squares, long_constants):
             p = build()

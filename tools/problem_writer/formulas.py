@@ -168,7 +168,7 @@ class Problem:
             if rhs != 0:
                 raise ProblemError('function %s: an equation and a right-hand side' % name)
             lhs, rhs = lhs.lhs, lhs.rhs
-        if isinstance(lhs, (sp.core.relational.Relational, sp.logic.boolalg.Boolean)):
+        if _is_relation(lhs):
             raise ProblemError('function %s: %s is not an equation' % (name, decompose.short(lhs)))
         expr = self._function(lhs - _sympify(rhs, name), name)
         self.constraints.append(Constraint(name, EQUALITY, expr))
@@ -185,7 +185,7 @@ class Problem:
         if lower is None and upper is None:
             expr, lo, hi = self._relation(relation, name)
         else:
-            if isinstance(relation, (sp.core.relational.Relational, sp.logic.boolalg.Boolean)):
+            if _is_relation(relation):
                 raise ProblemError('function %s: give an expression with lower= or upper=, '
                                    'not %s' % (name, decompose.short(relation)))
             expr = relation
@@ -235,7 +235,7 @@ class Problem:
         constants, functions the code generator knows, a finite value at
         the starting point."""
         expr = _sympify(expr, name)
-        if isinstance(expr, (sp.core.relational.Relational, sp.logic.boolalg.Boolean)):
+        if _is_relation(expr):
             raise ProblemError('function %s: %s is a relation, not an expression'
                                % (name, decompose.short(expr)))
         declared = set(self.symbols)
@@ -358,6 +358,13 @@ def _sympify(expr, name):
         return sp.sympify(expr, strict=False)
     except (sp.SympifyError, TypeError) as exc:
         raise ProblemError('function %s: %r is not a formula (%s)' % (name, expr, exc))
+
+
+def _is_relation(expr):
+    """True for a relation or a logical formula (x <= 1, And(...), true),
+    never for an expression: a SymPy symbol is a Boolean too, and a bare
+    variable is an expression."""
+    return isinstance(expr, sp.logic.boolalg.Boolean) and not isinstance(expr, sp.Expr)
 
 
 def _constant(value, what):
