@@ -54,6 +54,7 @@ def _use_debian_python():
 _use_debian_python()
 
 import math  # noqa: E402
+import stat  # noqa: E402
 
 import sympy as sp  # noqa: E402
 
@@ -403,17 +404,29 @@ def _bound(value, what):
 
 def _write_if_changed(path, text):
     """Writes text to path unless it holds it already (the build then sees
-    an unchanged file)."""
+    an unchanged file). A regular file is replaced whole by a renamed
+    temporary, so that a reader never sees half a file; a symbolic link is
+    followed (the link stays); a path that is no regular file (a device, a
+    pipe) is written into as it is, never read and never replaced."""
+    target = os.path.realpath(path)
     try:
-        with open(path) as f:
+        regular = stat.S_ISREG(os.stat(target).st_mode)
+    except FileNotFoundError:
+        regular = True
+    if not regular:
+        with open(target, 'w') as f:
+            f.write(text)
+        return
+    try:
+        with open(target) as f:
             if f.read() == text:
                 return
     except OSError:
         pass
-    tmp = path + '.tmp'
+    tmp = target + '.tmp'
     with open(tmp, 'w') as f:
         f.write(text)
-    os.replace(tmp, path)
+    os.replace(tmp, target)
 
 
 # ---------------------------------------------------------------------------
@@ -456,10 +469,15 @@ def run(build, argv=None):
     if args.summary:
         import summary
         print(summary.text(problem))
-    if args.output:
-        _write_if_changed(args.output, text)
-    if args.generate:
-        generator.write(problem, routines, args.generate, _description_dir())
+    try:
+        if args.output:
+            _write_if_changed(args.output, text)
+        if args.generate:
+            generator.write(problem, routines, args.generate, _description_dir())
+    except OSError as exc:
+        print('%s: cannot be written (%s)' % (exc.filename or args.output,
+                                             exc.strerror or exc), file=sys.stderr)
+        return 1
     if args.compare:
         try:
             with open(args.compare) as f:
