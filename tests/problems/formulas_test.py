@@ -386,6 +386,18 @@ class Derivatives(unittest.TestCase):
         self.assertLessEqual(abs((sizes[2] - sizes[1]) - (sizes[1] - sizes[0])),
                              0.1 * (sizes[1] - sizes[0]), sizes)
 
+    def test_a_type_of_one_element_holds_its_numbers(self):
+        p = Problem('LONE')
+        x, y = p.variables('X', 2, lower=0, upper=2)
+        p.minimize(sp.exp(2.5*x) + (x - 3)**2 + (y - 4)**2)
+        d = p.decomposition()
+        by_formula = {str(t.expr): (t.nparams, t.elements) for t in d.types}
+        self.assertEqual(by_formula, {'exp(2.5*y1)': (0, 1), '(p1 + y1)**2': (1, 2)})
+        lone = [e for e in d.elements if e.type.elements == 1]
+        self.assertEqual([e.params for e in lone], [()])
+        self.assertNotIn('2.50000000D+00', '\n'.join(p.lines()))
+        self.assertEqual(p.evaluate([1.0, 1.0])[0], math.exp(2.5) + 4 + 9)
+
 
 class Evaluation(unittest.TestCase):
     def test_values_in_the_description_order(self):
