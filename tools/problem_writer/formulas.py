@@ -268,12 +268,19 @@ class Problem:
     # Evaluation ------------------------------------------------------------
 
     def _value(self, expr, x):
-        f = self._functions.get(expr)
-        if f is None:
-            f = sp.lambdify(self.symbols, expr, modules='math')
-            self._functions[expr] = f
+        """expr at x (a value for every variable) in double precision; NaN
+        where it is not a real number."""
+        known = self._functions.get(expr)
+        if known is None:
+            # Over the formula's own variables: a function of all of them
+            # costs as much to make for each term of a large problem.
+            index = {s: i for i, s in enumerate(self.symbols)}
+            uses = sorted((index[s] for s in expr.free_symbols if s in index))
+            f = sp.lambdify([self.symbols[i] for i in uses], expr, modules='math')
+            known = self._functions[expr] = (f, uses)
+        f, uses = known
         try:
-            return float(f(*x))
+            return float(f(*[x[i] for i in uses]))
         except (ValueError, ZeroDivisionError, OverflowError, TypeError):
             return math.nan
 
