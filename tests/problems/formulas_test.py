@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.join(ROOT, 'tools', 'problem_writer'))
 import sympy as sp  # noqa: E402
 
 import derivatives  # noqa: E402
+import files  # noqa: E402
 import formulas  # noqa: E402
 import routines  # noqa: E402
 import problem_writer as pw  # noqa: E402
@@ -249,7 +250,7 @@ class Generation(unittest.TestCase):
             with open(target, 'w') as f:
                 f.write('old\n')
             os.symlink(target, link)
-            formulas._write_if_changed(link, 'new\n')
+            files.write_if_changed(link, 'new\n')
             self.assertTrue(os.path.islink(link))
             with open(target) as f:
                 self.assertEqual(f.read(), 'new\n')
@@ -264,7 +265,7 @@ class Generation(unittest.TestCase):
                     received.append(f.read())
 
             def write():
-                formulas._write_if_changed(fifo, 'through\n')
+                files.write_if_changed(fifo, 'through\n')
             threads = [threading.Thread(target=t, daemon=True) for t in (read, write)]
             for t in threads:
                 t.start()
@@ -283,6 +284,20 @@ class Generation(unittest.TestCase):
             self.assertEqual(out.returncode, 1)
             self.assertEqual(out.stderr.count('\n'), 1)
             self.assertIn('%s: cannot be written' % tmp, out.stderr)
+
+    def test_every_run_writes_the_same_file_and_code(self):
+        # The build generates once and shares the result: two runs of a
+        # description with other hash seeds write the same bytes.
+        kinds = os.path.join(ROOT, 'tests', 'problems', 'formula_kinds', 'problem.py')
+        with tempfile.TemporaryDirectory() as tmp:
+            texts = []
+            for seed in ('1', '2'):
+                out = os.path.join(tmp, seed)
+                subprocess.run([formulas.DEBIAN_PYTHON, kinds, '--output', out + '.d',
+                                '--generate', out], check=True,
+                               env=dict(os.environ, PYTHONHASHSEED=seed))
+                texts.append([open(f).read() for f in (out + '.d', out + '/routines.cpp')])
+            self.assertEqual(texts[0], texts[1])
 
     def test_a_linear_problem_has_routines_without_types(self):
         import routines

@@ -54,13 +54,13 @@ def _use_debian_python():
 _use_debian_python()
 
 import math  # noqa: E402
-import stat  # noqa: E402
 
 import sympy as sp  # noqa: E402
 
 import problem_writer as pw  # noqa: E402
 from problem_writer import ProblemError  # noqa: E402,F401
 import decompose  # noqa: E402
+import files  # noqa: E402
 
 # The functions the generated code evaluates (beyond +, -, *, / and powers).
 FUNCTIONS = {'exp', 'log', 'sin', 'cos', 'tan', 'asin', 'acos', 'atan', 'atan2', 'sinh',
@@ -343,7 +343,7 @@ class Problem:
         return self.decomposition().writer_problem().lines()
 
     def write(self, path):
-        _write_if_changed(path, '\n'.join(self.lines()) + '\n')
+        files.write_if_changed(path, '\n'.join(self.lines()) + '\n')
 
     def notes(self):
         """What the file's nine digits change: variable bounds and starts."""
@@ -409,33 +409,6 @@ def _bound(value, what):
     return _number(value, what)
 
 
-def _write_if_changed(path, text):
-    """Writes text to path unless it holds it already (the build then sees
-    an unchanged file). A regular file is replaced whole by a renamed
-    temporary, so that a reader never sees half a file; a symbolic link is
-    followed (the link stays); a path that is no regular file (a device, a
-    pipe) is written into as it is, never read and never replaced."""
-    target = os.path.realpath(path)
-    try:
-        regular = stat.S_ISREG(os.stat(target).st_mode)
-    except FileNotFoundError:
-        regular = True
-    if not regular:
-        with open(target, 'w') as f:
-            f.write(text)
-        return
-    try:
-        with open(target) as f:
-            if f.read() == text:
-                return
-    except OSError:
-        pass
-    tmp = target + '.tmp'
-    with open(tmp, 'w') as f:
-        f.write(text)
-    os.replace(tmp, target)
-
-
 # ---------------------------------------------------------------------------
 # Command line
 
@@ -478,7 +451,7 @@ def run(build, argv=None):
         print(summary.text(problem))
     try:
         if args.output:
-            _write_if_changed(args.output, text)
+            files.write_if_changed(args.output, text)
         if args.generate:
             generator.write(problem, routines, args.generate, _description_dir())
     except OSError as exc:

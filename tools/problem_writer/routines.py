@@ -21,6 +21,7 @@ from sympy.printing.cxx import CXX17CodePrinter
 
 import decompose
 import derivatives
+import files
 
 HEADER = """\
 // The decoded routines of {name}, generated from {description}
@@ -198,9 +199,8 @@ def source(problem, description='problem.py'):
 def write(problem, text, directory, base_dir):
     """routines.cpp into directory (only when it changes), and reads.txt:
     the files the description reads, one absolute path a line."""
-    import formulas
     os.makedirs(directory, exist_ok=True)
-    formulas._write_if_changed(os.path.join(directory, 'routines.cpp'), text)
+    files.write_if_changed(os.path.join(directory, 'routines.cpp'), text)
     reads = [os.path.normpath(os.path.join(base_dir, f)) for f in problem.read_files]
-    formulas._write_if_changed(os.path.join(directory, 'reads.txt'),
-                               ''.join(r + '\n' for r in reads))
+    files.write_if_changed(os.path.join(directory, 'reads.txt'),
+                           ''.join(r + '\n' for r in reads))

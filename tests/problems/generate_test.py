@@ -1,0 +1,109 @@
+#!/usr/bin/env python3
+"""Tests of tools/problem_writer/generate.py: formula folders generated once
+into the shared cache and installed only where they differ, again when a
+description or a file it reads changes, a description's fault as one line."""
+
+import contextlib
+import io
+import os
+import sys
+import tempfile
+import unittest
+
+ROOT = os.environ.get('MORLAN_SOURCE_DIR',
+                      os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
+WRITER = os.path.join(ROOT, 'tools', 'problem_writer')
+sys.path.insert(0, WRITER)
+import generate  # noqa: E402
+
+DESCRIPTION = '''
+import os, sys
+sys.path.insert(0, {writer!r})
+from formulas import Problem, run
+import sympy as sp
+
+def build():
+    p = Problem('T')
+    x, y = p.variables('X', 2, lower=0, upper={upper})
+    p.reads('table.txt')
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), 'table.txt')) as f:
+        c = float(f.read())
+    p.minimize(sp.exp(c*x) + {term})
+    return p
+
+sys.exit(run(build))
+'''
+
+
+def folder(parent, name, upper=2, term='y**2', table='1.5'):
+    path = os.path.join(parent, name)
+    os.makedirs(path, exist_ok=True)
+    with open(os.path.join(path, 'problem.py'), 'w') as f:
+        f.write(DESCRIPTION.format(writer=WRITER, upper=upper, term=term))
+    with open(os.path.join(path, 'table.txt'), 'w') as f:
+        f.write(table)
+    return path
+
+
+class Generation(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.root = self.tmp.name
+        self.cache = os.path.join(self.root, 'cache')
+        self.into = os.path.join(self.root, 'build')
+
+    def tearDown(self):
+        self.tmp.cleanup()
+
+    def generate(self, *folders):
+        out, err = io.StringIO(), io.StringIO()
+        with contextlib.redirect_stdout(out), contextlib.redirect_stderr(err):
+            status = generate.main(['--cache', self.cache, '--into', self.into, '--jobs', '2',
+                                    '--interpreter', sys.executable]
+                                   + ['%s=%s' % (os.path.basename(f), f) for f in folders])
+        return status, out.getvalue(), err.getvalue()
+
+    def generated(self, out):
+        return sorted(line.split(':')[0] for line in out.splitlines())
+
+    def stamps(self, *paths):
+        return [os.stat(p).st_mtime_ns for p in paths]
+
+    def test_generated_once_then_again_only_where_an_input_changed(self):
+        a, b = folder(self.root, 'a'), folder(self.root, 'b', term='y**3')
+        status, out, _ = self.generate(a, b)
+        self.assertEqual((status, self.generated(out)), (0, ['a', 'b']))
+        installed = [os.path.join(a, 'OUTSDIF.d'), os.path.join(self.into, 'a', 'routines.cpp'),
+                     os.path.join(self.into, 'b', 'routines.cpp')]
+        before = self.stamps(*installed)
+        # Nothing changed: nothing generated, nothing written.
+        self.assertEqual(self.generate(a, b)[:2], (0, ''))
+        self.assertEqual(self.stamps(*installed), before)
+        # A file a reads: a alone again, its routines rewritten, not b's.
+        with open(os.path.join(a, 'table.txt'), 'w') as f:
+            f.write('2.5')
+        status, out, _ = self.generate(a, b)
+        self.assertEqual((status, self.generated(out)), (0, ['a']))
+        with open(os.path.join(self.into, 'a', 'routines.cpp')) as f:
+            self.assertIn('2.5', f.read())
+        self.assertEqual(self.stamps(installed[2]), before[2:])
+        # A changed description: a new entry, the old one removed.
+        folder(self.root, 'a', upper=3, table='2.5')
+        status, out, _ = self.generate(a, b)
+        self.assertEqual((status, self.generated(out)), (0, ['a']))
+        self.assertEqual(sorted(n.split('-')[0] for n in os.listdir(self.cache)), ['a', 'b'])
+        with open(os.path.join(a, 'OUTSDIF.d')) as f:
+            self.assertIn('3.00000000D+00', f.read())
+
+    def test_a_fault_is_one_line_naming_the_description(self):
+        good, bad = folder(self.root, 'good'), folder(self.root, 'bad', term="sp.Symbol('Q')")
+        status, _, err = self.generate(good, bad)
+        self.assertEqual(status, 1)
+        self.assertEqual(err, '%s/problem.py: problem description: function OBJ, term Q: '
+                              'undeclared symbol Q\n' % bad)
+        self.assertEqual([n.split('-')[0] for n in os.listdir(self.cache)], ['good'])
+        self.assertFalse(os.path.exists(os.path.join(bad, 'OUTSDIF.d')))
+
+
+if __name__ == '__main__':
+    unittest.main()
