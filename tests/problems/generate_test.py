@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Tests of tools/problem_writer/generate.py: formula folders generated once
 into the shared cache and installed only where they differ, again when a
-description or a file it reads changes, a description's fault as one line."""
+description or a file it reads changes, a description's fault as one line,
+and the check of a folder's data file against git."""
 
 import contextlib
 import io
 import os
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -103,6 +105,54 @@ class Generation(unittest.TestCase):
                               'undeclared symbol Q\n' % bad)
         self.assertEqual([n.split('-')[0] for n in os.listdir(self.cache)], ['good'])
         self.assertFalse(os.path.exists(os.path.join(bad, 'OUTSDIF.d')))
+
+
+class CommittedDataFile(unittest.TestCase):
+    """The folder's data file must be in git as its description writes it:
+    the configure step writes the folder's file, so the file alone would
+    always pass."""
+
+    def check(self, path):
+        out = io.StringIO()
+        with contextlib.redirect_stdout(out):
+            status = generate.main(['--cache', self.cache, '--interpreter', sys.executable,
+                                    '--check', 'a=%s' % path])
+        return status, out.getvalue()
+
+    def test_a_stale_committed_file_fails(self):
+        with tempfile.TemporaryDirectory() as root:
+            self.cache = os.path.join(root, 'cache')
+            a = folder(root, 'a')
+            args = ['--cache', self.cache, '--into', os.path.join(root, 'build'),
+                    '--interpreter', sys.executable, 'a=%s' % a]
+            with contextlib.redirect_stdout(io.StringIO()):
+                self.assertEqual(generate.main(args), 0)
+            # Outside a git checkout: skipped.
+            self.assertEqual(self.check(a)[0], generate.SKIPPED)
+            subprocess.run(['git', 'init', '-q', root], check=True)
+            status, out = self.check(a)
+            self.assertEqual(status, 1)
+            self.assertIn('is not in git', out)
+            subprocess.run(['git', '-C', a, 'add', 'OUTSDIF.d'], check=True)
+            self.assertEqual(self.check(a), (0, ''))
+            # The description changes and the configure step writes the new
+            # file: git's is stale until it is added.
+            folder(root, 'a', upper=3)
+            with contextlib.redirect_stdout(io.StringIO()):
+                self.assertEqual(generate.main(args), 0)
+            status, out = self.check(a)
+            self.assertEqual(status, 1)
+            self.assertIn('OUTSDIF.d in git differs from what problem.py writes', out)
+            subprocess.run(['git', '-C', a, 'add', 'OUTSDIF.d'], check=True)
+            self.assertEqual(self.check(a), (0, ''))
+            # An edit not yet configured, and a file edited by hand.
+            folder(root, 'a', upper=4)
+            self.assertIn('changed since the build was configured', self.check(a)[1])
+            folder(root, 'a', upper=3)
+            with open(os.path.join(a, 'OUTSDIF.d'), 'a') as f:
+                f.write('\n')
+            self.assertIn('differs from what problem.py writes: configure again',
+                          self.check(a)[1])
 
 
 if __name__ == '__main__':

@@ -4,6 +4,7 @@ generated once into a cache that the build trees of one source tree share,
 and several folders at a time.
 
     generate.py --cache DIR --into DIR [--jobs N] NAME=FOLDER ...
+    generate.py --cache DIR --check NAME=FOLDER ...
 
 A folder's cache entry, DIR/<folder>-<hash of its path>-<key>, is keyed by
 the interpreter, the folder's path, its problem.py and the writer's files
@@ -20,6 +21,9 @@ Prints one line a generated folder on standard output and the data file's
 rounding notes on standard error. A description's fault is one line on
 standard error, '<folder>/problem.py: <its message>' (the first failing
 folder in the order given), and status 1.
+
+--check tests that each folder's data file is what its description writes
+and is so in git (see check()).
 """
 
 import argparse
@@ -133,6 +137,46 @@ class Folder:
             files.copy_if_changed(os.path.join(self.entry, piece), os.path.join(target, piece))
 
 
+SKIPPED = 77        # --check outside a git checkout: the committed file is unknown
+
+
+def git(folder, *args):
+    return subprocess.run(['git', '-C', folder] + list(args), capture_output=True)
+
+
+def check(f):
+    """The folder's data file is what its description writes (its current
+    cache entry's), and so is the one in git's index (the committed one in
+    a fresh clone): the configure step writes the folder's data file, so
+    only the comparison with git's says that the committed file is
+    current. Returns the exit status after one line."""
+    if not f.current():
+        print('%s: changed since the build was configured: build again' % f.description)
+        return 1
+    with open(os.path.join(f.entry, 'OUTSDIF.d')) as g:
+        written = g.read()
+    try:
+        with open(os.path.join(f.folder, 'OUTSDIF.d')) as g:
+            present = g.read()
+    except OSError:
+        present = None
+    if present != written:
+        print('%s/OUTSDIF.d differs from what problem.py writes: configure again' % f.folder)
+        return 1
+    if git(f.folder, 'rev-parse', '--is-inside-work-tree').returncode != 0:
+        print('not a git checkout: the committed data file is not checked')
+        return SKIPPED
+    if git(f.folder, 'ls-files', '--error-unmatch', 'OUTSDIF.d').returncode != 0:
+        print('%s/OUTSDIF.d is not in git: add the data file problem.py writes' % f.folder)
+        return 1
+    committed = git(f.folder, 'show', ':./OUTSDIF.d')
+    if committed.returncode != 0 or committed.stdout.decode() != written:
+        print('%s/OUTSDIF.d in git differs from what problem.py writes: commit the data file '
+              'that the configure step wrote' % f.folder)
+        return 1
+    return 0
+
+
 def has_sympy(interpreter):
     return subprocess.run([interpreter, '-c', 'import sympy'], capture_output=True).returncode == 0
 
@@ -143,6 +187,9 @@ def main(argv=None):
     ap.add_argument('--into', help='where each folder\'s routines go (NAME/)')
     ap.add_argument('--jobs', type=int, default=os.cpu_count() or 1)
     ap.add_argument('--interpreter', default=sys.executable)
+    ap.add_argument('--check', action='store_true',
+                    help='check each folder\'s data file against its entry and git; '
+                         'generate nothing')
     ap.add_argument('folders', nargs='*', metavar='NAME=FOLDER')
     args = ap.parse_args(argv)
     writer = writer_files()
@@ -151,6 +198,9 @@ def main(argv=None):
         name, _, folder = item.partition('=')
         folders.append(Folder(name, folder, os.path.abspath(args.cache), args.interpreter,
                               writer))
+    if args.check:
+        statuses = [check(f) for f in folders]
+        return 1 if 1 in statuses else SKIPPED if SKIPPED in statuses else 0
     if not args.into:
         ap.error('--into is needed to generate')
     stale = list({f.entry: f for f in folders if not f.current()}.values())
