@@ -186,6 +186,7 @@ file(MAKE_DIRECTORY ${MORLAN_GENERATED_DIR})
 # linked folder (its data file is read below), and with the tests every
 # folder under problems/ and the test folder tests/problems/formula_kinds.
 set(formulas)
+set(linked_settings)
 morlan_is_formula_folder(${MORLAN_PROBLEM_DIR} formula)
 if(formula)
   set(name ${MORLAN_PROBLEM_NAME})
@@ -193,6 +194,7 @@ if(formula)
     set(name linked)
   endif()
   list(APPEND formulas "${name}|${MORLAN_PROBLEM_DIR}")
+  set(linked_settings ${MORLAN_GENERATED_DIR}/problems/${name}/settings.txt)
 endif()
 if(MORLAN_BUILD_TESTS)
   file(GLOB dirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/problems/*)
@@ -209,11 +211,12 @@ if(formulas)
   morlan_generate_formulas(${formulas})
 endif()
 
-# The sizes of the linked problem, from its data file.
+# The sizes of the linked problem, from its data file, and the settings its
+# description declares (a formula folder's settings.txt; defaults otherwise).
 execute_process(
   COMMAND ${Python3_EXECUTABLE} ${MORLAN_PROBLEM_WRITER} header
           ${MORLAN_PROBLEM_DIR}/OUTSDIF.d ${MORLAN_GENERATED_DIR}/morlan_problem_sizes.hpp
-          ${MORLAN_PROBLEM_NAME}
+          ${MORLAN_PROBLEM_NAME} ${linked_settings}
   RESULT_VARIABLE status
   ERROR_VARIABLE error
   ERROR_STRIP_TRAILING_WHITESPACE)

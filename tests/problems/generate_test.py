@@ -17,6 +17,7 @@ ROOT = os.environ.get('MORLAN_SOURCE_DIR',
 WRITER = os.path.join(ROOT, 'tools', 'problem_writer')
 sys.path.insert(0, WRITER)
 import generate  # noqa: E402
+import problem_writer as pw  # noqa: E402
 
 DESCRIPTION = '''
 import os, sys
@@ -31,17 +32,18 @@ def build():
     with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), 'table.txt')) as f:
         c = float(f.read())
     p.minimize(sp.exp(c*x) + {term})
+    {grid}
     return p
 
 sys.exit(run(build))
 '''
 
 
-def folder(parent, name, upper=2, term='y**2', table='1.5'):
+def folder(parent, name, upper=2, term='y**2', table='1.5', grid=''):
     path = os.path.join(parent, name)
     os.makedirs(path, exist_ok=True)
     with open(os.path.join(path, 'problem.py'), 'w') as f:
-        f.write(DESCRIPTION.format(writer=WRITER, upper=upper, term=term))
+        f.write(DESCRIPTION.format(writer=WRITER, upper=upper, term=term, grid=grid))
     with open(os.path.join(path, 'table.txt'), 'w') as f:
         f.write(table)
     return path
@@ -96,6 +98,33 @@ class Generation(unittest.TestCase):
         self.assertEqual(sorted(n.split('-')[0] for n in os.listdir(self.cache)), ['a', 'b'])
         with open(os.path.join(a, 'OUTSDIF.d')) as f:
             self.assertIn('3.00000000D+00', f.read())
+
+    def header(self, name):
+        path = os.path.join(self.root, 'sizes.hpp')
+        status = pw.main(['header', os.path.join(self.root, name, 'OUTSDIF.d'), path, name,
+                          os.path.join(self.into, name, 'settings.txt')])
+        self.assertEqual(status, 0)
+        with open(path) as f:
+            return f.read()
+
+    def test_a_declared_grid_reaches_the_build_header_and_a_change_generates_again(self):
+        a, b = folder(self.root, 'a', grid='p.grid(points_per_unit=100000000)'), \
+            folder(self.root, 'b')
+        self.assertEqual(self.generate(a, b)[0], 0)
+        self.assertIn('kGridPointsPerUnit = 100000000;', self.header('a'))
+        self.assertIn('kGridPointsPerUnit = 10000;', self.header('b'))
+        folder(self.root, 'a', grid='p.grid(points_per_unit=1000000)')
+        status, out, _ = self.generate(a, b)
+        self.assertEqual((status, self.generated(out)), (0, ['a']))
+        self.assertIn('kGridPointsPerUnit = 1000000;', self.header('a'))
+
+    def test_a_grid_that_is_no_whole_number_in_range_is_one_line(self):
+        for bad in ('1e8', '1', '0', '2000000000', 'True'):
+            a = folder(self.root, 'a', grid='p.grid(points_per_unit=%s)' % bad)
+            status, _, err = self.generate(a)
+            self.assertEqual(status, 1, bad)
+            self.assertIn('grid: points per unit', err)
+            self.assertEqual(len(err.strip().splitlines()), 1, err)
 
     def test_a_fault_is_one_line_naming_the_description(self):
         good, bad = folder(self.root, 'good'), folder(self.root, 'bad', term="sp.Symbol('Q')")

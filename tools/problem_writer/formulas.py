@@ -36,6 +36,10 @@ import sys
 
 DEBIAN_PYTHON = '/usr/bin/python3'
 
+# The most annealing grid points per unit of range a build takes (the
+# count is a C++ int).
+MOST_POINTS_PER_UNIT = 1000000000
+
 
 def _use_debian_python():
     """Run the description under Debian's Python (its SymPy decides the
@@ -94,6 +98,7 @@ class Problem:
         self.objective = None          # (name, expression, sign)
         self.constraints = []
         self.read_files = []
+        self.points_per_unit = pw.DEFAULT_POINTS_PER_UNIT
         self._names = set()
         self._decomposition = None
         self._functions = {}
@@ -217,6 +222,18 @@ class Problem:
         if not small.free_symbols:
             return big, _constant(small, name + ' bound'), None
         return small - big, None, sp.S.Zero
+
+    def grid(self, points_per_unit):
+        """The annealing grid of the build: every variable takes
+        points_per_unit points per unit of its range (at least that many
+        on a range shorter than one). Trial moves are whole grid steps, so a
+        problem whose equalities change by much more than the equality band
+        over one step of 1/10000 needs a finer grid."""
+        if (isinstance(points_per_unit, bool) or not isinstance(points_per_unit, int)
+                or not 2 <= points_per_unit <= MOST_POINTS_PER_UNIT):
+            raise ProblemError('grid: points per unit %r is not a whole number from 2 to %d'
+                               % (points_per_unit, MOST_POINTS_PER_UNIT))
+        self.points_per_unit = points_per_unit
 
     def reads(self, *paths):
         """Files the description reads (paths relative to problem.py): the

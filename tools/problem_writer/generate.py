@@ -39,7 +39,7 @@ import time
 import files
 
 WRITER_DIR = os.path.dirname(os.path.abspath(__file__))
-PIECES = ('OUTSDIF.d', 'routines.cpp', 'reads.txt')
+PIECES = ('OUTSDIF.d', 'routines.cpp', 'reads.txt', 'settings.txt')
 
 
 def file_hash(path):
@@ -133,7 +133,7 @@ class Folder:
                               os.path.join(self.folder, 'OUTSDIF.d'))
         target = os.path.join(into, self.name)
         os.makedirs(target, exist_ok=True)
-        for piece in ('routines.cpp', 'reads.txt'):
+        for piece in PIECES[1:]:
             files.copy_if_changed(os.path.join(self.entry, piece), os.path.join(target, piece))
 
 

@@ -197,10 +197,13 @@ def source(problem, description='problem.py'):
 
 
 def write(problem, text, directory, base_dir):
-    """routines.cpp into directory (only when it changes), and reads.txt:
-    the files the description reads, one absolute path a line."""
+    """routines.cpp into directory (only when it changes), reads.txt: the
+    files the description reads, one absolute path a line, and
+    settings.txt: the build settings the description declares."""
     os.makedirs(directory, exist_ok=True)
     files.write_if_changed(os.path.join(directory, 'routines.cpp'), text)
     reads = [os.path.normpath(os.path.join(base_dir, f)) for f in problem.read_files]
     files.write_if_changed(os.path.join(directory, 'reads.txt'),
                            ''.join(r + '\n' for r in reads))
+    files.write_if_changed(os.path.join(directory, 'settings.txt'),
+                           'points_per_unit %d\n' % problem.points_per_unit)
