@@ -220,6 +220,17 @@ class Generation(unittest.TestCase):
             self.assertEqual(stamps, [os.stat(os.path.join(d, n)).st_mtime_ns
                                       for d, n in ((gen, 'routines.cpp'), (tmp, 'OUTSDIF.d'))])
 
+    def test_a_linear_problem_has_routines_without_types(self):
+        import routines
+        p = Problem('LIN')
+        x, y = p.variables('X', 2, lower=0, upper=4)
+        p.minimize(-x - 2*y)
+        p.inequality(x + y <= 3)
+        code = routines.source(p)
+        self.assertIn('int element_type_count() { return 0; }', code)
+        self.assertNotIn('kForms', code)
+        self.assertEqual(code.count('{'), code.count('}'))
+
     def test_numbers_are_printed_in_full(self):
         import routines
         printer = routines.Printer()
@@ -229,7 +240,7 @@ class Generation(unittest.TestCase):
         self.assertEqual(printer.doprint(0.1 * y), '0.1*y[0]')
         self.assertEqual(printer.doprint(y**-2), '(1.0 / (y[0] * y[0]))')
         self.assertEqual(printer.doprint(sp.Abs(y).rewrite(sp.Piecewise)),
-                         '(y[0] >= 0 ? y[0] : -y[0])')
+                         '(y[0] >= 0.0 ? y[0] : -y[0])')
 
 
 class Evaluation(unittest.TestCase):
