@@ -437,7 +437,7 @@ def run(build, argv=None):
         routines = None
         if args.generate:
             import routines as generator
-            routines = generator.source(problem)
+            routines = generator.source(problem, _description_name())
     except ProblemError as exc:
         print('problem description: %s' % exc, file=sys.stderr)
         return 1
@@ -452,7 +452,7 @@ def run(build, argv=None):
     if args.output:
         _write_if_changed(args.output, text)
     if args.generate:
-        generator.write(problem, routines, args.generate)
+        generator.write(problem, routines, args.generate, _description_dir())
     if args.compare:
         try:
             with open(args.compare) as f:
@@ -465,6 +465,18 @@ def run(build, argv=None):
                   % args.compare, file=sys.stderr)
             return 1
     return 0
+
+
+def _description_dir():
+    main = getattr(sys.modules.get('__main__'), '__file__', None)
+    return os.path.dirname(os.path.abspath(main)) if main else os.getcwd()
+
+
+def _description_name():
+    """problems/<folder>/problem.py, or as much of it as there is."""
+    main = getattr(sys.modules.get('__main__'), '__file__', None) or 'problem.py'
+    parts = os.path.abspath(main).split(os.sep)
+    return '/'.join(parts[-3:]) if len(parts) >= 3 else main
 
 
 def _python_fault(exc):
