@@ -22,7 +22,8 @@ a linear objective, one inequality and 19 equalities (8 linear).
     0.01 <= x16 <= 300,  0.01 <= x17 <= 400,  -4.7 <= x18..x22 <= 6.25
 
 The published bounds keep every logarithm's argument at 0.01 or more.
-The powers x^0.6 are 0 at x = 0, where their slope is unbounded.
+The powers x^0.6 are 0 at x = 0, where their slope is unbounded: there
+the description gives them a piece of their own, of slope 0.
 """
 
 import os
@@ -33,6 +34,12 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
 from formulas import Problem, run  # noqa: E402
 import sympy as sp  # noqa: E402
 
+
+def root06(t):
+    """t^0.6, and its value 0 at t = 0 given by a piece of its own, whose slope
+    there is 0 instead of the power's unbounded one."""
+    return sp.Piecewise((t**sp.Rational(3, 5), t > 0), (0, True))
+
 LOWER = [0, 0, 0, 0, 0, 0, 0, 100, 100, 100.01, 100, 100, 0, 0, 0, 0.01, 0.01] + [-4.7] * 5
 UPPER = ([20000] + [1e6] * 3 + [4e7] * 3 + [299.99, 399.99, 300, 400, 600] + [500] * 3
          + [300, 400] + [6.25] * 5)
@@ -41,9 +48,8 @@ UPPER = ([20000] + [1e6] * 3 + [4e7] * 3 + [299.99, 399.99, 300, 400, 600] + [50
 def build():
     p = Problem('G22')
     x = [None] + p.variables('X', 22, lower=LOWER, upper=UPPER)   # x[1] .. x[22]
-    power = sp.Rational(3, 5)
     p.minimize(x[1])
-    p.inequality(-x[1] + x[2]**power + x[3]**power + x[4]**power <= 0, name='G1')
+    p.inequality(-x[1] + root06(x[2]) + root06(x[3]) + root06(x[4]) <= 0, name='G1')
     p.equality(x[5] - 100000 * x[8] + 10**7, name='H1')
     p.equality(x[6] + 100000 * x[8] - 100000 * x[9], name='H2')
     p.equality(x[7] + 100000 * x[9] - 5 * 10**7, name='H3')
