@@ -101,8 +101,11 @@ def quantities(x1, x2, x3, x4, x5):
 
 def build():
     p = Problem('G16')
-    x1, x2, x3, x4, x5 = p.variables('X', 5, lower=[704.4148, 68.6, 0, 193, 25],
-                                     upper=[906.3855, 288.88, 134.75, 287.0966, 84.1988])
+    lower = [704.4148, 68.6, 0, 193, 25]
+    upper = [906.3855, 288.88, 134.75, 287.0966, 84.1988]
+    # Starts: the middle of each range, written so that the file's nine digits hold it.
+    start = [float('%.9g' % ((lo + up) / 2)) for lo, up in zip(lower, upper)]
+    x1, x2, x3, x4, x5 = p.variables('X', 5, lower=lower, upper=upper, start=start)
     y, c = quantities(x1, x2, x3, x4, x5)
     p.minimize(0.000117 * y[14] + 0.1365 + 0.00002358 * y[13] + 0.000001502 * y[16]
                + 0.0321 * y[12] + 0.004324 * y[5] + 0.0001 * c[15] / c[16]

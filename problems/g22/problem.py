@@ -43,11 +43,13 @@ def root06(t):
 LOWER = [0, 0, 0, 0, 0, 0, 0, 100, 100, 100.01, 100, 100, 0, 0, 0, 0.01, 0.01] + [-4.7] * 5
 UPPER = ([20000] + [1e6] * 3 + [4e7] * 3 + [299.99, 399.99, 300, 400, 600] + [500] * 3
          + [300, 400] + [6.25] * 5)
+START = [float('%.9g' % ((lo + up) / 2)) for lo, up in zip(LOWER, UPPER)]
 
 
 def build():
     p = Problem('G22')
-    x = [None] + p.variables('X', 22, lower=LOWER, upper=UPPER)   # x[1] .. x[22]
+    # Starts: the middle of each range, written so that the file's nine digits hold it.
+    x = [None] + p.variables('X', 22, lower=LOWER, upper=UPPER, start=START)   # x[1] .. x[22]
     p.minimize(x[1])
     p.inequality(-x[1] + root06(x[2]) + root06(x[3]) + root06(x[4]) <= 0, name='G1')
     p.equality(x[5] - 100000 * x[8] + 10**7, name='H1')
