@@ -91,7 +91,8 @@ def compare_problem(name, proto, args):
         program, peers = os.path.abspath(args.program), os.path.abspath(args.peers)
     else:
         program, peers = programs.build(name, args.work)
-    p = Problem(name, proto, args.runs, args.jobs, args.work, program, peers, args.budget)
+    p = Problem(name, proto, args.runs, args.jobs, args.work, program, peers, args.budget,
+                args.polish_margin)
     rows = morlan_methods(p) + peer_methods(p)
     extra = None
     if args.beyond_budget and rows[0]['feasible'] < p.runs:
