@@ -218,8 +218,8 @@ Statistics single_run(Settings& s) {
     st.nsucc = 1;
     st.itersum += nsaiter.value;
   }
+  record.evaluations = lagcount.value;  // before the polish, which may spend what is left
   if (g_extension != nullptr) g_extension->after_run(r.isucc, storage.x, record);
-  record.evaluations = lagcount.value;
   g_watching->keep_point(record);
   g_watching->fold(record);
   report_evaluations(record);

@@ -4,9 +4,11 @@
 #include "driver/polish_extension.hpp"
 
 #include "base/config.hpp"
+#include "driver/polish_budget.hpp"
 #include "driver/run_record.hpp"
 #include "io/console.hpp"
 #include "sqp/polish.hpp"
+#include "sqp/sqpstart.hpp"
 
 namespace morlan {
 
@@ -18,14 +20,22 @@ class PolishExtension final : public RunExtension {
   // run order wherever the run happened.
   void after_run(int isucc, CVec x, RunRecord& record) override {
     if (isucc != 1) return;
+    polish_limits.margin = driver_options().polish_margin;
+    polish_limits.iterations = kSqpIterations;
+    if (driver_options().max_evaluations > 0) {
+      polish_limits.iterations =
+          polish_iterations(driver_options().max_evaluations - record.evaluations, cfg::kNvar);
+    }
     Polisher polisher;
     polisher.polish_run(x.slice(1, cfg::kNvar));
     record.polish.polished = 1;
     record.polish.feasible = polisher.feasible_runs();
     record.polish.objective = polisher.last_objective();
     record.polish.violation = polisher.last_violation();
-    // --best writes the best polished point.
-    if (driver_options().best_file) record.polish.point = polisher.last_point();
+    // --best writes the best polished point, --points every polished point.
+    if (driver_options().best_file || driver_options().points_file) {
+      record.polish.point = polisher.last_point();
+    }
   }
 
   void fold(const RunRecord& record) override {

@@ -2,6 +2,8 @@
 
 #include "anneal/chainrun.hpp"
 #include "anneal/ladderrun.hpp"
+#include "driver/driver.hpp"
+#include "driver/polish_budget.hpp"
 #include "io/console.hpp"
 #include "measures/records.hpp"
 
@@ -18,12 +20,17 @@ void print_start() {
 
 RunResult run_control(const Settings& s) {
   lagcount.value = 0;  // the run's Lagrangian evaluations, for --count-evaluations
+  std::int64_t limit = driver_options().max_evaluations;  // 0: none
+  // A polished run keeps evaluations back for its polish.
+  if (limit > 0 && driver_options().polish) limit -= polish_reserve(limit, cfg::kNvar);
+  lagcount.limit = limit > 0 ? limit : kNoEvaluationLimit;
   RunResult r;
   if (s.multilevel == 0) {
     chainrun(r.isucc, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
   } else {
     ladderrun(r.isucc, s.nconsec, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
   }
+  lagcount.limit = kNoEvaluationLimit;
   return r;
 }
 

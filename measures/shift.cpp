@@ -5,6 +5,7 @@
 #include "base/config.hpp"
 #include "measures/lagrangian.hpp"
 #include "measures/lagrangian_terms.hpp"
+#include "measures/problem_violation.hpp"
 #include "measures/records.hpp"
 #include "problem/adaptor.hpp"
 
@@ -28,6 +29,16 @@ CVec shifted(CVec x, Buffer& buffer) {
   return CVec(buffer.data(), length);
 }
 
+// The limit's stop and the shifted evaluation are out of line, so that the
+// evaluation's own path needs no stack frame.
+[[noreturn, gnu::noinline, gnu::cold]] void stop_at_the_limit() { throw EvaluationLimitReached{}; }
+
+[[gnu::noinline]] double shifted_dlag(CVec y, bool cached) {
+  Buffer b;
+  const CVec copy = shifted(y, b);
+  return cached ? dlagru(copy) : dlag(copy);
+}
+
 }  // namespace
 
 double sh_obj(int n, CVec x) {
@@ -49,12 +60,11 @@ double sh_ocst(int i, int n, CVec x) {
 }
 
 double sh_dlag(CVec y) {
+  if (evaluation_limit_reached()) [[unlikely]] stop_at_the_limit();
   ++lagcount.value;
   const bool cached = reuse.value != 0;
   if (!shift_on()) return cached ? dlagru(y) : dlag(y);
-  Buffer b;
-  const CVec copy = shifted(y, b);
-  return cached ? dlagru(copy) : dlag(copy);
+  return shifted_dlag(y, cached);
 }
 
 void sh_lambda_rule(Vec y) {
@@ -90,6 +100,12 @@ bool sh_oviomax_below(CVec x, double tol) {
   if (!shift_on()) return oviomax_below(x, tol);
   Buffer b;
   return oviomax_below(shifted(x, b), tol);
+}
+
+double sh_problem_violation(CVec x) {
+  if (!shift_on()) return problem_violation(x);
+  Buffer b;
+  return problem_violation(shifted(x, b));
 }
 
 }  // namespace morlan

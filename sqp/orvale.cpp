@@ -27,6 +27,8 @@ constexpr int kEvaluationsPerIteration = 20;
 struct Solve {
   nlopt_opt opt = nullptr;
   int n = 0;
+  int tightened = 0;    // the first inequalities, tightened by margin
+  double margin = 0.0;  // (the constraints' own; the bounds' never are)
   int gradients = 0;  // points at which the gradient was asked for
   Array1<double, kO8MaxVariables> x;
   Array1<double, kO8MaxVariables> g;
@@ -82,14 +84,15 @@ void equalities(unsigned m, double* result, unsigned, const double* x, double* g
   }
 }
 
-// The protocol's inequalities hold at g_i(x) >= 0; NLopt's at -g_i(x) <= 0.
+// The protocol's inequalities hold at g_i(x) >= 0; NLopt's at -g_i(x) <= 0,
+// those of the constraints at -g_i(x) + margin <= 0 when a margin is set.
 void inequalities(unsigned m, double* result, unsigned, const double* x, double* grad, void* data) {
   Solve& s = *static_cast<Solve*>(data);
   Vec p = load_point(s, x);
   for (int i = 1; i <= static_cast<int>(m); ++i) {
     double gx = 0.0;
     eg(i, p, gx);
-    result[i - 1] = -gx;
+    result[i - 1] = i <= s.tightened ? s.margin - gx : -gx;
     if (grad != nullptr) {
       Vec gv = s.g.slice(1, s.n);
       egradg(i, p, gv);
@@ -135,8 +138,17 @@ void orvale() {
     x(k) = v;
   }
 
-  static Array1<double, kO8MaxConstraints> tolerances;
-  for (int i = 1; i <= kO8MaxConstraints; ++i) tolerances(i) = kConstraintTol;
+  // With a margin, NLopt may keep a point as feasible only when it is
+  // within half the margin of the tightened inequalities, so strictly inside
+  // the problem's own.
+  s.margin = polish_limits.margin;
+  s.tightened = s.margin > 0.0 ? bbdinfo.ncineq : 0;
+  static Array1<double, kO8MaxConstraints> tolerances, inequality_tolerances;
+  for (int i = 1; i <= kO8MaxConstraints; ++i) {
+    tolerances(i) = kConstraintTol;
+    inequality_tolerances(i) = i <= s.tightened ? std::fmin(kConstraintTol, 0.5 * s.margin)
+                                                : kConstraintTol;
+  }
 
   s.opt = nlopt_create(NLOPT_LD_SLSQP, static_cast<unsigned>(n));
   nlopt_set_lower_bounds(s.opt, lower.data());
@@ -148,7 +160,7 @@ void orvale() {
   }
   if (nineq > 0) {
     nlopt_add_inequality_mconstraint(s.opt, static_cast<unsigned>(nineq), inequalities, &s,
-                                     tolerances.data());
+                                     inequality_tolerances.data());
   }
   nlopt_set_ftol_rel(s.opt, kFtolRel);
   nlopt_set_xtol_rel(s.opt, kXtolRel);
@@ -159,9 +171,12 @@ void orvale() {
   nlopt_destroy(s.opt);
   s.opt = nullptr;
 
-  // On a breakdown without any usable point the start point stays.
+  // On a breakdown without any usable point the start point stays. With a
+  // margin the solution is also held within the bounds exactly.
   if (all_finite(x.data(), n)) {
-    for (int k = 1; k <= n; ++k) o8xdat(k) = x(k);
+    for (int k = 1; k <= n; ++k) {
+      o8xdat(k) = s.margin > 0.0 ? std::fmin(std::fmax(x(k), lower(k)), upper(k)) : x(k);
+    }
   }
   solchk();
 }

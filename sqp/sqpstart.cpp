@@ -8,9 +8,10 @@ namespace morlan {
 
 IsslopefdRecord isslopefd;
 NoiterRecord noiter;
+PolishLimitsRecord polish_limits;
 
 void sqpstart(int& ifeas, Vec x, double& fobj, double& vmax, int& iters) {
-  noiter.value = 1000;
+  noiter.value = polish_limits.iterations;
   isslopefd.value = 0;
   const int n = o8dim(1);
   for (int i = 1; i <= n; ++i) o8xdat(i) = x(i);

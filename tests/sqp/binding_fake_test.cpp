@@ -46,6 +46,7 @@ class FakeBinding : public ::testing::Test {
     slobj.value = 1.0;
     isslopefd.value = 0;
     o8mpar(1) = DBL_EPSILON;
+    polish_limits = PolishLimitsRecord{};
     prbsqp = {3, 10, 1, 9};
     o8dim(1) = 3;
     o8dim(2) = 1;
@@ -292,6 +293,39 @@ TEST_F(FakeBinding, SolveHonoursAnActiveInequalityAndRepeatsExactly) {
   EXPECT_EQ(iters, iters2);
   EXPECT_EQ(fobj, fobj2);
   for (int k = 1; k <= 3; ++k) EXPECT_EQ(x(k), y(k));
+}
+
+// A polish margin tightens the constraints' inequalities for the solve: the
+// active x3^2 <= 1 ends strictly inside (by at least half the margin), every
+// bound holds exactly, and the objective moves by about the margin times
+// the multiplier; the violation measured is the problem's own.
+// The polish's iteration limit is taken from the same record.
+TEST_F(FakeBinding, APolishMarginEndsStrictlyInsideActiveInequalities) {
+  fake::c3_upper = 1.0;
+  init_sqp_pd();
+  Array1<double, 3> plain, inside;
+  plain(1) = 4.0, plain(2) = -1.0, plain(3) = 2.0;
+  inside = plain;
+  int ifeas = 0, iters = 0;
+  double fplain = 0.0, finside = 0.0, vmax = 1.0;
+  sqpstart(ifeas, plain, fplain, vmax, iters);
+  polish_limits.margin = 1.0e-6;
+  sqpstart(ifeas, inside, finside, vmax, iters);
+  EXPECT_EQ(ifeas, 1);
+  EXPECT_LT(vmax, 1.0e-12);  // the equality's round-off; no inequality counts
+  double largest = -1.0;
+  for (int j = 1; j <= bbdinfo.ncineq; ++j) largest = std::fmax(largest, ccineq(j, 3, inside));
+  EXPECT_LE(largest, -0.5e-6);
+  EXPECT_GT(largest, -2.0e-6);
+  for (int j = bbdinfo.ncineq + 1; j <= prbsqp.nineq; ++j) EXPECT_LE(ccineq(j, 3, inside), 0.0);
+  EXPECT_GT(finside, fplain);
+  EXPECT_NEAR(finside, fplain, 1.0e-4);
+
+  polish_limits = PolishLimitsRecord{};
+  polish_limits.iterations = 2;
+  plain(1) = 4.0, plain(2) = -1.0, plain(3) = 2.0;
+  sqpstart(ifeas, plain, fplain, vmax, iters);
+  EXPECT_LE(iters, 2);
 }
 
 TEST_F(FakeBinding, SolverStopsAtTheIterationLimit) {
