@@ -196,6 +196,42 @@ sys.exit(run(build))
 '''
 
 
+class Generation(unittest.TestCase):
+    def test_generate_writes_routines_and_reads_and_leaves_unchanged_files_alone(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            script = os.path.join(tmp, 'problem.py')
+            body = "p.reads('table.txt')\n    p.minimize(sp.exp(x) + x**2)"
+            with open(script, 'w') as f:
+                f.write(DESCRIPTION.format(root=os.path.join(ROOT, 'tools', 'problem_writer'),
+                                           body=body))
+            gen = os.path.join(tmp, 'gen')
+            command = [formulas.DEBIAN_PYTHON, script, '--generate', gen, '--output',
+                       os.path.join(tmp, 'OUTSDIF.d')]
+            subprocess.run(command, check=True, cwd=tmp)
+            with open(os.path.join(gen, 'reads.txt')) as f:
+                self.assertEqual(f.read(), os.path.join(tmp, 'table.txt') + '\n')
+            with open(os.path.join(gen, 'routines.cpp')) as f:
+                code = f.read()
+            self.assertIn('MORLAN_ELEMENT_FORMS(kForms)', code)
+            self.assertIn('std::exp(y[0])', code)
+            stamps = [os.stat(os.path.join(d, n)).st_mtime_ns
+                      for d, n in ((gen, 'routines.cpp'), (tmp, 'OUTSDIF.d'))]
+            subprocess.run(command, check=True, cwd=tmp)
+            self.assertEqual(stamps, [os.stat(os.path.join(d, n)).st_mtime_ns
+                                      for d, n in ((gen, 'routines.cpp'), (tmp, 'OUTSDIF.d'))])
+
+    def test_numbers_are_printed_in_full(self):
+        import routines
+        printer = routines.Printer()
+        y = formulas.decompose.Y[0]
+        self.assertEqual(printer.doprint(sp.Rational(1, 3) * y), '((1.0 / 3.0))*y[0]')
+        self.assertEqual(printer.doprint(sp.pi * y), '3.141592653589793*y[0]')
+        self.assertEqual(printer.doprint(0.1 * y), '0.1*y[0]')
+        self.assertEqual(printer.doprint(y**-2), '(1.0 / (y[0] * y[0]))')
+        self.assertEqual(printer.doprint(sp.Abs(y).rewrite(sp.Piecewise)),
+                         '(y[0] >= 0 ? y[0] : -y[0])')
+
+
 class Evaluation(unittest.TestCase):
     def test_values_in_the_description_order(self):
         p = shifted_squares()

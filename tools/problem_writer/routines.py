@@ -7,8 +7,9 @@ forms (sif/decoded/element_forms.hpp) and the routines every folder of
 trivial groups has (groups, ranges, settyp).
 
 At a kink the derivative is that of the branch which holds there: Abs(y)
-counts as y at 0 (the right derivative, 1), Max and Min as their first
-argument at a tie, Piecewise as its first true condition; sign and
+counts as y at 0 (the right derivative, 1), Max and Min as one of the tied
+arguments (the first in SymPy's order), Piecewise as its first true
+condition; sign and
 Heaviside are constant on each side (derivative 0). Numbers are printed in
 full (17 significant digits; fractions as a division of exact doubles).
 """
@@ -101,7 +102,7 @@ class Printer(CXX17CodePrinter):
             else:
                 text = '(%s ? %s : %s)' % (self._print(cond), v,
                                             'NAN' if text is None else text)
-        return '(%s)' % text
+        return text
 
 
 # A problem without elements: no types, and routines that are never called.
@@ -131,7 +132,7 @@ def smooth_pieces(expr):
 def _block(exprs, targets, indent, printer):
     """Lines computing exprs into targets, common subexpressions first."""
     temps = sp.numbered_symbols('t')
-    replacements, reduced = sp.cse(exprs, symbols=temps, optimizations='basic')
+    replacements, reduced = sp.cse(exprs, symbols=temps)
     out = ['%sconst double %s = %s;' % (indent, s.name, printer.doprint(v))
            for s, v in replacements]
     out += ['%s%s = %s;' % (indent, t, printer.doprint(v)) for t, v in zip(targets, reduced)]
