@@ -30,9 +30,10 @@ void chainrun(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, doubl
   const bool ran = run_loop(w, x, population, cfg::kChainNt, t, rt, saved_rleq);
 
   // Verdict on the loop's best feasible point by its unrelaxed violation. A
-  // rule without a loop has no best point and fails.
+  // rule without a loop, or a loop that found no feasible vector, has no
+  // best point and fails.
   const double v = ran ? sh_oviomax(w.xbest) : 0.0;
-  if (ran && v <= vtol.value) {
+  if (ran && bestfound.found && v <= vtol.value) {
     const double o = sh_obj(cfg::kNvar, w.xbest);
     for (int i = 1; i <= cfg::kNtot; ++i) x(i) = w.xbest(i);
     io::say("cSA: Obj = ", o, "  maxVio = ", v);

@@ -28,7 +28,8 @@ struct Level {
 // One level with nt step-length adjustments per temperature, afresh from the
 // caller's point or population and temperature, and its verdict printed: a
 // level needs a violation strictly below the tolerance. A rule without a
-// loop has no best point and fails every level.
+// loop, or a loop that found no feasible vector, has no best point and
+// fails.
 void run_level(int nt, CVec pop, CVec x, double t0, double rt, double saved_rleq, Level& level) {
   double t = t0;
   Array1<double, cfg::kNpop * cfg::kNtot> population;
@@ -41,7 +42,7 @@ void run_level(int nt, CVec pop, CVec x, double t0, double rt, double saved_rleq
   const bool ran = run_loop(w, level.point, population, nt, t, rt, saved_rleq);
 
   level.vio = ran ? sh_oviomax(w.xbest) : 0.0;
-  level.success = ran && level.vio < vtol.value;
+  level.success = ran && bestfound.found && level.vio < vtol.value;
   if (level.success) {
     level.obj = sh_obj(cfg::kNvar, w.xbest);
     for (int i = 1; i <= cfg::kNtot; ++i) level.point(i) = w.xbest(i);
@@ -101,9 +102,13 @@ void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double&
   Ladder ladder;
   Level level;
   io::say(" ");
-  int nt = 10;
-  for (; nt < cfg::kLadderNtMax; nt = 2 * nt) {
+  // Levels run while nt stays below the scheme's limit and evaluations are
+  // left: the evaluation limit counts the run's evaluations over all its
+  // levels, and the level in which it is reached is the last.
+  int last_nt = 0;
+  for (int nt = 10; nt < cfg::kLadderNtMax && !evaluation_limit_reached(); nt = 2 * nt) {
     run_level(nt, pop, x, t0, rt, saved_rleq, level);
+    last_nt = nt;
     // The caller's results follow every level.
     isucc = level.success ? 1 : 0;
     if (level.success) {
@@ -117,7 +122,7 @@ void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double&
   }
   if (ladder.found) {
     isucc = 1;
-    ladder.hand_back(nt / 2, x, objval, maxvio);
+    ladder.hand_back(last_nt, x, objval, maxvio);
   }
 }
 

@@ -35,6 +35,7 @@
 #include "anneal/trial_point.hpp"
 #include "base/one_based.hpp"
 #include "io/console.hpp"
+#include "measures/records.hpp"
 #include "measures/shift.hpp"
 
 namespace morlan::loop_steps {
@@ -396,6 +397,7 @@ StageReport watch_report(const Loop& loop) {
   report.lagrangian = loop.lagrangian();
   report.objective = sh_obj(run.nvar, x);
   report.violation = sh_oviomax(x);
+  report.problem_violation = sh_problem_violation(x);
   report.best_objective = run.objbest;
   const StageCounts& c = run.counts;
   const int accepted = c.nimprove + c.nworse;
@@ -422,21 +424,37 @@ void watch_block(const Loop& loop) {
 // loop says. The loop supplies enter(seed1, seed2) (false: nothing to run),
 // temperature_stage(), close_stage(), reheat(), finish() and
 // restart_after_cooling(), and for the observer current() and lagrangian().
+//
+// When the evaluation limit is reached (sh_dlag throws before the first
+// evaluation past it), the run ends where it stands: the stage in progress
+// is closed and reported, and the loop finishes as at a normal end, with
+// the best vector it has.
 template <class Loop>
 void anneal(Loop& loop, int seed1, int seed2) {
-  if (!loop.enter(seed1, seed2)) return;
-  if (stage_watch != nullptr) stage_watch->loop_started(loop.nt, loop.t, loop.rt);
-  for (;;) {
-    loop.temperature_stage();
-    loop.close_stage();
-    if (stage_watch != nullptr) stage_watch->stage_ended(watch_report(loop));
-    if (stage_ends_run(loop)) {
-      if (loop.reheat()) continue;
-      loop.finish();
-      return;
+  bestfound.found = false;
+  bool watched = false;
+  try {
+    if (!loop.enter(seed1, seed2)) return;
+    if (stage_watch != nullptr) stage_watch->loop_started(loop.nt, loop.t, loop.rt);
+    watched = stage_watch != nullptr;
+    for (;;) {
+      loop.temperature_stage();
+      loop.close_stage();
+      if (stage_watch != nullptr) stage_watch->stage_ended(watch_report(loop));
+      if (stage_ends_run(loop)) {
+        if (loop.reheat()) continue;
+        loop.finish();
+        bestfound.found = loop.objbest < kNone;
+        return;
+      }
+      cool(loop);
+      loop.restart_after_cooling();
     }
-    cool(loop);
-    loop.restart_after_cooling();
+  } catch (const EvaluationLimitReached&) {
+    loop.close_stage();
+    if (watched) stage_watch->stage_ended(watch_report(loop));
+    loop.finish();
+    bestfound.found = loop.objbest < kNone;
   }
 }
 

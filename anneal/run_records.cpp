@@ -5,5 +5,6 @@ namespace morlan {
 MsaRecord msa;
 VtolRecord vtol;
 NsaiterRecord nsaiter;
+BestfoundRecord bestfound;
 
 }  // namespace morlan

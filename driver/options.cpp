@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -16,7 +18,8 @@ namespace {
 
 constexpr const char* kSynopsis =
     "Usage: morlan [-j N] [--polish] [--reference-eval] [--progress | --no-progress]\n"
-    "              [--log FILE] [--results FILE] [--best FILE] [--help] [--version]\n";
+    "              [--log FILE] [--results FILE] [--best FILE] [--points FILE]\n"
+    "              [--count-evaluations] [--max-evaluations N] [--help] [--version]\n";
 
 // The description; its %d are the linked problem's sizes (variables,
 // constraints, equalities, inequalities, then variables twice more).
@@ -43,16 +46,16 @@ constexpr const char* kDescription =
     "                                             values, name up to 20 characters\n"
     "\n"
     "Prints the preparation lines, each run's result, the series summary and a\n"
-    "final line on standard output. Writes files only when --log, --results or\n"
-    "--best asks, and none of them changes what is printed.\n"
+    "final line on standard output. Writes files only when --log, --results,\n"
+    "--best or --points asks, and none of them changes what is printed.\n"
     "\n"
     "Exit status: 0 on normal completion; 1 after an error message (a rejected\n"
     "answer, a missing starting-point file, a problem data error), after an\n"
-    "interrupt, or when standard output or a file of --log, --results or\n"
-    "--best cannot be written; 2 when an answer, the starting-point file or the\n"
-    "problem data file cannot be read (malformed value, end of input, a line\n"
-    "over 65536 characters) or a file of those options cannot be opened (the\n"
-    "diagnostic goes to standard error).\n"
+    "interrupt, or when standard output or a file of --log, --results, --best or\n"
+    "--points cannot be written; 2 when an answer, the starting-point file or\n"
+    "the problem data file cannot be read (malformed value, end of input, a\n"
+    "line over 65536 characters) or a file of those options cannot be opened\n"
+    "(the diagnostic goes to standard error).\n"
     "\n"
     "Options:\n"
     "  -j N, --jobs N\n"
@@ -82,18 +85,31 @@ constexpr const char* kDescription =
     "              level, stage, temperature, Lagrangian, objective and largest\n"
     "              violation at the current point, best feasible objective so\n"
     "              far, acceptance ratio of the stage, evaluations, CPU seconds\n"
-    "              (scripts/plot draws it)\n"
+    "              (scripts/plot draws it), and the largest violation as the\n"
+    "              data file states the problem\n"
     "  --results FILE\n"
     "              write a header row, then one tab-separated row per run:\n"
-    "              run, success, objective, largest violation, CPU seconds, and\n"
-    "              under --polish the polished objective and violation\n"
+    "              run, success, objective, largest violation (the program's\n"
+    "              measure), largest violation as the data file states the\n"
+    "              problem, CPU seconds, and under --polish the polished\n"
+    "              objective and violation\n"
     "  --best FILE write the best feasible point of the series (of the single\n"
     "              run): %d values, one a line, readable as a starting-point\n"
     "              file; left as it was when no run succeeds\n"
+    "  --points FILE\n"
+    "              write a header row, then one tab-separated row per point:\n"
+    "              run, \"best\" and every successful run's best point, and\n"
+    "              under --polish \"polished\" and its polished point, with all\n"
+    "              their digits\n"
     "  --count-evaluations\n"
     "              after each run, write the number of Lagrangian evaluations\n"
     "              its search made on standard error (standard output is\n"
     "              unchanged)\n"
+    "  --max-evaluations N\n"
+    "              end each run when its search has made N Lagrangian\n"
+    "              evaluations (those --count-evaluations counts; under the\n"
+    "              multi-level scheme over all its levels), with the best point\n"
+    "              it has, as at a normal end; a polish is not counted\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
@@ -173,11 +189,15 @@ CommandLine parse_command_line(int argc, char** argv) {
   CLI::Option* on = app.add_flag("--progress", progress)->disable_flag_override();
   CLI::Option* off = app.add_flag("--no-progress", no_progress)->disable_flag_override();
   on->excludes(off);
-  std::string log_file, results_file, best_file;
+  std::string log_file, results_file, best_file, points_file;
   CLI::Option* log = app.add_option("--log", log_file);
   CLI::Option* results = app.add_option("--results", results_file);
   CLI::Option* best = app.add_option("--best", best_file);
+  CLI::Option* points = app.add_option("--points", points_file);
   app.add_flag("--count-evaluations", o.count_evaluations)->disable_flag_override();
+  app.add_option("--max-evaluations", o.max_evaluations)
+      ->check(CLI::Range(std::int64_t{1}, std::numeric_limits<std::int64_t>::max()))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   try {
     app.parse(argc, argv);
@@ -192,6 +212,7 @@ CommandLine parse_command_line(int argc, char** argv) {
   if (log->count() > 0) o.log_file = log_file;
   if (results->count() > 0) o.results_file = results_file;
   if (best->count() > 0) o.best_file = best_file;
+  if (points->count() > 0) o.points_file = points_file;
   // As with getopt, every argument is read before --help or --version is
   // acted on: an unknown one is a usage error wherever it stands.
   if (!app.remaining().empty()) {

@@ -24,6 +24,7 @@ class PolishExtension final : public RunExtension {
     record.polish.feasible = polisher.feasible_runs();
     record.polish.objective = polisher.last_objective();
     record.polish.violation = polisher.last_violation();
+    if (driver_options().points_file) record.polish.point = polisher.last_point();
   }
 
   void fold(const RunRecord& record) override {

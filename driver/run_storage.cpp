@@ -2,6 +2,7 @@
 
 #include "anneal/chainrun.hpp"
 #include "anneal/ladderrun.hpp"
+#include "driver/driver.hpp"
 #include "io/console.hpp"
 #include "measures/records.hpp"
 
@@ -18,12 +19,14 @@ void print_start() {
 
 RunResult run_control(const Settings& s) {
   lagcount.value = 0;  // the run's Lagrangian evaluations, for --count-evaluations
+  lagcount.limit = driver_options().max_evaluations;  // 0: none
   RunResult r;
   if (s.multilevel == 0) {
     chainrun(r.isucc, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
   } else {
     ladderrun(r.isucc, s.nconsec, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
   }
+  lagcount.limit = 0;
   return r;
 }
 

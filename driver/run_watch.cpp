@@ -5,6 +5,7 @@
 #include "base/config.hpp"
 #include "io/cpu_time.hpp"
 #include "io/status_line.hpp"
+#include "measures/records.hpp"
 
 namespace morlan {
 
@@ -97,6 +98,8 @@ void RunWatch::stage_ended(const StageReport& report) {
     row.lagrangian = report.lagrangian;
     row.objective = report.objective;
     row.violation = report.violation;
+    row.problem_violation = report.problem_violation;
+    row.counted_evaluations = lagcount.value;
     row.best_objective = report.best_objective;
     row.acceptance = report.acceptance;
     row.evaluations = evaluations_before_ + evaluations_;

@@ -2,6 +2,7 @@
 
 #include "driver/progress_line.hpp"
 #include "io/status_line.hpp"
+#include "measures/shift.hpp"
 
 namespace morlan {
 
@@ -14,6 +15,7 @@ DriverOptions files_of(const DriverOptions& options) {
   none.log_file.reset();
   none.results_file.reset();
   none.best_file.reset();
+  none.points_file.reset();
   return none;
 }
 
@@ -40,11 +42,15 @@ RunResult Watching::run(const Settings& s, std::int32_t k, std::int32_t runs, Ru
   if (watch_ != nullptr) watch_->begin_run(k, runs);
   const RunResult r = run_control(s);
   if (watch_ != nullptr) record.stages = watch_->end_run();
+  // The best point as the data file states the problem, for --results.
+  if (r.isucc == 1 && options_.results_file.has_value()) {
+    record.problem_violation = sh_problem_violation(storage.x);
+  }
   return r;
 }
 
 void Watching::keep_point(RunRecord& record) const {
-  if (record.isucc != 1 || !options_.best_file.has_value()) return;
+  if (record.isucc != 1 || !(options_.best_file || options_.points_file)) return;
   const CVec variables = storage.x.slice(1, cfg::kNvar);
   record.point.assign(variables.begin(), variables.end());
 }

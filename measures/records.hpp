@@ -44,10 +44,15 @@ struct HasdiscreteRecord {
 // Positions 1..nvar: shift vector; nvar+1..2 nvar: grid spacing.
 struct DiscreteRecord : Array1<double, 2 * cfg::kNvar> {};
 // Lagrangian evaluations the search has asked for (sh_dlag) since the count
-// was last cleared; only the driver's --count-evaluations reads it.
+// was last cleared (the driver's --count-evaluations reports it), and the
+// most it may ask for (--max-evaluations; 0: no limit).
 struct LagcountRecord {
   std::int64_t value;
+  std::int64_t limit;
 };
+// What sh_dlag throws instead of an evaluation past the limit; the annealing
+// loops catch it and end where they stand, as at a normal end.
+struct EvaluationLimitReached {};
 
 extern MlagRecord mlag;
 extern PenaltyRecord penalty;
@@ -59,5 +64,10 @@ extern RleqRecord rleq;
 extern HasdiscreteRecord hasdiscrete;
 extern DiscreteRecord discrete;
 extern LagcountRecord lagcount;
+
+// True when the count has reached a limit that is set.
+inline bool evaluation_limit_reached() {
+  return lagcount.limit > 0 && lagcount.value >= lagcount.limit;
+}
 
 }  // namespace morlan

@@ -5,6 +5,7 @@
 #include "base/config.hpp"
 #include "measures/lagrangian.hpp"
 #include "measures/lagrangian_terms.hpp"
+#include "measures/problem_violation.hpp"
 #include "measures/records.hpp"
 #include "problem/adaptor.hpp"
 
@@ -49,6 +50,7 @@ double sh_ocst(int i, int n, CVec x) {
 }
 
 double sh_dlag(CVec y) {
+  if (evaluation_limit_reached()) throw EvaluationLimitReached{};
   ++lagcount.value;
   const bool cached = reuse.value != 0;
   if (!shift_on()) return cached ? dlagru(y) : dlag(y);
@@ -90,6 +92,12 @@ bool sh_oviomax_below(CVec x, double tol) {
   if (!shift_on()) return oviomax_below(x, tol);
   Buffer b;
   return oviomax_below(shifted(x, b), tol);
+}
+
+double sh_problem_violation(CVec x) {
+  if (!shift_on()) return problem_violation(x);
+  Buffer b;
+  return problem_violation(shifted(x, b));
 }
 
 }  // namespace morlan

@@ -18,5 +18,6 @@ double sh_ocst(int i, int n, CVec x);
 double sh_oviomax(CVec x);
 bool sh_viomax_below(CVec x, double tol);
 bool sh_oviomax_below(CVec x, double tol);
+double sh_problem_violation(CVec x);
 
 }  // namespace morlan

@@ -19,6 +19,7 @@ void Polisher::polish_run(CVec x) {
   ++runs_;
   last_objective_ = fobj;
   last_violation_ = vmax;
+  last_point_.assign(point.data(), point.data() + n);
   if (ifeas == 1) {
     if (feasible_ == 0 || fobj < best_) best_ = fobj;
     ++feasible_;

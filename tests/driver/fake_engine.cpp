@@ -21,6 +21,7 @@
 #include "driver/run_record.hpp"
 #include "io/console.hpp"
 #include "measures/records.hpp"
+#include "measures/shift.hpp"
 #include "problem/adaptor.hpp"
 #include "problem/incremental_values.hpp"
 #include "sqp/sqpglue.hpp"
@@ -174,6 +175,7 @@ void report_stages(int run, double t0, double rt, double last_best) {
     r.lagrangian = 100.0 * run + stage;
     r.objective = 10.0 * run + stage + 0.5;
     r.violation = 1.0 / (10.0 * stage);
+    r.problem_violation = r.violation + 0.001;
     r.best_objective = stage == 1 ? kNoneFeasible : last_best + (kFakeStages - stage);
     r.acceptance = 0.25 * stage;
     for (int block = 1; block <= kFakeNt; ++block) {
@@ -231,6 +233,10 @@ void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, doubl
 
 }  // namespace
 
+// The largest violation as the data file states the problem: a value made
+// from the point, for the results' column.
+double sh_problem_violation(CVec x) { return 1.0e-4 * std::fabs(x(1)); }
+
 void chainrun(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, double t0, double rt) {
   io::say("fake chainrun: t0 =", t0, " rt =", rt);
   fake_run(isucc, pop, x, objval, maxvio, t0, rt, 1);
@@ -253,6 +259,9 @@ class FakePolish final : public RunExtension {
     record.polish.polished = isucc;
     record.polish.objective = x(1) - 1.0;
     record.polish.violation = 1.0e-9;
+    if (isucc == 1 && driver_options().points_file) {
+      for (int i = 1; i <= cfg::kNvar; ++i) record.polish.point.push_back(x(i) - 1.0);
+    }
   }
   void fold(const RunRecord& record) override { polished_ += record.polish.polished; }
   void after_summary() override { io::say("fake polish summary: polished runs =", polished_); }

@@ -1,8 +1,10 @@
 #include "io/console.hpp"
 #include "io/units.hpp"
 #include "measures/lagrangian.hpp"
+#include "measures/problem_violation.hpp"
 #include "measures/records.hpp"
 #include "measures/shift.hpp"
+#include "problem/adaptor.hpp"
 #include "tests/support/scripted_problem.hpp"
 
 #include <gtest/gtest.h>
@@ -185,6 +187,32 @@ TEST_F(LagrangianTest, LargestViolationIsNeverNegative) {
   EXPECT_EQ(viomax(ycv()), 0.5);
   scripted.g(5) = 0.125;
   EXPECT_EQ(oviomax(ycv()), 0.25);
+}
+
+TEST_F(LagrangianTest, ProblemViolationHasNoBandCountsTheBoundsAndKeepsNaN) {
+  hasdiscrete.hasdiscrete = true;  // the program's setting: a 0.001 band on equalities
+  scripted.h(2) = -0.0015;
+  scripted.g(3) = 0.0004;
+  EXPECT_DOUBLE_EQ(oviomax(ycv()), 0.0005);
+  EXPECT_EQ(problem_violation(ycv()), 0.0015);
+  scripted.g(3) = 0.002;
+  EXPECT_EQ(problem_violation(ycv()), 0.002);
+  // A variable outside its bounds, which the search's measure leaves out.
+  for (int i = 1; i <= cfg::kNvar; ++i) {
+    xbnd.xl(i) = -1.0;
+    xbnd.xu(i) = 1.0;
+  }
+  y(3) = 1.25;
+  EXPECT_EQ(problem_violation(ycv()), 0.25);
+  y(3) = -1.5;
+  EXPECT_EQ(problem_violation(ycv()), 0.5);
+  EXPECT_DOUBLE_EQ(oviomax(ycv()), 0.002);
+  // A value that is not a number makes the measure so (the search's
+  // measure passes over it).
+  scripted.h(1) = std::nan("");
+  EXPECT_TRUE(std::isnan(problem_violation(ycv())));
+  EXPECT_DOUBLE_EQ(oviomax(ycv()), 0.002);
+  xbnd = XbndRecord{};
 }
 
 TEST_F(LagrangianTest, GradientOfTheRawConstraint) {
