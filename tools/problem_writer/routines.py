@@ -68,6 +68,9 @@ class Printer(CXX17CodePrinter):
     def _print_Integer(self, n):
         return '%d.0' % int(n)
 
+    def _print_Zero(self, n):
+        return '0.0'
+
     def _print_Float(self, n):
         return _double(float(n))
 
@@ -133,7 +136,8 @@ def _block(exprs, targets, indent, printer):
     """Lines computing exprs into targets, common subexpressions first."""
     temps = sp.numbered_symbols('t')
     replacements, reduced = sp.cse(exprs, symbols=temps)
-    out = ['%sconst double %s = %s;' % (indent, s.name, printer.doprint(v))
+    out = ['%sconst %s %s = %s;' % (indent, 'bool' if isinstance(v, sp.logic.boolalg.Boolean)
+                                     else 'double', s.name, printer.doprint(v))
            for s, v in replacements]
     out += ['%s%s = %s;' % (indent, t, printer.doprint(v)) for t, v in zip(targets, reduced)]
     return out
@@ -170,7 +174,8 @@ def source(problem, description='problem.py'):
     for t in d.types:
         lines += type_source(t, printer)
     if not d.types:
-        return '\n'.join(lines + [NO_ELEMENTS]) + FOOTER.split('MORLAN_ELEMENT_FORMS(kForms)')[1]
+        return '\n'.join(lines + [NO_ELEMENTS]) + \
+            FOOTER.format().split('MORLAN_ELEMENT_FORMS(kForms)')[1]
     lines += ['', 'constexpr ElementForm kForms[] = {']
     lines += ['    {{%d, %d}, value_%d, derivatives_%d},' % (t.nvars, t.nparams, t.number, t.number)
               for t in d.types]
