@@ -33,6 +33,9 @@ SHIFT = 1e-8                                # keeps the logarithms finite at the
 
 def build():
     p = Problem('RC01')
+    # One grid step of x7 moves x3 - 1e4 (x7 - 100) by 1e4 times the step: 1.0
+    # on the default grid, 1e-4 on this one, within the equality band.
+    p.grid(points_per_unit=100000000)
     x1, x2, x3, x4, x5, x6, x7, x8, x9 = p.variables('X', 9, lower=LOWER, upper=UPPER)
     p.minimize(35*x1**0.6 + 35*x2**0.6, name='AREACOST')
     p.equality(200*x1*x4 - x3, name='H1')

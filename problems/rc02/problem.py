@@ -35,6 +35,9 @@ SHIFT = 1e-8                                # keeps the logarithms finite at the
 
 def build():
     p = Problem('RC02')
+    # One grid step of x7 moves x1 - 1e4 (x7 - 100) by 1e4 times the step: 1.0
+    # on the default grid, 1e-4 on this one, within the equality band.
+    p.grid(points_per_unit=100000000)
     x1, x2, x3, x4, x5, x6, x7, x8, x9, x10, x11 = p.variables('X', 11, lower=LOWER,
                                                                upper=UPPER)
     p.minimize((x1/(120*x4))**0.6 + (x2/(80*x5))**0.6 + (x3/(40*x6))**0.6, name='AREACOST')
