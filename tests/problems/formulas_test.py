@@ -1,0 +1,218 @@
+#!/usr/bin/env python3
+"""Tests of tools/problem_writer/formulas.py: the decomposition of formulas
+into groups and elements, the file it writes, the faults it refuses with one
+line, its evaluation, and the routines it generates."""
+
+import math
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+ROOT = os.environ.get('MORLAN_SOURCE_DIR',
+                      os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
+sys.path.insert(0, os.path.join(ROOT, 'tools', 'problem_writer'))
+import sympy as sp  # noqa: E402
+
+import formulas  # noqa: E402
+import problem_writer as pw  # noqa: E402
+from formulas import Problem, ProblemError  # noqa: E402
+
+
+def hs071():
+    p = Problem('HS071')
+    x1, x2, x3, x4 = p.variables('X', 4, lower=1, upper=5, start=[1, 5, 5, 1])
+    p.minimize(x1*x4*(x1 + x2 + x3) + x3)
+    p.inequality(x1*x2*x3*x4 >= 25, name='PRODUCT')
+    p.equality(x1**2 + x2**2 + x3**2 + x4**2, 40)
+    return p
+
+
+def shifted_squares():
+    """Terms of one shape with different constants, shared elements, a
+    two-sided constraint, a maximised objective."""
+    p = Problem('SHAPES')
+    x = p.variables('X', 3, lower=-10, upper=10)
+    p.maximize(-(x[0] - 1)**2 - 4*(x[1] - 2)**2 - x[0]*x[1] + 3*x[2] + 7)
+    p.inequality((x[0] - 1)**2 + x[2], lower=-1, upper=8, name='RANGE')
+    p.inequality(2*x[0] - x[1] <= 3)
+    p.equality(x[0]*x[1], x[2])
+    return p
+
+
+class Decomposition(unittest.TestCase):
+    def test_hs071_becomes_three_groups_of_three_types(self):
+        d = hs071().decomposition()
+        self.assertEqual([g.name for g in d.groups], ['OBJ', 'H1', 'PRODUCT'])
+        self.assertEqual([(t.nvars, t.nparams, t.elements) for t in d.types],
+                         [(4, 0, 1), (1, 0, 4), (4, 0, 1)])
+        obj, sphere, product = d.groups
+        self.assertEqual(obj.linear, [(3, 1.0)])
+        self.assertEqual(sphere.constant, 40.0)
+        self.assertEqual(product.lower, 25.0)
+        self.assertEqual(len(d.elements), 6)
+        self.assertEqual(len(d.largest().variables), 4)
+
+    def test_same_shape_shares_a_type_and_identical_elements_are_made_once(self):
+        d = shifted_squares().decomposition()
+        names = [g.name for g in d.groups]
+        # Objective, the equality, then the inequalities in order, the
+        # two-sided one as its lower and upper side.
+        self.assertEqual(names, ['OBJ', 'H1', 'RANGE_L', 'RANGE_U', 'G2'])
+        obj = d.groups[0]
+        self.assertEqual(obj.scale, -1.0)
+        square = [e for e, _ in obj.elements if e.type.nparams == 1]
+        self.assertEqual(len(square), 2)
+        self.assertIs(square[0].type, square[1].type)       # (y + p)^2
+        self.assertEqual(sorted(e.params for e in square), [(-2.0,), (-1.0,)])
+        self.assertEqual(sorted(w for _, w in obj.elements), [-4.0, -1.0, -1.0])
+        # (x1 - 1)^2 of the objective is the element of both sides of RANGE.
+        lower, upper = d.groups[2], d.groups[3]
+        self.assertIs(lower.elements[0][0], upper.elements[0][0])
+        self.assertIn(lower.elements[0][0], square)
+        self.assertEqual((lower.lower, upper.upper), (-1.0, 8.0))
+        self.assertEqual(d.groups[4].linear, [(1, 2.0), (2, -1.0)])
+        self.assertEqual(d.groups[4].elements, [])
+
+    def test_file_evaluates_as_the_formulas(self):
+        for build in (hs071, shifted_squares, long_constants):
+            p = build()
+            with tempfile.TemporaryDirectory() as tmp:
+                path = os.path.join(tmp, 'OUTSDIF.d')
+                p.write(path)
+                d = pw.read_data_file(path)
+            types = {t.number: t.value for t in p.decomposition().types}
+            x = [1.25, 2.5, 3.75, 4.5][:len(p.symbols)]
+            f, h, g = pw.evaluate_file(d, x, lambda t, y, q: types[t](y, q))
+            f0, h0, g0 = p.evaluate(x)
+            for a, b in zip([f] + h + g, [f0] + h0 + g0):
+                self.assertLessEqual(abs(a - b), 1e-13 * max(1.0, abs(b)), build.__name__)
+            self.assertEqual((len(h), len(g)), (len(h0), len(g0)))
+
+
+def long_constants():
+    """Numbers the file's nine digits would round."""
+    p = Problem('LONG')
+    x, y = p.variables('X', 2, lower=0.5, upper=3)
+    p.minimize(sp.pi*x**2*y + x/3 + 0.1*y + sp.Rational(1, 7))
+    p.inequality(sp.sqrt(2)*x + (y - 1/3)**2 <= 2/3)
+    return p
+
+
+class Precision(unittest.TestCase):
+    def test_numbers_the_file_would_round_stay_in_the_formulas(self):
+        p = long_constants()
+        d = p.decomposition()
+        obj, g1 = d.groups
+        # 0.1 reads back as the same double: a linear entry. 1/3 and 1/7 do
+        # not: one remainder element holds them; pi stays in its element.
+        self.assertEqual(obj.linear, [(2, 0.1)])
+        self.assertEqual(obj.constant, 0.0)
+        formulas_of = sorted(str(e.type.expr) for e, _ in obj.elements)
+        self.assertEqual(formulas_of, ['pi*y1**2*y2', 'y1/3 + 1/7'])
+        # The bound 2/3 moves into the function; 1/3 is no parameter.
+        self.assertEqual(g1.upper, 0.0)
+        for e, _ in g1.elements:
+            self.assertEqual(e.params, ())
+        lines = '\n'.join(p.lines())
+        self.assertNotIn('3.33333333D-01', lines)
+        self.assertNotIn('6.66666667D-01', lines)
+
+    def test_rounded_bounds_are_noted_with_the_change(self):
+        p = Problem('NOTE')
+        x = p.variable('X', 0.1 + 0.2, 1.0)
+        p.minimize(x**2)
+        (note,) = p.notes()
+        self.assertIn('variable X lower bound 0.30000000000000004 is 0.3', note)
+
+
+class Faults(unittest.TestCase):
+    """Each fault: one line naming the function and the term."""
+
+    def refused(self, action, *words):
+        p = Problem('F')
+        x, y = p.variables('X', 2, lower=0, upper=2, start=[1, 0])
+        with self.assertRaises(ProblemError) as ctx:
+            action(p, x, y)
+        message = str(ctx.exception)
+        self.assertNotIn('\n', message)
+        for w in words:
+            self.assertIn(w, message)
+
+    def test_each_fault_is_one_line(self):
+        z = sp.Symbol('Z', real=True)
+        self.refused(lambda p, x, y: p.minimize(x*z + y), 'function OBJ, term X1*Z',
+                     'undeclared symbol Z')
+        self.refused(lambda p, x, y: p.inequality(x + y, name='C1'), 'function C1',
+                     'not an inequality')
+        self.refused(lambda p, x, y: p.equality(x <= y, name='E1'), 'function E1',
+                     'not an equation')
+        self.refused(lambda p, x, y: p.variable('U', 0, sp.oo), 'variable U upper bound',
+                     'finite bounds')
+        self.refused(lambda p, x, y: p.variable('U', None, 1), 'variable U lower bound')
+        self.refused(lambda p, x, y: p.minimize(x + float('inf')*y),
+                     'function OBJ, term', 'non-finite constant')
+        self.refused(lambda p, x, y: p.minimize(x + sp.log(y), name='COST'),
+                     'function COST, term log(X2)', 'not finite at the starting point')
+        self.refused(lambda p, x, y: p.minimize(x + 1/y), 'term 1/X2', 'not finite')
+        self.refused(lambda p, x, y: p.variable('ELEVENCHARS', 0, 1), 'variable name',
+                     '1 to 10 characters')
+        self.refused(lambda p, x, y: p.inequality(x <= 1, name='ELEVENCHARS'),
+                     'function name', '1 to 10 characters')
+        self.refused(lambda p, x, y: p.inequality(x, lower=0, upper=1, name='NINECHARS'),
+                     'function name')
+        self.refused(lambda p, x, y: p.minimize(sp.gamma(x)), 'gamma is not a function')
+        self.refused(lambda p, x, y: p.inequality(x <= x + 1), 'always true')
+
+    def test_description_faults_stop_the_command_with_status_1(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            script = os.path.join(tmp, 'problem.py')
+            with open(script, 'w') as f:
+                f.write(DESCRIPTION.format(root=os.path.join(ROOT, 'tools', 'problem_writer'),
+                                           body='p.minimize(x*Y)'))
+            out = subprocess.run([formulas.DEBIAN_PYTHON, script, '--generate', tmp],
+                                 cwd=tmp, capture_output=True, text=True)
+            self.assertEqual(out.returncode, 1)
+            self.assertEqual(out.stderr, 'problem description: function OBJ, term X*Y: '
+                                         'undeclared symbol Y\n')
+            self.assertEqual(sorted(os.listdir(tmp)), ['problem.py'])
+
+
+DESCRIPTION = '''
+import sys
+sys.path.insert(0, {root!r})
+from formulas import Problem, run
+import sympy as sp
+
+def build():
+    p = Problem('T')
+    x = p.variable('X', 0, 1)
+    Y = sp.Symbol('Y', real=True)
+    {body}
+    return p
+
+sys.exit(run(build))
+'''
+
+
+class Evaluation(unittest.TestCase):
+    def test_values_in_the_description_order(self):
+        p = shifted_squares()
+        f, h, g = p.evaluate([2.0, 3.0, 4.0])
+        self.assertEqual(f, -(-(2 - 1)**2 - 4*(3 - 2)**2 - 6 + 12 + 7))
+        self.assertEqual(h, [6.0 - 4.0])
+        self.assertEqual(g, [-1 - (1 + 4), (1 + 4) - 8, 2*2 - 3 - 3])
+
+    def test_non_smooth_functions_evaluate(self):
+        p = Problem('KINKS')
+        x, y = p.variables('X', 2, lower=-2, upper=2, start=[0.5, -1])
+        p.minimize(sp.Abs(x) + sp.Max(x, y) + sp.Min(x, y, 0) + sp.sign(y)
+                   + sp.Piecewise((x**2, x > 0), (0, True)))
+        f, _, _ = p.evaluate([-1.5, 1.0])
+        self.assertEqual(f, 1.5 + 1.0 - 1.5 + 1.0 + 0.0)
+        self.assertTrue(math.isnan(Problem.evaluate(hs071(), [0, 0, 0, 0])[0]) is False)
+
+
+if __name__ == '__main__':
+    unittest.main()
