@@ -3,10 +3,12 @@
 // set-up, its decoded routines against differences of themselves,
 // and, for a published problem (best_known.txt), the published best-known
 // point.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -199,12 +201,62 @@ TEST_F(ProblemFolder, ObjectiveAndConstraintGradientsMatchDifferences) {
 }
 
 // best_known.txt: "objective <value>" and "point <x1> ... <xn>" (over as many
-// lines as needed); lines starting with # are comments.
+// lines as needed), and reference values, one line per checked point:
+//   values <label> x <x1 .. xn> f <f> h <h1 .. hk> g <g1 .. gl> [tol <t>]
+// (h the equalities, g the one-sided values, each <= 0 when met, both in
+// the description's order; a two-sided constraint gives its lower then its
+// upper value). Lines starting with # are comments.
+struct ReferenceValues {
+  std::string label;
+  std::vector<double> x, f, h, g;
+  double tolerance = 1.0e-12;
+};
+
 struct BestKnown {
   bool present = false;
   double objective = 0.0;
   std::vector<double> point;
+  std::vector<ReferenceValues> values;
 };
+
+// The numbers after keyword `key` up to the next word that is not one.
+std::vector<double> numbers_after(std::istringstream& words, std::string& next) {
+  std::vector<double> out;
+  next.clear();
+  for (std::string word; words >> word;) {
+    char* end = nullptr;
+    const double v = std::strtod(word.c_str(), &end);
+    if (end == word.c_str() || *end != '\0') {
+      next = word;
+      break;
+    }
+    out.push_back(v);
+  }
+  return out;
+}
+
+// One "values" line (after the keyword); the label is empty when the line
+// is malformed.
+ReferenceValues read_values(const std::string& rest) {
+  ReferenceValues out;
+  std::istringstream words(rest);
+  std::string label, key;
+  if (!(words >> label >> key) || key != "x") return out;
+  out.x = numbers_after(words, key);
+  for (const char* expected : {"f", "h", "g"}) {
+    if (key != expected) return out;
+    std::vector<double>& list = key == "f" ? out.f : key == "h" ? out.h : out.g;
+    list = numbers_after(words, key);
+  }
+  if (key == "tol") {
+    const std::vector<double> t = numbers_after(words, key);
+    if (t.size() != 1) return out;
+    out.tolerance = t[0];
+  }
+  if (!key.empty() || out.f.size() != 1) return out;
+  out.label = label;
+  return out;
+}
 
 BestKnown read_best_known() {
   BestKnown out;
@@ -212,7 +264,12 @@ BestKnown read_best_known() {
   if (!in) return out;
   std::string line, text;
   while (std::getline(in, line)) {
-    if (!line.empty() && line[0] != '#') text += line + " ";
+    if (line.rfind("values", 0) == 0) {
+      out.values.push_back(read_values(line.substr(6)));
+      EXPECT_FALSE(out.values.back().label.empty()) << "malformed line: " << line;
+    } else if (!line.empty() && line[0] != '#') {
+      text += line + " ";
+    }
   }
   std::istringstream words(text);
   std::string word;
@@ -235,6 +292,7 @@ constexpr double kDigitsSlack = 1.0e-9;
 TEST_F(ProblemFolder, PublishedBestKnownPointHasThePublishedValueAndIsFeasible) {
   const BestKnown best = read_best_known();
   if (!best.present) GTEST_SKIP() << "no best_known.txt: not a published problem";
+  if (best.point.empty()) GTEST_SKIP() << "best_known.txt gives reference values only";
   ASSERT_EQ(static_cast<int>(best.point.size()), problem.n);
   for (int i = 1; i <= problem.n; ++i) {
     EXPECT_GE(best.point[i - 1], problem.bl(i)) << "variable " << i;
@@ -258,5 +316,86 @@ TEST_F(ProblemFolder, PublishedBestKnownPointHasThePublishedValueAndIsFeasible) 
   }
 }
 
+// The program's own values at x, in the description's order: the
+// objective, the equalities, the one-sided values (lower side first), the
+// constraints taken in the order of their groups in the file.
+struct OwnValues {
+  double f = 0.0;
+  std::vector<double> h, g;
+};
+
+OwnValues own_values(const std::vector<double>& x) {
+  OwnValues out;
+  out.f = function_at(0, x);
+  const IVec group_constraint = ws::kndofc();
+  for (int i = 1; i <= global.NGROUP; ++i) {
+    const int k = group_constraint(i);
+    if (k <= 0) continue;
+    const double c = function_at(k, x);
+    if (problem.equatn(k)) {
+      out.h.push_back(c);
+      continue;
+    }
+    if (problem.cl(k) > -1e19) out.g.push_back(problem.cl(k) - c);
+    if (problem.cu(k) < 1e19) out.g.push_back(c - problem.cu(k));
+  }
+  return out;
+}
+
+void expect_close(double own, double reference, double tolerance, const std::string& what) {
+  EXPECT_LE(std::fabs(own - reference), tolerance * std::max(1.0, std::fabs(reference)))
+      << what << ": the program gives " << own << ", the reference " << reference;
+}
+
+void expect_reference_values(const ReferenceValues& ref) {
+  ASSERT_EQ(static_cast<int>(ref.x.size()), problem.n) << ref.label;
+  const OwnValues own = own_values(ref.x);
+  ASSERT_EQ(own.h.size(), ref.h.size()) << ref.label << ": equalities";
+  ASSERT_EQ(own.g.size(), ref.g.size()) << ref.label << ": one-sided values";
+  expect_close(own.f, ref.f[0], ref.tolerance, ref.label + " objective");
+  for (size_t i = 0; i < own.h.size(); ++i) {
+    expect_close(own.h[i], ref.h[i], ref.tolerance, ref.label + " h" + std::to_string(i + 1));
+  }
+  for (size_t i = 0; i < own.g.size(); ++i) {
+    expect_close(own.g[i], ref.g[i], ref.tolerance, ref.label + " g" + std::to_string(i + 1));
+  }
+}
+
+TEST_F(ProblemFolder, ProgramGivesTheReferenceValuesOfBestKnownTxt) {
+  const BestKnown best = read_best_known();
+  if (best.values.empty()) GTEST_SKIP() << "no values lines in best_known.txt";
+  for (const ReferenceValues& ref : best.values) {
+    if (!ref.label.empty()) expect_reference_values(ref);
+  }
+}
+
+// A reference objective off by a thousand times the tolerance fails, naming
+// the point and the value.
+ReferenceValues shifted_reference;
+
+TEST_F(ProblemFolder, ReferenceValuesThatDifferFail) {
+  const BestKnown best = read_best_known();
+  if (best.values.empty()) GTEST_SKIP() << "no values lines in best_known.txt";
+  shifted_reference = best.values.front();
+  shifted_reference.f[0] += 1e3 * shifted_reference.tolerance *
+                            std::max(1.0, std::fabs(shifted_reference.f[0]));
+  EXPECT_NONFATAL_FAILURE(expect_reference_values(shifted_reference), " objective: the program");
+}
+
+TEST(ReferenceValuesLine, IsReadWithItsListsAndTolerance) {
+  const ReferenceValues v = read_values(" start x 1 -2.5e0 f 3 h g 4 5 tol 1e-9");
+  EXPECT_EQ(v.label, "start");
+  EXPECT_EQ(v.x, (std::vector<double>{1.0, -2.5}));
+  EXPECT_EQ(v.f, std::vector<double>{3.0});
+  EXPECT_TRUE(v.h.empty());
+  EXPECT_EQ(v.g, (std::vector<double>{4.0, 5.0}));
+  EXPECT_EQ(v.tolerance, 1e-9);
+  EXPECT_EQ(read_values(" best x 1 f 2 h 3").label, "");          // no g
+  EXPECT_EQ(read_values(" best x 1 f 2 3 h g").label, "");        // two objectives
+  EXPECT_EQ(read_values(" best x 1 f 2 h g tol").label, "");      // tol without a value
+  EXPECT_EQ(read_values(" best x 1 f 2 h g 1 extra").label, "");  // a stray word
+}
+
 }  // namespace
 }  // namespace morlan
+

@@ -14,8 +14,9 @@ def text(problem):
     neq, nineq = kinds.count(pw.EQUALITY), kinds.count(pw.INEQUALITY)
     sense = 'maximised (the program minimises its negative)' if d.groups[0].scale < 0 \
         else 'minimised'
-    out = ['%s: %d variables, objective %s, %d equalities, %d one-sided inequalities'
-           % (problem.name, n, sense, neq, nineq),
+    out = ['%s: %d variables, objective %s, %d equalit%s, %d one-sided inequalit%s'
+           % (problem.name, n, sense, neq, 'y' if neq == 1 else 'ies', nineq,
+              'y' if nineq == 1 else 'ies'),
            '%d groups, %d element types, %d elements (%d uses in groups)'
            % (len(d.groups), len(d.types), len(d.elements),
               sum(len(g.elements) for g in d.groups))]
@@ -42,12 +43,17 @@ def _group_line(problem, g):
         parts.append('%d linear' % len(g.linear))
     if g.elements:
         types = sorted({e.type.name for e, _ in g.elements}, key=lambda s: int(s[1:]))
-        parts.append('%d elements (%s)' % (len(g.elements), ', '.join(types)))
+        listed = ', '.join(types[:5]) + (', ...' if len(types) > 5 else '')
+        parts.append('%d element%s (%s)' % (len(g.elements), _s(len(g.elements)), listed))
     if g.constant:
         parts.append('constant %.9g' % g.constant)
     if g.scale != 1.0:
         parts.append('scale %g' % g.scale)
     return '  %-10s %-14s %s' % (g.name, kind, '; '.join(parts) or 'empty')
+
+
+def _s(count):
+    return '' if count == 1 else 's'
 
 
 def _listed(lines):
