@@ -51,6 +51,7 @@ def rotate(real, imaginary, turns):
 
 def build():
     p = Problem('RC34')
+    p.reads('network.txt')
     network = read_network(os.path.join(HERE, 'network.txt'))
     nodes = range(4, NODES + 1)
     substation = [(1.0, 0.0), ROTATION, (ROTATION[0], -ROTATION[1])]

@@ -34,6 +34,7 @@ GENERATORS = (2, 13, 22, 23, 27)
 
 def build():
     p = Problem('RC37')
+    p.reads('network.txt')
     network = read_network(os.path.join(HERE, 'network.txt'))
     buses = range(2, BUSES + 1)
     vr = [1.0] + [p.variable('VR%d' % k, -1, 1, start=1) for k in buses]   # flat start

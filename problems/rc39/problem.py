@@ -43,6 +43,7 @@ QUADRATIC_COST = (0.02, 0.0175, 0.0625, 0.00834, 0.025, 0.0025)
 
 def build():
     p = Problem('RC39')
+    p.reads('network.txt')
     network = read_network(os.path.join(HERE, 'network.txt'))
     buses = range(2, BUSES + 1)
     vr = [1.0] + [p.variable('VR%d' % k, -1, 1, start=1) for k in buses]   # flat start

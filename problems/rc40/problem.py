@@ -44,6 +44,7 @@ REFERENCE_OFFSET = 1e-5             # V_1 = VR1 + 1e-5
 
 def build():
     p = Problem('RC40')
+    p.reads('network.txt')
     network = read_network(os.path.join(HERE, 'network.txt'))
     others = range(2, BUSES + 1)
     vr = [p.variable('VR%d' % k, -1, 1, start=1) for k in others]         # flat start

@@ -38,6 +38,7 @@ GENERATION = (0.2, 0.18)            # each generator's P and Q
 
 def build():
     p = Problem('RC41')
+    p.reads('network.txt')
     network = read_network(os.path.join(HERE, 'network.txt'))
     buses = range(2, BUSES + 1)
     vr = [1.0] + [p.variable('VR%d' % k, -1, 1, start=1) for k in buses]   # flat start

@@ -40,6 +40,7 @@ DROOP_START = 250                   # the droop gains' start: the middle of [0, 
 
 def build():
     p = Problem('RC43')
+    p.reads('network.txt')
     network = read_network(os.path.join(HERE, 'network.txt'))
     others = range(2, BUSES + 1)
     vr = [p.variable('VR%d' % k, -1, 1, start=1) for k in others]         # flat start
