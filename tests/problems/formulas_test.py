@@ -75,6 +75,24 @@ class Decomposition(unittest.TestCase):
         self.assertEqual(d.groups[4].linear, [(1, 2.0), (2, -1.0)])
         self.assertEqual(d.groups[4].elements, [])
 
+    def test_a_bare_variable_is_a_function(self):
+        # A SymPy symbol is a Boolean as well as an expression: as the
+        # objective, an equality or a two-sided constraint it is a linear
+        # function of one variable.
+        p = Problem('BARE')
+        x1, x2 = p.variables('X', 2, lower=0, upper=10)
+        p.minimize(x1)
+        p.equality(x2)
+        p.equality(x1, 5)
+        p.inequality(x2, lower=1, upper=2)
+        p.inequality(x1 >= 3)
+        d = p.decomposition()
+        self.assertEqual([(g.name, g.linear, g.constant, g.elements) for g in d.groups],
+                         [('OBJ', [(1, 1.0)], 0.0, []), ('H1', [(2, 1.0)], 0.0, []),
+                          ('H2', [(1, 1.0)], 5.0, []), ('G1_L', [(2, 1.0)], 0.0, []),
+                          ('G1_U', [(2, 1.0)], 0.0, []), ('G2', [(1, 1.0)], 0.0, [])])
+        self.assertEqual(p.evaluate([4.0, 1.5]), (4.0, [1.5, -1.0], [-0.5, -0.5, -1.0]))
+
     def test_file_evaluates_as_the_formulas(self):
         for build in (hs071, shifted_squares, long_constants):
             p = build()
@@ -194,6 +212,97 @@ def build():
 
 sys.exit(run(build))
 '''
+
+
+class Generation(unittest.TestCase):
+    def test_generate_writes_routines_and_reads_and_leaves_unchanged_files_alone(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            script = os.path.join(tmp, 'problem.py')
+            body = "p.reads('table.txt')\n    p.minimize(sp.exp(x) + x**2)"
+            with open(script, 'w') as f:
+                f.write(DESCRIPTION.format(root=os.path.join(ROOT, 'tools', 'problem_writer'),
+                                           body=body))
+            gen = os.path.join(tmp, 'gen')
+            command = [formulas.DEBIAN_PYTHON, script, '--generate', gen, '--output',
+                       os.path.join(tmp, 'OUTSDIF.d')]
+            subprocess.run(command, check=True, cwd=tmp)
+            with open(os.path.join(gen, 'reads.txt')) as f:
+                self.assertEqual(f.read(), os.path.join(tmp, 'table.txt') + '\n')
+            with open(os.path.join(gen, 'routines.cpp')) as f:
+                code = f.read()
+            self.assertIn('MORLAN_ELEMENT_FORMS(kForms)', code)
+            self.assertIn('std::exp(y[0])', code)
+            stamps = [os.stat(os.path.join(d, n)).st_mtime_ns
+                      for d, n in ((gen, 'routines.cpp'), (tmp, 'OUTSDIF.d'))]
+            subprocess.run(command, check=True, cwd=tmp)
+            self.assertEqual(stamps, [os.stat(os.path.join(d, n)).st_mtime_ns
+                                      for d, n in ((gen, 'routines.cpp'), (tmp, 'OUTSDIF.d'))])
+
+    def test_a_path_that_is_no_regular_file_is_written_into_never_replaced(self):
+        import stat
+        import threading
+        with tempfile.TemporaryDirectory() as tmp:
+            # A symbolic link: its target gets the text, the link stays.
+            target, link = os.path.join(tmp, 'target'), os.path.join(tmp, 'link')
+            with open(target, 'w') as f:
+                f.write('old\n')
+            os.symlink(target, link)
+            formulas._write_if_changed(link, 'new\n')
+            self.assertTrue(os.path.islink(link))
+            with open(target) as f:
+                self.assertEqual(f.read(), 'new\n')
+            self.assertEqual(sorted(os.listdir(tmp)), ['link', 'target'])
+            # A pipe: written into without being read first, and still a pipe.
+            fifo = os.path.join(tmp, 'fifo')
+            os.mkfifo(fifo)
+            received = []
+
+            def read():
+                with open(fifo) as f:
+                    received.append(f.read())
+
+            def write():
+                formulas._write_if_changed(fifo, 'through\n')
+            threads = [threading.Thread(target=t, daemon=True) for t in (read, write)]
+            for t in threads:
+                t.start()
+            for t in threads:
+                t.join(timeout=20)
+            self.assertFalse(any(t.is_alive() for t in threads), 'the write waits')
+            self.assertEqual(received, ['through\n'])
+            self.assertTrue(stat.S_ISFIFO(os.stat(fifo).st_mode))
+            # A folder cannot be written: one line and status 1.
+            script = os.path.join(tmp, 'problem.py')
+            with open(script, 'w') as f:
+                f.write(DESCRIPTION.format(root=os.path.join(ROOT, 'tools', 'problem_writer'),
+                                           body='p.minimize(x**2)'))
+            out = subprocess.run([formulas.DEBIAN_PYTHON, script, '--output', tmp],
+                                 capture_output=True, text=True)
+            self.assertEqual(out.returncode, 1)
+            self.assertEqual(out.stderr.count('\n'), 1)
+            self.assertIn('%s: cannot be written' % tmp, out.stderr)
+
+    def test_a_linear_problem_has_routines_without_types(self):
+        import routines
+        p = Problem('LIN')
+        x, y = p.variables('X', 2, lower=0, upper=4)
+        p.minimize(-x - 2*y)
+        p.inequality(x + y <= 3)
+        code = routines.source(p)
+        self.assertIn('int element_type_count() { return 0; }', code)
+        self.assertNotIn('kForms', code)
+        self.assertEqual(code.count('{'), code.count('}'))
+
+    def test_numbers_are_printed_in_full(self):
+        import routines
+        printer = routines.Printer()
+        y = formulas.decompose.Y[0]
+        self.assertEqual(printer.doprint(sp.Rational(1, 3) * y), '((1.0 / 3.0))*y[0]')
+        self.assertEqual(printer.doprint(sp.pi * y), '3.141592653589793*y[0]')
+        self.assertEqual(printer.doprint(0.1 * y), '0.1*y[0]')
+        self.assertEqual(printer.doprint(y**-2), '(1.0 / (y[0] * y[0]))')
+        self.assertEqual(printer.doprint(sp.Abs(y).rewrite(sp.Piecewise)),
+                         '(y[0] >= 0.0 ? y[0] : -y[0])')
 
 
 class Evaluation(unittest.TestCase):

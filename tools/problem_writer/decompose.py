@@ -169,7 +169,7 @@ def parametrize(expr):
 
     def walk(e):
         if e.is_Number:
-            if not fits_file(e):
+            if not fits_file(e) or len(numbers) == len(P):
                 return e
             numbers.append(e)
             return P[len(numbers) - 1]
@@ -182,7 +182,7 @@ def parametrize(expr):
         return e.func(*[walk(a) for a in e.args])
 
     shape = walk(expr)
-    if len(numbers) > len(P) or shape.xreplace(dict(zip(P, numbers))) != expr:
+    if shape.xreplace(dict(zip(P, numbers))) != expr:
         return expr, []
     return shape, numbers
 

@@ -54,6 +54,7 @@ def _use_debian_python():
 _use_debian_python()
 
 import math  # noqa: E402
+import stat  # noqa: E402
 
 import sympy as sp  # noqa: E402
 
@@ -168,7 +169,7 @@ class Problem:
             if rhs != 0:
                 raise ProblemError('function %s: an equation and a right-hand side' % name)
             lhs, rhs = lhs.lhs, lhs.rhs
-        if isinstance(lhs, (sp.core.relational.Relational, sp.logic.boolalg.Boolean)):
+        if _is_relation(lhs):
             raise ProblemError('function %s: %s is not an equation' % (name, decompose.short(lhs)))
         expr = self._function(lhs - _sympify(rhs, name), name)
         self.constraints.append(Constraint(name, EQUALITY, expr))
@@ -185,7 +186,7 @@ class Problem:
         if lower is None and upper is None:
             expr, lo, hi = self._relation(relation, name)
         else:
-            if isinstance(relation, (sp.core.relational.Relational, sp.logic.boolalg.Boolean)):
+            if _is_relation(relation):
                 raise ProblemError('function %s: give an expression with lower= or upper=, '
                                    'not %s' % (name, decompose.short(relation)))
             expr = relation
@@ -235,7 +236,7 @@ class Problem:
         constants, functions the code generator knows, a finite value at
         the starting point."""
         expr = _sympify(expr, name)
-        if isinstance(expr, (sp.core.relational.Relational, sp.logic.boolalg.Boolean)):
+        if _is_relation(expr):
             raise ProblemError('function %s: %s is a relation, not an expression'
                                % (name, decompose.short(expr)))
         declared = set(self.symbols)
@@ -360,6 +361,13 @@ def _sympify(expr, name):
         raise ProblemError('function %s: %r is not a formula (%s)' % (name, expr, exc))
 
 
+def _is_relation(expr):
+    """True for a relation or a logical formula (x <= 1, And(...), true),
+    never for an expression: a SymPy symbol is a Boolean too, and a bare
+    variable is an expression."""
+    return isinstance(expr, sp.logic.boolalg.Boolean) and not isinstance(expr, sp.Expr)
+
+
 def _constant(value, what):
     """A finite real constant as a SymPy number (exact when given exactly)."""
     c = sp.sympify(value)
@@ -396,17 +404,29 @@ def _bound(value, what):
 
 def _write_if_changed(path, text):
     """Writes text to path unless it holds it already (the build then sees
-    an unchanged file)."""
+    an unchanged file). A regular file is replaced whole by a renamed
+    temporary, so that a reader never sees half a file; a symbolic link is
+    followed (the link stays); a path that is no regular file (a device, a
+    pipe) is written into as it is, never read and never replaced."""
+    target = os.path.realpath(path)
     try:
-        with open(path) as f:
+        regular = stat.S_ISREG(os.stat(target).st_mode)
+    except FileNotFoundError:
+        regular = True
+    if not regular:
+        with open(target, 'w') as f:
+            f.write(text)
+        return
+    try:
+        with open(target) as f:
             if f.read() == text:
                 return
     except OSError:
         pass
-    tmp = path + '.tmp'
+    tmp = target + '.tmp'
     with open(tmp, 'w') as f:
         f.write(text)
-    os.replace(tmp, path)
+    os.replace(tmp, target)
 
 
 # ---------------------------------------------------------------------------
@@ -449,10 +469,15 @@ def run(build, argv=None):
     if args.summary:
         import summary
         print(summary.text(problem))
-    if args.output:
-        _write_if_changed(args.output, text)
-    if args.generate:
-        generator.write(problem, routines, args.generate, _description_dir())
+    try:
+        if args.output:
+            _write_if_changed(args.output, text)
+        if args.generate:
+            generator.write(problem, routines, args.generate, _description_dir())
+    except OSError as exc:
+        print('%s: cannot be written (%s)' % (exc.filename or args.output,
+                                             exc.strerror or exc), file=sys.stderr)
+        return 1
     if args.compare:
         try:
             with open(args.compare) as f:

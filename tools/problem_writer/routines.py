@@ -7,8 +7,9 @@ forms (sif/decoded/element_forms.hpp) and the routines every folder of
 trivial groups has (groups, ranges, settyp).
 
 At a kink the derivative is that of the branch which holds there: Abs(y)
-counts as y at 0 (the right derivative, 1), Max and Min as their first
-argument at a tie, Piecewise as its first true condition; sign and
+counts as y at 0 (the right derivative, 1), Max and Min as one of the tied
+arguments (the first in SymPy's order), Piecewise as its first true
+condition; sign and
 Heaviside are constant on each side (derivative 0). Numbers are printed in
 full (17 significant digits; fractions as a division of exact doubles).
 """
@@ -67,6 +68,9 @@ class Printer(CXX17CodePrinter):
     def _print_Integer(self, n):
         return '%d.0' % int(n)
 
+    def _print_Zero(self, n):
+        return '0.0'
+
     def _print_Float(self, n):
         return _double(float(n))
 
@@ -101,7 +105,7 @@ class Printer(CXX17CodePrinter):
             else:
                 text = '(%s ? %s : %s)' % (self._print(cond), v,
                                             'NAN' if text is None else text)
-        return '(%s)' % text
+        return text
 
 
 # A problem without elements: no types, and routines that are never called.
@@ -131,8 +135,9 @@ def smooth_pieces(expr):
 def _block(exprs, targets, indent, printer):
     """Lines computing exprs into targets, common subexpressions first."""
     temps = sp.numbered_symbols('t')
-    replacements, reduced = sp.cse(exprs, symbols=temps, optimizations='basic')
-    out = ['%sconst double %s = %s;' % (indent, s.name, printer.doprint(v))
+    replacements, reduced = sp.cse(exprs, symbols=temps)
+    out = ['%sconst %s %s = %s;' % (indent, 'bool' if isinstance(v, sp.logic.boolalg.Boolean)
+                                     else 'double', s.name, printer.doprint(v))
            for s, v in replacements]
     out += ['%s%s = %s;' % (indent, t, printer.doprint(v)) for t, v in zip(targets, reduced)]
     return out
@@ -169,7 +174,8 @@ def source(problem, description='problem.py'):
     for t in d.types:
         lines += type_source(t, printer)
     if not d.types:
-        return '\n'.join(lines + [NO_ELEMENTS]) + FOOTER.split('MORLAN_ELEMENT_FORMS(kForms)')[1]
+        return '\n'.join(lines + [NO_ELEMENTS]) + \
+            FOOTER.format().split('MORLAN_ELEMENT_FORMS(kForms)')[1]
     lines += ['', 'constexpr ElementForm kForms[] = {']
     lines += ['    {{%d, %d}, value_%d, derivatives_%d},' % (t.nvars, t.nparams, t.number, t.number)
               for t in d.types]

@@ -27,7 +27,7 @@ def text(problem):
     out.append('')
     out.append('groups:')
     out += _listed([_group_line(problem, g) for g in d.groups])
-    out.append('element types:')
+    out.append('element types:' if d.types else 'element types: none (every function is linear)')
     out += _listed(['  %-5s %2d var %2d par %4d elements  %s'
                     % (t.name, t.nvars, t.nparams, t.elements, _short(t.expr, 44))
                     for t in d.types])
