@@ -54,9 +54,13 @@ def build():
     p.reads('network.txt')
     network = read_network(os.path.join(HERE, 'network.txt'))
     nodes = range(4, NODES + 1)
+    # Node k carries phase (k - 1) mod 3; every voltage starts at its phase's
+    # substation voltage (the flat start of a three-phase network).
     substation = [(1.0, 0.0), ROTATION, (ROTATION[0], -ROTATION[1])]
-    vr = [v[0] for v in substation] + [p.variable('VR%d' % k, -1, 1, start=1) for k in nodes]
-    vm = [v[1] for v in substation] + [p.variable('VM%d' % k, -1, 1, start=0) for k in nodes]
+    vr = [v[0] for v in substation] + [p.variable('VR%d' % k, -1, 1, start=substation[(k - 1) % 3][0])
+                                       for k in nodes]
+    vm = [v[1] for v in substation] + [p.variable('VM%d' % k, -1, 1, start=substation[(k - 1) % 3][1])
+                                       for k in nodes]
     injected_p = {k: p.variable('P%d' % k, -1, 1, start=0) for k in nodes}
     injected_q = {k: p.variable('Q%d' % k, -1, 1, start=0) for k in nodes}
     generated_p = {k: p.variable('PG%d' % k, -1, 1, start=0) for k in GENERATORS}
