@@ -15,7 +15,7 @@ struct NdsampleRecord : Array1<double, cfg::kNvar> {};
 extern IsdxRecord isdx;
 extern NdsampleRecord ndsample;
 
-inline constexpr int kGridPointsPerUnit = 10000;
+inline constexpr int kGridPointsPerUnit = cfg::kGridPointsPerUnit;
 
 void init_t(double& t0, double& tf);
 void xdiscrete(int n, IVec isdx_out);

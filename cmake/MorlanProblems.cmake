@@ -89,78 +89,70 @@ function(morlan_problem_folder choice dir_var name_var)
   set(${name_var} ${name} PARENT_SCOPE)
 endfunction()
 
-# morlan_formula_hashes(dir gen var): one line per input of a formula
-# folder's generation (the description, the writer, the files the
-# description says it reads, the data file) with its content hash.
-function(morlan_formula_hashes dir gen var)
-  set(inputs ${dir}/problem.py ${MORLAN_FORMULA_WRITER_FILES})
-  if(EXISTS ${gen}/reads.txt)
-    file(STRINGS ${gen}/reads.txt reads)
-    list(APPEND inputs ${reads})
-  endif()
-  set(text "${Python3_EXECUTABLE}\n")
-  foreach(file IN LISTS inputs ITEMS ${dir}/OUTSDIF.d)
-    set(hash missing)
-    if(EXISTS ${file})
-      file(SHA256 ${file} hash)
-    endif()
-    string(APPEND text "${hash} ${file}\n")
+# Formula folders are generated into a cache that the build trees of one
+# source tree share (an entry per folder, keyed by its description, the
+# writer and the files the description reads), several folders at a time.
+set(MORLAN_FORMULA_CACHE ${PROJECT_SOURCE_DIR}/.cache/formulas CACHE PATH
+    "Where the formula folders' data files and routines are generated, shared by build trees")
+cmake_host_system_information(RESULT MORLAN_CORES QUERY NUMBER_OF_LOGICAL_CORES)
+set(MORLAN_GENERATE_JOBS ${MORLAN_CORES} CACHE STRING
+    "How many formula folders are generated at a time")
+
+# morlan_generate_formulas(name|dir ...): generates the formula folders
+# whose cache entries are missing or stale (tools/problem_writer/
+# generate.py) and writes each folder's OUTSDIF.d and, under
+# <build>/generated/problems/<name>/, its routines.cpp and reads.txt where
+# they differ. A fault of a description stops the configure step with its
+# one line. Editing a description, the writer or a file a description
+# reads configures and generates again on the next build.
+function(morlan_generate_formulas)
+  set(args)
+  foreach(entry IN LISTS ARGN)
+    string(REPLACE "|" "=" entry "${entry}")
+    list(APPEND args "${entry}")
   endforeach()
-  set(${var} "${text}" PARENT_SCOPE)
+  execute_process(
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/problem_writer/generate.py
+            --cache ${MORLAN_FORMULA_CACHE} --into ${MORLAN_GENERATED_DIR}/problems
+            --jobs ${MORLAN_GENERATE_JOBS} --interpreter ${Python3_EXECUTABLE} ${args}
+    RESULT_VARIABLE status
+    OUTPUT_VARIABLE out
+    ERROR_VARIABLE error
+    OUTPUT_STRIP_TRAILING_WHITESPACE
+    ERROR_STRIP_TRAILING_WHITESPACE)
+  if(NOT status EQUAL 0)
+    morlan_problem_error("${error}")
+  endif()
+  if(error)
+    message(WARNING "${error}")
+  endif()
+  if(out)
+    string(REPLACE "\n" ";" out "${out}")
+    foreach(line IN LISTS out)
+      message(STATUS "Problem folder ${line}")
+    endforeach()
+  endif()
+  foreach(entry IN LISTS ARGN)
+    string(REPLACE "|" ";" entry "${entry}")
+    list(GET entry 0 name)
+    set_property(GLOBAL APPEND PROPERTY MORLAN_GENERATED_FORMULAS ${name})
+  endforeach()
 endfunction()
 
-# morlan_formula_routines(name dir sources_var): runs a formula folder's
-# description when one of its inputs changed since the last run (a content
-# stamp): it writes the folder's OUTSDIF.d (when it changes) and the
-# decoded routines under <build>/generated/problems/<name>/. A fault of the
-# description stops the configure step with its one line. Editing the
-# description, or a file it reads, configures and generates again on the
-# next build.
+# morlan_formula_routines(name dir sources_var): the generated routines of
+# a formula folder (generated now when no earlier call of this configure
+# step generated them), with the configure step's dependencies on its
+# inputs.
 function(morlan_formula_routines name dir sources_var)
+  get_property(generated GLOBAL PROPERTY MORLAN_GENERATED_FORMULAS)
+  if(NOT name IN_LIST generated)
+    morlan_generate_formulas("${name}|${dir}")
+  endif()
   set(gen ${MORLAN_GENERATED_DIR}/problems/${name})
-  morlan_formula_hashes(${dir} ${gen} stamp)
-  set(old "")
-  if(EXISTS ${gen}/stamp AND EXISTS ${gen}/routines.cpp)
-    file(READ ${gen}/stamp old)
-  endif()
-  if(NOT old STREQUAL stamp)
-    morlan_require_sympy()
-    file(MAKE_DIRECTORY ${gen})
-    execute_process(
-      COMMAND ${CMAKE_COMMAND} -E env MORLAN_FORMULAS_INTERPRETER=${Python3_EXECUTABLE}
-              ${Python3_EXECUTABLE} ${dir}/problem.py --output ${dir}/OUTSDIF.d --generate ${gen}
-      RESULT_VARIABLE status
-      ERROR_VARIABLE error
-      ERROR_STRIP_TRAILING_WHITESPACE)
-    if(NOT status EQUAL 0)
-      file(REMOVE ${gen}/stamp)
-      morlan_problem_error("${dir}/problem.py: ${error}")
-    endif()
-    if(error)
-      message(WARNING "${dir}/problem.py: the data file rounds:\n${error}")
-    endif()
-    morlan_formula_hashes(${dir} ${gen} stamp)
-    file(WRITE ${gen}/stamp "${stamp}")
-    message(STATUS "Problem folder ${name}: data file and routines generated from problem.py")
-  endif()
   file(STRINGS ${gen}/reads.txt reads)
   set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${dir}/problem.py ${MORLAN_FORMULA_WRITER_FILES} ${reads})
   set(${sources_var} ${gen}/routines.cpp PARENT_SCOPE)
-endfunction()
-
-# morlan_require_sympy(): stops the configure step with one line when the
-# interpreter lacks SymPy.
-function(morlan_require_sympy)
-  if(MORLAN_SYMPY_CHECKED)
-    return()
-  endif()
-  execute_process(COMMAND ${Python3_EXECUTABLE} -c "import sympy"
-    RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
-  if(NOT status EQUAL 0)
-    morlan_problem_error("${Python3_EXECUTABLE} has no SymPy: install python3-sympy (scripts/install-deps)")
-  endif()
-  set(MORLAN_SYMPY_CHECKED TRUE CACHE INTERNAL "")
 endfunction()
 
 # morlan_problem_library(name dir): morlan_problem_<name>, the folder's
@@ -190,21 +182,41 @@ morlan_problem_folder("${MORLAN_PROBLEM}" MORLAN_PROBLEM_DIR MORLAN_PROBLEM_NAME
 
 set(MORLAN_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
 file(MAKE_DIRECTORY ${MORLAN_GENERATED_DIR})
-# A formula folder's data file is written before its sizes are read.
-morlan_is_formula_folder(${MORLAN_PROBLEM_DIR} MORLAN_PROBLEM_IS_FORMULA)
-if(MORLAN_PROBLEM_IS_FORMULA)
-  set(MORLAN_LINKED_GENERATED_NAME ${MORLAN_PROBLEM_NAME})
+# The formula folders of the build are generated first, together: the
+# linked folder (its data file is read below), and with the tests every
+# folder under problems/ and the test folder tests/problems/formula_kinds.
+set(formulas)
+set(linked_settings)
+morlan_is_formula_folder(${MORLAN_PROBLEM_DIR} formula)
+if(formula)
+  set(name ${MORLAN_PROBLEM_NAME})
   if(NOT MORLAN_PROBLEM_DIR STREQUAL ${PROJECT_SOURCE_DIR}/problems/${MORLAN_PROBLEM_NAME})
-    set(MORLAN_LINKED_GENERATED_NAME linked)
+    set(name linked)
   endif()
-  morlan_formula_routines(${MORLAN_LINKED_GENERATED_NAME} ${MORLAN_PROBLEM_DIR} unused)
+  list(APPEND formulas "${name}|${MORLAN_PROBLEM_DIR}")
+  set(linked_settings ${MORLAN_GENERATED_DIR}/problems/${name}/settings.txt)
+endif()
+if(MORLAN_BUILD_TESTS)
+  file(GLOB dirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/problems/*)
+  list(APPEND dirs ${PROJECT_SOURCE_DIR}/tests/problems/formula_kinds)
+  foreach(dir IN LISTS dirs)
+    morlan_is_formula_folder(${dir} formula)
+    if(formula)
+      get_filename_component(name ${dir} NAME)
+      list(APPEND formulas "${name}|${dir}")
+    endif()
+  endforeach()
+endif()
+if(formulas)
+  morlan_generate_formulas(${formulas})
 endif()
 
-# The sizes of the linked problem, from its data file.
+# The sizes of the linked problem, from its data file, and the settings its
+# description declares (a formula folder's settings.txt; defaults otherwise).
 execute_process(
   COMMAND ${Python3_EXECUTABLE} ${MORLAN_PROBLEM_WRITER} header
           ${MORLAN_PROBLEM_DIR}/OUTSDIF.d ${MORLAN_GENERATED_DIR}/morlan_problem_sizes.hpp
-          ${MORLAN_PROBLEM_NAME}
+          ${MORLAN_PROBLEM_NAME} ${linked_settings}
   RESULT_VARIABLE status
   ERROR_VARIABLE error
   ERROR_STRIP_TRAILING_WHITESPACE)

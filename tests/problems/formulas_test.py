@@ -15,7 +15,10 @@ ROOT = os.environ.get('MORLAN_SOURCE_DIR',
 sys.path.insert(0, os.path.join(ROOT, 'tools', 'problem_writer'))
 import sympy as sp  # noqa: E402
 
+import derivatives  # noqa: E402
+import files  # noqa: E402
 import formulas  # noqa: E402
+import routines  # noqa: E402
 import problem_writer as pw  # noqa: E402
 from formulas import Problem, ProblemError  # noqa: E402
 
@@ -247,7 +250,7 @@ class Generation(unittest.TestCase):
             with open(target, 'w') as f:
                 f.write('old\n')
             os.symlink(target, link)
-            formulas._write_if_changed(link, 'new\n')
+            files.write_if_changed(link, 'new\n')
             self.assertTrue(os.path.islink(link))
             with open(target) as f:
                 self.assertEqual(f.read(), 'new\n')
@@ -262,7 +265,7 @@ class Generation(unittest.TestCase):
                     received.append(f.read())
 
             def write():
-                formulas._write_if_changed(fifo, 'through\n')
+                files.write_if_changed(fifo, 'through\n')
             threads = [threading.Thread(target=t, daemon=True) for t in (read, write)]
             for t in threads:
                 t.start()
@@ -281,6 +284,20 @@ class Generation(unittest.TestCase):
             self.assertEqual(out.returncode, 1)
             self.assertEqual(out.stderr.count('\n'), 1)
             self.assertIn('%s: cannot be written' % tmp, out.stderr)
+
+    def test_every_run_writes_the_same_file_and_code(self):
+        # The build generates once and shares the result: two runs of a
+        # description with other hash seeds write the same bytes.
+        kinds = os.path.join(ROOT, 'tests', 'problems', 'formula_kinds', 'problem.py')
+        with tempfile.TemporaryDirectory() as tmp:
+            texts = []
+            for seed in ('1', '2'):
+                out = os.path.join(tmp, seed)
+                subprocess.run([formulas.DEBIAN_PYTHON, kinds, '--output', out + '.d',
+                                '--generate', out], check=True,
+                               env=dict(os.environ, PYTHONHASHSEED=seed))
+                texts.append([open(f).read() for f in (out + '.d', out + '/routines.cpp')])
+            self.assertEqual(texts[0], texts[1])
 
     def test_a_linear_problem_has_routines_without_types(self):
         import routines
@@ -303,6 +320,98 @@ class Generation(unittest.TestCase):
         self.assertEqual(printer.doprint(y**-2), '(1.0 / (y[0] * y[0]))')
         self.assertEqual(printer.doprint(sp.Abs(y).rewrite(sp.Piecewise)),
                          '(y[0] >= 0.0 ? y[0] : -y[0])')
+
+
+def tape_value(temps, target, y, p=()):
+    """target evaluated from the temporaries at the point y (parameters p),
+    in double precision; a temporary that is not a real number (the log of
+    a negative number in a branch not taken) is NaN."""
+    env = {s: sp.Float(v) for s, v in zip(formulas.decompose.Y, y)}
+    env.update({s: sp.Float(v) for s, v in zip(formulas.decompose.P, p)})
+    for s, e in temps:
+        v = e.xreplace(env)
+        if not derivatives.is_boolean(e):
+            try:
+                v = sp.Float(float(v))
+            except (TypeError, ValueError):
+                v = sp.nan
+        env[s] = v
+    return float(sp.sympify(target).xreplace(env))
+
+
+class Derivatives(unittest.TestCase):
+    """Derivatives carried through the value's code: exact calculus of the
+    formula, with a size that follows the size of the value's code."""
+
+    def test_entries_are_the_exact_derivatives(self):
+        y1, y2, y3 = formulas.decompose.Y[:3]
+        p1 = formulas.decompose.P[0]
+        cases = [
+            (y1*y2/(1 + y3**2) + sp.exp(y1*y3) - sp.sqrt(y1 + y2**2), (0.7, 1.3, -0.4)),
+            (((y1 + 1/(y2 + 3))**2 + p1)/(y3 + (y1*y2)**sp.Rational(1, 3)), (1.1, 0.6, 2.0)),
+            (y1**y2 + sp.atan2(y2, y3) * sp.log(y1 + y3), (1.4, 0.8, 0.9)),
+            (sp.exp(sp.exp(y1) * y2) + sp.tanh(y1 - y3)**3, (0.3, -0.5, 0.2)),
+        ]
+        for expr, y in cases:
+            temps, gradient, hessian = derivatives.derivative_code(expr, [y1, y2, y3])
+            env = {y1: y[0], y2: y[1], y3: y[2], p1: 2.5}
+            for j in range(3):
+                exact = float(sp.diff(expr, [y1, y2, y3][j]).subs(env))
+                got = tape_value(temps, gradient[j], y, (2.5,))
+                self.assertLessEqual(abs(got - exact), 1e-12 * max(1.0, abs(exact)), expr)
+                for i in range(j + 1):
+                    exact = float(sp.diff(expr, [y1, y2, y3][i], [y1, y2, y3][j]).subs(env))
+                    got = tape_value(temps, hessian[j * (j + 1) // 2 + i], y, (2.5,))
+                    self.assertLessEqual(abs(got - exact), 1e-12 * max(1.0, abs(exact)),
+                                         (expr, i, j))
+
+    def test_structural_zeros_stay_zero(self):
+        y1, y2, y3 = formulas.decompose.Y[:3]
+        temps, gradient, hessian = derivatives.derivative_code(y1**2 + y2*y3 + sp.sin(y3),
+                                                               [y1, y2, y3])
+        self.assertEqual(dict(temps)[gradient[0]], 2*y1)
+        self.assertEqual(gradient[1], y3)
+        self.assertEqual([hessian[1], hessian[3]], [0, 0])      # (1, 2) and (1, 3)
+        self.assertEqual(hessian[2], 0)                         # (2, 2)
+
+    def test_a_branch_not_taken_gives_no_nan(self):
+        # The log's derivative is infinite (or not real) where its branch is
+        # not taken: the derivatives are those of the branch that holds.
+        y1, y2 = formulas.decompose.Y[:2]
+        expr = routines.smooth_pieces(sp.Piecewise((sp.log(y1) * y2, y1 > 0), (y2**2, True))
+                                      + sp.Abs(y2) * y1)
+        temps, gradient, hessian = derivatives.derivative_code(expr, [y1, y2])
+        at = (-1.0, -3.0)
+        self.assertEqual([tape_value(temps, g, at) for g in gradient], [3.0, -6.0 + 1.0])
+        self.assertEqual([tape_value(temps, h, at) for h in hessian], [0.0, -1.0, 2.0])
+
+    def test_code_grows_with_the_value_not_with_the_expanded_derivatives(self):
+        # A formula nested d times: its expanded derivatives grow far faster
+        # than d, its derivative code by the same number of temporaries for
+        # every two levels.
+        y1, y2, y3 = formulas.decompose.Y[:3]
+
+        def nested(depth):
+            f = y1
+            for k in range(depth):
+                f = (f * y2 + y3) / (1 + f**2) + k
+            return f
+        sizes = [len(derivatives.derivative_code(nested(depth), [y1, y2, y3])[0])
+                 for depth in (4, 6, 8)]
+        self.assertLessEqual(abs((sizes[2] - sizes[1]) - (sizes[1] - sizes[0])),
+                             0.1 * (sizes[1] - sizes[0]), sizes)
+
+    def test_a_type_of_one_element_holds_its_numbers(self):
+        p = Problem('LONE')
+        x, y = p.variables('X', 2, lower=0, upper=2)
+        p.minimize(sp.exp(2.5*x) + (x - 3)**2 + (y - 4)**2)
+        d = p.decomposition()
+        by_formula = {str(t.expr): (t.nparams, t.elements) for t in d.types}
+        self.assertEqual(by_formula, {'exp(2.5*y1)': (0, 1), '(p1 + y1)**2': (1, 2)})
+        lone = [e for e in d.elements if e.type.elements == 1]
+        self.assertEqual([e.params for e in lone], [()])
+        self.assertNotIn('2.50000000D+00', '\n'.join(p.lines()))
+        self.assertEqual(p.evaluate([1.0, 1.0])[0], math.exp(2.5) + 4 + 9)
 
 
 class Evaluation(unittest.TestCase):

@@ -5,8 +5,9 @@ inequality) becomes one group. Its top-level sum is taken as written: the
 constant terms give the group constant, the terms c * x give the linear
 part, and every other term c * t gives an element t over its own variables
 with the weight c. Terms of one shape share an element type, the numbers in
-which they differ being the type's parameters; identical elements (one type,
-the same variables and parameters) are made once and shared by the groups.
+which they differ being the type's parameters (a type of one element keeps
+its numbers in its formula instead); identical elements (one type, the same
+variables and parameters) are made once and shared by the groups.
 
 The data file holds nine significant digits. A number that does not keep
 its double value through them never goes into the file: an element
@@ -44,13 +45,27 @@ class ElementType:
         self.number, self.name = number, 'T%d' % number
         self.nvars, self.nparams, self.expr, self.key = nvars, nparams, expr, key
         self.elements = 0
-        self.value = sp.lambdify((Y[:nvars], P[:self.nparams]), expr, modules='math')
+        self._value = None
+
+    def value(self, y, p):
+        """The type's value at elemental variables y and parameters p, in
+        double precision."""
+        if self._value is None:
+            self._value = sp.lambdify((Y[:self.nvars], P[:self.nparams]), self.expr,
+                                      modules='math')
+        return self._value(y, p)
+
+    def hold_numbers(self, local):
+        """The type of one element holds that element's numbers in its
+        formula, local (the element's term over y1..yk): no parameters."""
+        self.expr, self.nparams, self._value = local, 0, None
 
 
 class Element:
-    def __init__(self, number, etype, variables, params, term):
+    def __init__(self, number, etype, variables, params, term, local):
         self.number, self.type = number, etype
         self.variables, self.params, self.term = variables, params, term
+        self.local = local          # the term over the elemental variables y1..yk
 
 
 class Group:
@@ -69,6 +84,7 @@ class Decomposition:
         self.types, self._types = [], {}
         self.elements, self._elements = [], {}
         self.groups = [self._group(f) for f in problem.file_functions()]
+        self._hold_lone_numbers()
 
     # One function -------------------------------------------------------
 
@@ -123,11 +139,20 @@ class Decomposition:
         ekey = (etype.number, tuple(variables), params)
         element = self._elements.get(ekey)
         if element is None:
-            element = Element(len(self.elements) + 1, etype, variables, params, expr)
+            element = Element(len(self.elements) + 1, etype, variables, params, expr, local)
             etype.elements += 1
             self.elements.append(element)
             self._elements[ekey] = element
         return element
+
+    def _hold_lone_numbers(self):
+        """A type of one element keeps its numbers in its code rather than
+        as parameters in the file (the same doubles: a parameter is one only
+        when the file holds its value exactly)."""
+        for e in self.elements:
+            if e.type.elements == 1 and e.type.nparams:
+                e.type.hold_numbers(e.local)
+                e.params = ()
 
     # The writer's problem -----------------------------------------------
 

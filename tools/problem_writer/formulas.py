@@ -36,6 +36,10 @@ import sys
 
 DEBIAN_PYTHON = '/usr/bin/python3'
 
+# The most annealing grid points per unit of range a build takes (the
+# count is a C++ int).
+MOST_POINTS_PER_UNIT = 1000000000
+
 
 def _use_debian_python():
     """Run the description under Debian's Python (its SymPy decides the
@@ -54,13 +58,13 @@ def _use_debian_python():
 _use_debian_python()
 
 import math  # noqa: E402
-import stat  # noqa: E402
 
 import sympy as sp  # noqa: E402
 
 import problem_writer as pw  # noqa: E402
 from problem_writer import ProblemError  # noqa: E402,F401
 import decompose  # noqa: E402
+import files  # noqa: E402
 
 # The functions the generated code evaluates (beyond +, -, *, / and powers).
 FUNCTIONS = {'exp', 'log', 'sin', 'cos', 'tan', 'asin', 'acos', 'atan', 'atan2', 'sinh',
@@ -94,6 +98,7 @@ class Problem:
         self.objective = None          # (name, expression, sign)
         self.constraints = []
         self.read_files = []
+        self.points_per_unit = pw.DEFAULT_POINTS_PER_UNIT
         self._names = set()
         self._decomposition = None
         self._functions = {}
@@ -218,6 +223,18 @@ class Problem:
             return big, _constant(small, name + ' bound'), None
         return small - big, None, sp.S.Zero
 
+    def grid(self, points_per_unit):
+        """The annealing grid of the build: every variable takes
+        points_per_unit points per unit of its range (at least that many
+        on a range shorter than one). Trial moves are whole grid steps, so a
+        problem whose equalities change by much more than the equality band
+        over one step of 1/10000 needs a finer grid."""
+        if (isinstance(points_per_unit, bool) or not isinstance(points_per_unit, int)
+                or not 2 <= points_per_unit <= MOST_POINTS_PER_UNIT):
+            raise ProblemError('grid: points per unit %r is not a whole number from 2 to %d'
+                               % (points_per_unit, MOST_POINTS_PER_UNIT))
+        self.points_per_unit = points_per_unit
+
     def reads(self, *paths):
         """Files the description reads (paths relative to problem.py): the
         build generates the routines again when one of them changes."""
@@ -268,12 +285,19 @@ class Problem:
     # Evaluation ------------------------------------------------------------
 
     def _value(self, expr, x):
-        f = self._functions.get(expr)
-        if f is None:
-            f = sp.lambdify(self.symbols, expr, modules='math')
-            self._functions[expr] = f
+        """expr at x (a value for every variable) in double precision; NaN
+        where it is not a real number."""
+        known = self._functions.get(expr)
+        if known is None:
+            # Over the formula's own variables: a function of all of them
+            # costs as much to make for each term of a large problem.
+            index = {s: i for i, s in enumerate(self.symbols)}
+            uses = sorted((index[s] for s in expr.free_symbols if s in index))
+            f = sp.lambdify([self.symbols[i] for i in uses], expr, modules='math')
+            known = self._functions[expr] = (f, uses)
+        f, uses = known
         try:
-            return float(f(*x))
+            return float(f(*[x[i] for i in uses]))
         except (ValueError, ZeroDivisionError, OverflowError, TypeError):
             return math.nan
 
@@ -336,7 +360,7 @@ class Problem:
         return self.decomposition().writer_problem().lines()
 
     def write(self, path):
-        _write_if_changed(path, '\n'.join(self.lines()) + '\n')
+        files.write_if_changed(path, '\n'.join(self.lines()) + '\n')
 
     def notes(self):
         """What the file's nine digits change: variable bounds and starts."""
@@ -402,33 +426,6 @@ def _bound(value, what):
     return _number(value, what)
 
 
-def _write_if_changed(path, text):
-    """Writes text to path unless it holds it already (the build then sees
-    an unchanged file). A regular file is replaced whole by a renamed
-    temporary, so that a reader never sees half a file; a symbolic link is
-    followed (the link stays); a path that is no regular file (a device, a
-    pipe) is written into as it is, never read and never replaced."""
-    target = os.path.realpath(path)
-    try:
-        regular = stat.S_ISREG(os.stat(target).st_mode)
-    except FileNotFoundError:
-        regular = True
-    if not regular:
-        with open(target, 'w') as f:
-            f.write(text)
-        return
-    try:
-        with open(target) as f:
-            if f.read() == text:
-                return
-    except OSError:
-        pass
-    tmp = target + '.tmp'
-    with open(tmp, 'w') as f:
-        f.write(text)
-    os.replace(tmp, target)
-
-
 # ---------------------------------------------------------------------------
 # Command line
 
@@ -471,7 +468,7 @@ def run(build, argv=None):
         print(summary.text(problem))
     try:
         if args.output:
-            _write_if_changed(args.output, text)
+            files.write_if_changed(args.output, text)
         if args.generate:
             generator.write(problem, routines, args.generate, _description_dir())
     except OSError as exc:

@@ -1,16 +1,16 @@
 """The decoded routines of a formula description, generated in C++.
 
-For every element type: its value, and its gradient with (when asked) its
-Hessian packed by columns as the upper triangle, from SymPy's exact
-derivatives with common subexpressions computed once; then the table of
-forms (sif/decoded/element_forms.hpp) and the routines every folder of
-trivial groups has (groups, ranges, settyp).
+For every element type: its value (common subexpressions computed once),
+and its gradient with (when asked) its Hessian packed by columns as the
+upper triangle, exact derivatives carried through the value's code
+operation by operation (derivatives.py); then the table of forms
+(sif/decoded/element_forms.hpp) and the routines every folder of trivial
+groups has (groups, ranges, settyp).
 
 At a kink the derivative is that of the branch which holds there: Abs(y)
 counts as y at 0 (the right derivative, 1), Max and Min as one of the tied
 arguments (the first in SymPy's order), Piecewise as its first true
-condition; sign and
-Heaviside are constant on each side (derivative 0). Numbers are printed in
+condition; sign and Heaviside are constant on each side (derivative 0). Numbers are printed in
 full (17 significant digits; fractions as a division of exact doubles).
 """
 
@@ -20,6 +20,8 @@ import sympy as sp
 from sympy.printing.cxx import CXX17CodePrinter
 
 import decompose
+import derivatives
+import files
 
 HEADER = """\
 // The decoded routines of {name}, generated from {description}
@@ -132,14 +134,26 @@ def smooth_pieces(expr):
                         lambda e: e.rewrite(sp.Piecewise))
 
 
+def _declarations(temps, indent, printer):
+    return ['%sconst %s %s = %s;' % (indent, 'bool' if derivatives.is_boolean(v) else 'double',
+                                     s.name, printer.doprint(v))
+            for s, v in temps]
+
+
 def _block(exprs, targets, indent, printer):
     """Lines computing exprs into targets, common subexpressions first."""
     temps = sp.numbered_symbols('t')
     replacements, reduced = sp.cse(exprs, symbols=temps)
-    out = ['%sconst %s %s = %s;' % (indent, 'bool' if isinstance(v, sp.logic.boolalg.Boolean)
-                                     else 'double', s.name, printer.doprint(v))
-           for s, v in replacements]
+    out = _declarations(replacements, indent, printer)
     out += ['%s%s = %s;' % (indent, t, printer.doprint(v)) for t, v in zip(targets, reduced)]
+    return out
+
+
+def _derivative_block(temps, exprs, targets, indent, printer):
+    """Lines computing the derivative entries exprs into targets from the
+    temporaries they use."""
+    out = _declarations(derivatives.needed(temps, exprs), indent, printer)
+    out += ['%s%s = %s;' % (indent, t, printer.doprint(v)) for t, v in zip(targets, exprs)]
     return out
 
 
@@ -148,9 +162,8 @@ def type_source(t, printer):
     y, k = decompose.Y[:t.nvars], t.nvars
     value = t.expr.replace(lambda e: isinstance(e, (sp.Min, sp.Max, sp.sign, sp.Heaviside)),
                            lambda e: e.rewrite(sp.Piecewise))
-    pieces = smooth_pieces(t.expr)
-    gradient = [sp.diff(pieces, v) for v in y]
-    hessian = [sp.diff(gradient[j], y[i]) for j in range(k) for i in range(j + 1)]
+    temps, gradient, hessian = derivatives.derivative_code(smooth_pieces(t.expr), y)
+    g = ['g[%d]' % j for j in range(k)]
     args = '[[maybe_unused]] const double* y, [[maybe_unused]] const double* p'
     lines = ['', '// %s: %s' % (t.name, decompose.short(t.expr, 66).replace('\\', '/')),
              'double value_%d(%s) {' % (t.number, args)]
@@ -158,10 +171,10 @@ def type_source(t, printer):
     lines += ['  return value;', '}',
               'void derivatives_%d(%s, double* g, double* h) {' % (t.number, args),
               '  if (h == nullptr) {']
-    lines += _block(gradient, ['g[%d]' % j for j in range(k)], '    ', printer)
+    lines += _derivative_block(temps, gradient, g, '    ', printer)
     lines += ['    return;', '  }']
-    lines += _block(gradient + hessian, ['g[%d]' % j for j in range(k)] +
-                    ['h[%d]' % i for i in range(len(hessian))], '  ', printer)
+    lines += _derivative_block(temps, gradient + hessian,
+                               g + ['h[%d]' % i for i in range(len(hessian))], '  ', printer)
     lines.append('}')
     return lines
 
@@ -184,11 +197,13 @@ def source(problem, description='problem.py'):
 
 
 def write(problem, text, directory, base_dir):
-    """routines.cpp into directory (only when it changes), and reads.txt:
-    the files the description reads, one absolute path a line."""
-    import formulas
+    """routines.cpp into directory (only when it changes), reads.txt: the
+    files the description reads, one absolute path a line, and
+    settings.txt: the build settings the description declares."""
     os.makedirs(directory, exist_ok=True)
-    formulas._write_if_changed(os.path.join(directory, 'routines.cpp'), text)
+    files.write_if_changed(os.path.join(directory, 'routines.cpp'), text)
     reads = [os.path.normpath(os.path.join(base_dir, f)) for f in problem.read_files]
-    formulas._write_if_changed(os.path.join(directory, 'reads.txt'),
-                               ''.join(r + '\n' for r in reads))
+    files.write_if_changed(os.path.join(directory, 'reads.txt'),
+                           ''.join(r + '\n' for r in reads))
+    files.write_if_changed(os.path.join(directory, 'settings.txt'),
+                           'points_per_unit %d\n' % problem.points_per_unit)
