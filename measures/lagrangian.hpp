@@ -16,6 +16,8 @@ inline constexpr double kDiscreteTolerance = 0.001;
 double cst(int i, int n, CVec x);
 double ocst(int i, int n, CVec x);
 void dcst(int i, int n, CVec x, Vec g);
+// The largest violation at x (relaxed as the search sees equalities, and
+// unrelaxed); a constraint whose value is NaN counts as infinitely violated.
 double viomax(CVec x);
 double oviomax(CVec x);
 // viomax(x) < tol and oviomax(x) < tol, answered at the first constraint
