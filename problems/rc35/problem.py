@@ -40,7 +40,8 @@ def build():
     # (largest |h| 9.6e-06); at the default 10000 per unit it does not.
     p.grid(points_per_unit=100_000_000)
     network = network_table(p, HERE, 'network.txt')
-    flow = InjectionFlow(p, network, range(2, BUSES + 1), GENERATORS, reactive=False)     # flat start
+    flow = InjectionFlow(p, network, range(2, BUSES + 1), GENERATORS,   # flat start
+                         reactive=False)
     demand = voltage_dependent_loads(network, flow.buses, flow.vr, flow.vm)
 
     slack_power = flow.currents[0][0]             # Re(V_1 conj(I_1)) with V_1 = 1
