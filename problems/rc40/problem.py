@@ -32,9 +32,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'problem_writer'))
 from formulas import Problem, run                                          # noqa: E402
-from powerflow import branch_admittance, bus_currents, current_balance   # noqa: E402
-from powergrid import (droop_injections, islanded_voltages, network_table,  # noqa: E402
-                       squared_mismatch)
+from powergrid import IslandedFlow, network_table                          # noqa: E402
 
 BUSES = 38
 DROOP_P = {34: 1 / 5.102e-03, 35: 1 / 1.502e-03, 36: 1 / 4.506e-03,
@@ -50,14 +48,10 @@ def build():
     # (largest |h| 6.6e-05); at the default 10000 per unit it does not.
     p.grid(points_per_unit=10_000_000)
     network = network_table(p, HERE, 'network.txt')
-    vr, vm, frequency = islanded_voltages(p, BUSES, REFERENCE_OFFSET)    # flat start
-    ir, im = bus_currents(branch_admittance(network.lines, frequency), vr, vm)
-
-    buses = range(1, BUSES + 1)
-    injected_p, injected_q = droop_injections(network, buses, DROOP_P, DROOP_Q, frequency, vr, vm)
-
-    p.minimize(squared_mismatch(injected_p, injected_q, (ir, im), vr, vm, buses), name='MISMATCH')
-    current_balance(p, (ir, im), injected_p, injected_q, vr, vm, buses)
+    flow = IslandedFlow(p, network, BUSES, REFERENCE_OFFSET)              # flat start
+    flow.droop(DROOP_P, DROOP_Q)
+    p.minimize(flow.squared_mismatch(), name='MISMATCH')
+    flow.state_balances(p)
     return p
 
 

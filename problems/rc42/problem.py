@@ -29,13 +29,12 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'problem_writer'))
 from formulas import Problem, run                                          # noqa: E402
-from powerflow import branch_admittance, bus_currents, current_balance   # noqa: E402
-from powergrid import droop_injections, islanded_voltages, network_table   # noqa: E402
+from powergrid import IslandedFlow, droop_gain_variables, network_table    # noqa: E402
 
 BUSES = 38
 GENERATORS = (34, 35, 36, 37, 38)
 REFERENCE_OFFSET = 1e-5             # V_1 = VR1 + 1e-5
-DROOP_START = 250                   # the droop gains' start: the middle of [0, 500]
+DROOP_UPPER = 500                   # the droop gains in [0, 500], starting at the middle
 
 
 def build():
@@ -45,16 +44,10 @@ def build():
     # (largest |h| 9.9e-05); at the default 10000 per unit it does not.
     p.grid(points_per_unit=10_000_000)
     network = network_table(p, HERE, 'network.txt')
-    vr, vm, frequency = islanded_voltages(p, BUSES, REFERENCE_OFFSET)    # flat start
-    droop_p = {k: p.variable('CP%d' % k, 0, 500, start=DROOP_START) for k in GENERATORS}
-    droop_q = {k: p.variable('CQ%d' % k, 0, 500, start=DROOP_START) for k in GENERATORS}
-    ir, im = bus_currents(branch_admittance(network.lines, frequency), vr, vm)
-
-    buses = range(1, BUSES + 1)
-    injected_p, injected_q = droop_injections(network, buses, droop_p, droop_q, frequency, vr, vm)
-
-    p.minimize(sum(injected_p.values()), name='LOSS')
-    current_balance(p, (ir, im), injected_p, injected_q, vr, vm, buses)
+    flow = IslandedFlow(p, network, BUSES, REFERENCE_OFFSET)              # flat start
+    flow.droop(*droop_gain_variables(p, GENERATORS, DROOP_UPPER, start=DROOP_UPPER / 2))
+    p.minimize(sum(flow.injected_p.values()), name='LOSS')
+    flow.state_balances(p)
     return p
 
 

@@ -19,8 +19,8 @@ Every variable these functions declare lies in [-1, 1] unless said otherwise.
 
 import os
 
-from powerflow import (bus_currents, current_balance, magnitude, read_network,
-                       voltage_dependent)
+from powerflow import (branch_admittance, bus_currents, current_balance, magnitude,
+                       read_network, voltage_dependent)
 
 FLAT_START = (1, 0)                 # every voltage 1 + j0
 SLACK = ((1.0, 0.0),)               # bus 1's voltage fixed at 1 + j0
@@ -92,28 +92,54 @@ def voltage_dependent_loads(network, buses, vr, vm):
     return loads
 
 
-def islanded_voltages(problem, buses, offset):
-    """Declare VR_k for k = 2..buses, then VM_k, then the frequency W and bus
-    1's VR1 (both in [0, 2], starting at 1). Returns vr, vm (bus 1 first, its
-    voltage VR1 + offset) and W."""
-    vr, vm = voltage_variables(problem, range(2, buses + 1))
-    frequency = problem.variable('W', 0, 2, start=1)
-    reference = problem.variable('VR1', 0, 2, start=1)
-    return [reference + offset] + vr, [0] + vm, frequency
+class IslandedFlow:
+    """A network of the second kind (buses 1..count): vr and vm list the
+    voltages' parts, bus 1 first (VR1 + offset and 0); frequency is W;
+    after droop(), injected_p and injected_q map every bus to its injected
+    power and currents is (Ir, Im) of I = Y(W) V."""
+
+    def __init__(self, problem, network, count, offset):
+        """Declare VR_k for k = 2..count, then VM_k, then the frequency W and
+        bus 1's VR1 (both in [0, 2], starting at 1)."""
+        self.network = network
+        self.buses = range(1, count + 1)
+        vr, vm = voltage_variables(problem, range(2, count + 1))
+        self.frequency = problem.variable('W', 0, 2, start=1)
+        reference = problem.variable('VR1', 0, 2, start=1)
+        self.vr, self.vm = [reference + offset] + vr, [0] + vm
+        self.injected_p = self.injected_q = self.currents = None
+
+    def droop(self, droop_p, droop_q):
+        """The generators' droop lines and the loads give the injected powers
+        P_k = CP_k (1 - W) - PL_k and Q_k = CQ_k (1 - |V_k|) - QL_k, with the
+        gains CP_k, CQ_k from droop_p and droop_q (0 for a bus without a
+        generator) and the voltage-dependent loads."""
+        vr, vm = self.vr, self.vm
+        self.currents = bus_currents(branch_admittance(self.network.lines, self.frequency), vr, vm)
+        loads = voltage_dependent_loads(self.network, self.buses, vr, vm)
+        self.injected_p, self.injected_q = {}, {}
+        for k in self.buses:
+            self.injected_p[k] = droop_p.get(k, 0) * (1 - self.frequency) - loads[k][0]
+            self.injected_q[k] = (droop_q.get(k, 0) * (1 - magnitude(vr[k - 1], vm[k - 1]))
+                                  - loads[k][1])
+
+    def squared_mismatch(self):
+        """The squared power mismatch of every bus (see squared_mismatch)."""
+        return squared_mismatch(self.injected_p, self.injected_q, self.currents,
+                                self.vr, self.vm, self.buses)
+
+    def state_balances(self, problem):
+        """State DIR_k and DIM_k for every bus on problem."""
+        current_balance(problem, self.currents, self.injected_p, self.injected_q,
+                        self.vr, self.vm, self.buses)
 
 
-def droop_injections(network, buses, droop_p, droop_q, frequency, vr, vm):
-    """The injected powers of an islanded microgrid's buses, two dicts:
-    P_k = CP_k (1 - W) - PL_k and Q_k = CQ_k (1 - |V_k|) - QL_k, with the
-    droop gains CP_k, CQ_k from droop_p and droop_q (0 for a bus without a
-    generator) and the voltage-dependent loads."""
-    loads = voltage_dependent_loads(network, buses, vr, vm)
-    injected_p, injected_q = {}, {}
-    for k in buses:
-        v_r, v_m = vr[k - 1], vm[k - 1]
-        injected_p[k] = droop_p.get(k, 0) * (1 - frequency) - loads[k][0]
-        injected_q[k] = droop_q.get(k, 0) * (1 - magnitude(v_r, v_m)) - loads[k][1]
-    return injected_p, injected_q
+def droop_gain_variables(problem, generators, upper, start):
+    """The droop gains CP_k for every generator k, then CQ_k, as variables in
+    [0, upper]: two dicts."""
+    gains = [{k: problem.variable('%s%d' % (prefix, k), 0, upper, start=start) for k in generators}
+             for prefix in ('CP', 'CQ')]
+    return gains[0], gains[1]
 
 
 def squared_mismatch(injected_p, injected_q, currents, vr, vm, buses):
