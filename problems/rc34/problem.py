@@ -34,7 +34,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'problem_writer'))
 from formulas import Problem, run                                      # noqa: E402
-from powerflow import bus_currents, current_balance, read_network     # noqa: E402
+from powergrid import InjectionFlow, network_table                     # noqa: E402
 
 import sympy as sp                                                     # noqa: E402
 
@@ -55,32 +55,21 @@ def build():
     # within 1e-4 (a tenth of the annealing's band): at this grid it does
     # (largest |h| 2.1e-05); at the default 10000 per unit it does not.
     p.grid(points_per_unit=1_000_000)
-    p.reads('network.txt')
-    network = read_network(os.path.join(HERE, 'network.txt'))
-    nodes = range(4, NODES + 1)
+    network = network_table(p, HERE, 'network.txt')
     # Node k carries phase (k - 1) mod 3; every voltage starts at its phase's
     # substation voltage (the flat start of a three-phase network).
     substation = [(1.0, 0.0), ROTATION, (ROTATION[0], -ROTATION[1])]
-    vr = [v[0] for v in substation] + [p.variable('VR%d' % k, -1, 1, start=substation[(k - 1) % 3][0])
-                                       for k in nodes]
-    vm = [v[1] for v in substation] + [p.variable('VM%d' % k, -1, 1, start=substation[(k - 1) % 3][1])
-                                       for k in nodes]
-    injected_p = {k: p.variable('P%d' % k, -1, 1, start=0) for k in nodes}
-    injected_q = {k: p.variable('Q%d' % k, -1, 1, start=0) for k in nodes}
-    generated_p = {k: p.variable('PG%d' % k, -1, 1, start=0) for k in GENERATORS}
-    generated_q = {k: p.variable('QG%d' % k, -1, 1, start=0) for k in GENERATORS}
-    ir, im = bus_currents(network.admittance, vr, vm)
+    flow = InjectionFlow(p, network, range(4, NODES + 1), GENERATORS, fixed=substation,
+                         start=lambda k: substation[(k - 1) % 3])
+    ir, im = flow.currents
 
     zero_r, zero_m = ir[0] + ir[1] + ir[2], im[0] + im[1] + im[2]
     second, third = rotate(ir[1], im[1], 1), rotate(ir[2], im[2], 2)
     negative_r, negative_m = ir[0] + second[0] + third[0], im[0] + second[1] + third[1]
     p.minimize(sp.sqrt(zero_r**2 + zero_m**2) + sp.sqrt(negative_r**2 + negative_m**2),
                name='UNBALANCE')
-    current_balance(p, (ir, im), injected_p, injected_q, vr, vm, nodes)
-    for k in nodes:
-        p.equality(injected_p[k] - generated_p.get(k, 0) - network.load(k, 2)[0], name='DP%d' % k)
-    for k in nodes:
-        p.equality(injected_q[k] - generated_q.get(k, 0) - network.load(k, 2)[1], name='DQ%d' % k)
+    # The table gives the nodes' powers, negative for a load: the demand is their negative.
+    flow.state_balances(p, {k: tuple(-v for v in network.load(k, 2)) for k in flow.buses})
     return p
 
 

@@ -27,8 +27,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'problem_writer'))
 from formulas import Problem, run                                          # noqa: E402
-from powerflow import (bus_currents, current_balance, read_network,       # noqa: E402
-                       voltage_dependent)
+from powergrid import InjectionFlow, network_table, voltage_dependent_loads  # noqa: E402
 
 BUSES = 38
 GENERATORS = (34, 35, 36, 37, 38)
@@ -40,28 +39,14 @@ def build():
     # within 1e-4 (a tenth of the annealing's band): at this grid it does
     # (largest |h| 9.6e-06); at the default 10000 per unit it does not.
     p.grid(points_per_unit=100_000_000)
-    p.reads('network.txt')
-    network = read_network(os.path.join(HERE, 'network.txt'))
-    buses = range(2, BUSES + 1)
-    vr = [1.0] + [p.variable('VR%d' % k, -1, 1, start=1) for k in buses]   # flat start
-    vm = [0.0] + [p.variable('VM%d' % k, -1, 1, start=0) for k in buses]
-    injected_p = {k: p.variable('P%d' % k, -1, 1, start=0) for k in buses}
-    injected_q = {k: p.variable('Q%d' % k, -1, 1, start=0) for k in buses}
-    generated_p = {k: p.variable('PG%d' % k, -1, 1, start=0) for k in GENERATORS}
-    currents = bus_currents(network.admittance, vr, vm)
+    network = network_table(p, HERE, 'network.txt')
+    flow = InjectionFlow(p, network, range(2, BUSES + 1), GENERATORS,   # flat start
+                         reactive=False)
+    demand = voltage_dependent_loads(network, flow.buses, flow.vr, flow.vm)
 
-    def load(k):
-        p0, v0, alpha, q0, w0, beta = network.load(k, 6)
-        return (voltage_dependent(p0, v0, alpha, vr[k - 1], vm[k - 1]),
-                voltage_dependent(q0, w0, beta, vr[k - 1], vm[k - 1]))
-
-    slack_power = currents[0][0]                  # Re(V_1 conj(I_1)) with V_1 = 1
-    p.minimize(slack_power + sum(injected_p.values()), name='LOSS')
-    current_balance(p, currents, injected_p, injected_q, vr, vm, buses)
-    for k in buses:
-        p.equality(injected_p[k] - generated_p.get(k, 0) + load(k)[0], name='DP%d' % k)
-    for k in buses:
-        p.equality(injected_q[k] + load(k)[1], name='DQ%d' % k)
+    slack_power = flow.currents[0][0]             # Re(V_1 conj(I_1)) with V_1 = 1
+    p.minimize(slack_power + sum(flow.injected_p.values()), name='LOSS')
+    flow.state_balances(p, demand)
     return p
 
 

@@ -33,7 +33,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'problem_writer'))
 from formulas import Problem, run                                      # noqa: E402
-from powerflow import bus_currents, current_balance, read_network     # noqa: E402
+from powergrid import InjectionFlow, fuel_cost, network_table          # noqa: E402
 
 BUSES = 30
 GENERATORS = (2, 13, 22, 23, 27)
@@ -47,26 +47,13 @@ def build():
     # within 1e-4 (a tenth of the annealing's band): at this grid it does
     # (largest |h| 3.5e-05); at the default 10000 per unit it does not.
     p.grid(points_per_unit=1_000_000)
-    p.reads('network.txt')
-    network = read_network(os.path.join(HERE, 'network.txt'))
-    buses = range(2, BUSES + 1)
-    vr = [1.0] + [p.variable('VR%d' % k, -1, 1, start=1) for k in buses]   # flat start
-    vm = [0.0] + [p.variable('VM%d' % k, -1, 1, start=0) for k in buses]
-    injected_p = {k: p.variable('P%d' % k, -1, 1, start=0) for k in buses}
-    injected_q = {k: p.variable('Q%d' % k, -1, 1, start=0) for k in buses}
-    generated_p = {k: p.variable('PG%d' % k, -1, 1, start=0) for k in GENERATORS}
-    generated_q = {k: p.variable('QG%d' % k, -1, 1, start=0) for k in GENERATORS}
-    currents = bus_currents(network.admittance, vr, vm)
+    network = network_table(p, HERE, 'network.txt')
+    flow = InjectionFlow(p, network, range(2, BUSES + 1), GENERATORS)     # flat start
 
-    slack_power = currents[0][0]                  # Re(V_1 conj(I_1)) with V_1 = 1
-    outputs = [slack_power] + [generated_p[k] for k in GENERATORS]
-    p.minimize(sum(b * pg + c * pg**2 for b, c, pg in zip(LINEAR_COST, QUADRATIC_COST, outputs)),
-               name='FUEL')
-    current_balance(p, currents, injected_p, injected_q, vr, vm, buses)
-    for k in buses:
-        p.equality(injected_p[k] - generated_p.get(k, 0) + network.load(k, 2)[0], name='DP%d' % k)
-    for k in buses:
-        p.equality(injected_q[k] - generated_q.get(k, 0) + network.load(k, 2)[1], name='DQ%d' % k)
+    slack_power = flow.currents[0][0]             # Re(V_1 conj(I_1)) with V_1 = 1
+    outputs = [slack_power] + [flow.generated_p[k] for k in GENERATORS]
+    p.minimize(fuel_cost(LINEAR_COST, QUADRATIC_COST, outputs), name='FUEL')
+    flow.state_balances(p, {k: network.load(k, 2) for k in flow.buses})
     return p
 
 

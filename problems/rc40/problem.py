@@ -32,8 +32,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'problem_writer'))
 from formulas import Problem, run                                          # noqa: E402
-from powerflow import (branch_admittance, bus_currents, current_balance,  # noqa: E402
-                       magnitude, read_network, voltage_dependent)
+from powergrid import IslandedFlow, network_table                          # noqa: E402
 
 BUSES = 38
 DROOP_P = {34: 1 / 5.102e-03, 35: 1 / 1.502e-03, 36: 1 / 4.506e-03,
@@ -48,30 +47,11 @@ def build():
     # within 1e-4 (a tenth of the annealing's band): at this grid it does
     # (largest |h| 6.6e-05); at the default 10000 per unit it does not.
     p.grid(points_per_unit=10_000_000)
-    p.reads('network.txt')
-    network = read_network(os.path.join(HERE, 'network.txt'))
-    others = range(2, BUSES + 1)
-    vr = [p.variable('VR%d' % k, -1, 1, start=1) for k in others]         # flat start
-    vm = [p.variable('VM%d' % k, -1, 1, start=0) for k in others]
-    frequency = p.variable('W', 0, 2, start=1)
-    reference = p.variable('VR1', 0, 2, start=1)
-    vr, vm = [reference + REFERENCE_OFFSET] + vr, [0] + vm
-    ir, im = bus_currents(branch_admittance(network.lines, frequency), vr, vm)
-
-    buses = range(1, BUSES + 1)
-    injected_p, injected_q = {}, {}
-    for k in buses:
-        p0, v0, alpha, q0, w0, beta = network.load(k, 6)
-        v_r, v_m = vr[k - 1], vm[k - 1]
-        injected_p[k] = (DROOP_P.get(k, 0) * (1 - frequency)
-                         - voltage_dependent(p0, v0, alpha, v_r, v_m))
-        injected_q[k] = (DROOP_Q.get(k, 0) * (1 - magnitude(v_r, v_m))
-                         - voltage_dependent(q0, w0, beta, v_r, v_m))
-
-    mismatch_p = [injected_p[k] - (vr[k - 1] * ir[k - 1] + vm[k - 1] * im[k - 1]) for k in buses]
-    mismatch_q = [injected_q[k] - (vm[k - 1] * ir[k - 1] - vr[k - 1] * im[k - 1]) for k in buses]
-    p.minimize(sum(d**2 for d in mismatch_p) + sum(d**2 for d in mismatch_q), name='MISMATCH')
-    current_balance(p, (ir, im), injected_p, injected_q, vr, vm, buses)
+    network = network_table(p, HERE, 'network.txt')
+    flow = IslandedFlow(p, network, BUSES, REFERENCE_OFFSET)              # flat start
+    flow.droop(DROOP_P, DROOP_Q)
+    p.minimize(flow.squared_mismatch(), name='MISMATCH')
+    flow.state_balances(p)
     return p
 
 

@@ -28,8 +28,9 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'problem_writer'))
 from formulas import Problem, run                                          # noqa: E402
-from powerflow import (bus_currents, current_balance, read_network,       # noqa: E402
-                       voltage_dependent)
+from powerflow import bus_currents, current_balance                       # noqa: E402
+from powergrid import (network_table, squared_mismatch,                    # noqa: E402
+                       voltage_dependent_loads, voltage_variables)
 
 BUSES = 38
 GENERATORS = (34, 35, 36, 37, 38)
@@ -42,23 +43,20 @@ def build():
     # within 1e-4 (a tenth of the annealing's band): at this grid it does
     # (largest |h| 5.4e-06); at the default 10000 per unit it does not.
     p.grid(points_per_unit=100_000_000)
-    p.reads('network.txt')
-    network = read_network(os.path.join(HERE, 'network.txt'))
+    network = network_table(p, HERE, 'network.txt')
     buses = range(2, BUSES + 1)
-    vr = [1.0] + [p.variable('VR%d' % k, -1, 1, start=1) for k in buses]   # flat start
-    vm = [0.0] + [p.variable('VM%d' % k, -1, 1, start=0) for k in buses]
+    vr, vm = voltage_variables(p, buses)                                   # flat start
+    vr, vm = [1.0] + vr, [0.0] + vm                                        # V_1 = 1
     ir, im = bus_currents(network.admittance, vr, vm)
 
+    loads = voltage_dependent_loads(network, buses, vr, vm)
     injected_p, injected_q = {}, {}
     for k in buses:
-        p0, v0, alpha, q0, w0, beta = network.load(k, 6)
         generation = GENERATION if k in GENERATORS else (0, 0)
-        injected_p[k] = generation[0] - voltage_dependent(p0, v0, alpha, vr[k - 1], vm[k - 1])
-        injected_q[k] = generation[1] - voltage_dependent(q0, w0, beta, vr[k - 1], vm[k - 1])
+        injected_p[k] = generation[0] - loads[k][0]
+        injected_q[k] = generation[1] - loads[k][1]
 
-    mismatch_p = [injected_p[k] - (vr[k - 1] * ir[k - 1] + vm[k - 1] * im[k - 1]) for k in buses]
-    mismatch_q = [injected_q[k] - (vm[k - 1] * ir[k - 1] - vr[k - 1] * im[k - 1]) for k in buses]
-    p.minimize(sum(d**2 for d in mismatch_p) + sum(d**2 for d in mismatch_q), name='MISMATCH')
+    p.minimize(squared_mismatch(injected_p, injected_q, (ir, im), vr, vm, buses), name='MISMATCH')
     current_balance(p, (ir, im), injected_p, injected_q, vr, vm, buses)
     return p
 

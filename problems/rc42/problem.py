@@ -29,13 +29,12 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'problem_writer'))
 from formulas import Problem, run                                          # noqa: E402
-from powerflow import (branch_admittance, bus_currents, current_balance,  # noqa: E402
-                       magnitude, read_network, voltage_dependent)
+from powergrid import IslandedFlow, droop_gain_variables, network_table    # noqa: E402
 
 BUSES = 38
 GENERATORS = (34, 35, 36, 37, 38)
 REFERENCE_OFFSET = 1e-5             # V_1 = VR1 + 1e-5
-DROOP_START = 250                   # the droop gains' start: the middle of [0, 500]
+DROOP_UPPER = 500                   # the droop gains in [0, 500], starting at the middle
 
 
 def build():
@@ -44,30 +43,11 @@ def build():
     # within 1e-4 (a tenth of the annealing's band): at this grid it does
     # (largest |h| 9.9e-05); at the default 10000 per unit it does not.
     p.grid(points_per_unit=10_000_000)
-    p.reads('network.txt')
-    network = read_network(os.path.join(HERE, 'network.txt'))
-    others = range(2, BUSES + 1)
-    vr = [p.variable('VR%d' % k, -1, 1, start=1) for k in others]         # flat start
-    vm = [p.variable('VM%d' % k, -1, 1, start=0) for k in others]
-    frequency = p.variable('W', 0, 2, start=1)
-    reference = p.variable('VR1', 0, 2, start=1)
-    droop_p = {k: p.variable('CP%d' % k, 0, 500, start=DROOP_START) for k in GENERATORS}
-    droop_q = {k: p.variable('CQ%d' % k, 0, 500, start=DROOP_START) for k in GENERATORS}
-    vr, vm = [reference + REFERENCE_OFFSET] + vr, [0] + vm
-    ir, im = bus_currents(branch_admittance(network.lines, frequency), vr, vm)
-
-    buses = range(1, BUSES + 1)
-    injected_p, injected_q = {}, {}
-    for k in buses:
-        p0, v0, alpha, q0, w0, beta = network.load(k, 6)
-        v_r, v_m = vr[k - 1], vm[k - 1]
-        injected_p[k] = (droop_p.get(k, 0) * (1 - frequency)
-                         - voltage_dependent(p0, v0, alpha, v_r, v_m))
-        injected_q[k] = (droop_q.get(k, 0) * (1 - magnitude(v_r, v_m))
-                         - voltage_dependent(q0, w0, beta, v_r, v_m))
-
-    p.minimize(sum(injected_p.values()), name='LOSS')
-    current_balance(p, (ir, im), injected_p, injected_q, vr, vm, buses)
+    network = network_table(p, HERE, 'network.txt')
+    flow = IslandedFlow(p, network, BUSES, REFERENCE_OFFSET)              # flat start
+    flow.droop(*droop_gain_variables(p, GENERATORS, DROOP_UPPER, start=DROOP_UPPER / 2))
+    p.minimize(sum(flow.injected_p.values()), name='LOSS')
+    flow.state_balances(p)
     return p
 
 
