@@ -1,10 +1,13 @@
-// Records of a run: the annealing rule, set by the driver's dialogue, and
-// the feasibility tolerance, set by the run control, both read by the run
-// control and the annealing loops; and the cycle blocks of the last plain
-// annealing loop, read by the driver.
+// Records of a run in the delivered modules' interface: the annealing rule
+// and the feasibility tolerance, which the run control modules and the loop
+// modules read, and the cycle blocks of the last plain annealing loop,
+// which the run control modules leave. The program passes these as values
+// (anneal/run_control.hpp).
 #pragma once
 
 #include <cstdint>
+
+#include "anneal/run_control.hpp"
 
 namespace morlan {
 
@@ -21,9 +24,5 @@ struct NsaiterRecord {  // cycle blocks performed by the last plain annealing lo
 extern MsaRecord msa;
 extern VtolRecord vtol;
 extern NsaiterRecord nsaiter;
-
-inline constexpr int kRulePlain = 0;
-inline constexpr int kRulePopulation = 1;
-inline constexpr int kRuleRelaxed = 10;
 
 }  // namespace morlan

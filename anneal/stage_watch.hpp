@@ -1,10 +1,10 @@
 // An observer of the annealing loops: what a run looks like from outside
 // while it goes on (the progress line, the convergence log).
 //
-// The loops tell the observer in `stage_watch` when a loop call begins, at
-// the end of every cycle block (only when the observer asks for a report
-// then) and at the end of every temperature stage. With no observer this
-// costs one test of a pointer per cycle block and per stage. A report reads
+// The loops tell the observer of their call (LoopCall::watch) when a loop
+// call begins, at the end of every cycle block (only when the observer asks
+// for a report then) and at the end of every temperature stage. With no
+// observer this costs one test of a pointer per cycle block and per stage. A report reads
 // the current vector's objective and largest violation through the same
 // measures the loops use (the value cache gives the same bits whatever it
 // was asked before); it never draws a random number and never writes a
@@ -42,9 +42,6 @@ class StageWatch {
   // At the end of every temperature stage, before the stopping test.
   virtual void stage_ended(const StageReport& report) = 0;
 };
-
-// The observer of the loops; nullptr when nobody watches.
-extern StageWatch* stage_watch;
 
 // Stages a loop call runs from t0, cooling by rt, until the temperature
 // falls below the loops' floor: the most it runs without a reheat (the

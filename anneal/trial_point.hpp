@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "measures/grid.hpp"
+
 namespace morlan {
 
 // The normal-deviate store: flag 1 means `cached` holds a deviate ready for
@@ -21,8 +23,8 @@ inline constexpr int kGaussian = 2;
 inline constexpr int kLogarithmic = 3;
 
 // Proposed value for variable i (1-based) from its current value, step
-// length and bounds.
-double xpi(int idist, int i, double x, double vm, double lower, double upper);
+// length and bounds; on the grid when the grid has i on it.
+double xpi(const Grid& grid, int idist, int i, double x, double vm, double lower, double upper);
 
 // Standard normal deviate (polar method, one deviate cached).
 double gasdev();

@@ -4,25 +4,14 @@
 #include <cstring>
 #include <type_traits>
 
-#include "anneal/prepare.hpp"
-#include "anneal/run_records.hpp"
-#include "anneal/sa.hpp"
 #include "anneal/trial_point.hpp"
-#include "driver/run_storage.hpp"
-#include "measures/records.hpp"
 
 namespace morlan {
 
 namespace {
 
-enum class Carry {
-  kPassedOn,      // run k must begin with what run k - 1 left
-  kReadAfterRun,  // written by a run or left as it was, and read after it
-};
-
 struct CarriedItem {
   const char* name;
-  Carry carry;
   std::string (*save)();
   void (*restore)(std::string_view bytes);
 };
@@ -85,40 +74,10 @@ void restore_c_generator(std::string_view table) {
   ::setstate(live);
 }
 
-template <class Array>
-std::string array_bytes(const Array& a) {
-  return std::string(reinterpret_cast<const char*>(a.data()), sizeof(a.v));
-}
-
-template <class Array>
-void array_from(std::string_view bytes, Array& a) {
-  if (bytes.size() == sizeof(a.v)) std::memcpy(a.data(), bytes.data(), bytes.size());
-}
-
 const CarriedItem kItems[] = {
-    {"gaussset", Carry::kPassedOn, [] { return bytes_of(gaussset.flag, gaussset.cached); },
+    {"gaussset", [] { return bytes_of(gaussset.flag, gaussset.cached); },
      [](std::string_view b) { values_from(b, gaussset.flag, gaussset.cached); }},
-    {"rleq", Carry::kPassedOn, [] { return bytes_of(rleq.value); },
-     [](std::string_view b) { values_from(b, rleq.value); }},
-    {"C library generator", Carry::kPassedOn, save_c_generator, restore_c_generator},
-    {"dialogue records", Carry::kPassedOn,
-     [] { return bytes_of(mlag.value, msa.value, slobj.value, reuse.value); },
-     [](std::string_view b) { values_from(b, mlag.value, msa.value, slobj.value, reuse.value); }},
-    {"hasdiscrete", Carry::kPassedOn,
-     [] { return bytes_of(hasdiscrete.hasdiscrete, hasdiscrete.needshift); },
-     [](std::string_view b) { values_from(b, hasdiscrete.hasdiscrete, hasdiscrete.needshift); }},
-    {"discrete", Carry::kPassedOn, [] { return array_bytes(discrete); },
-     [](std::string_view b) { array_from(b, discrete); }},
-    {"ndsample", Carry::kPassedOn, [] { return array_bytes(ndsample); },
-     [](std::string_view b) { array_from(b, ndsample); }},
-    {"isdx", Carry::kPassedOn, [] { return array_bytes(isdx); },
-     [](std::string_view b) { array_from(b, isdx); }},
-    {"nsaiter", Carry::kReadAfterRun, [] { return bytes_of(nsaiter.value); },
-     [](std::string_view b) { values_from(b, nsaiter.value); }},
-    // Under the population rule the draw leaves x alone, and a run that ends
-    // without a best point leaves it as the run before left it.
-    {"x", Carry::kReadAfterRun, [] { return array_bytes(storage.x); },
-     [](std::string_view b) { array_from(b, storage.x); }},
+    {"C library generator", save_c_generator, restore_c_generator},
 };
 
 constexpr std::size_t kItemCount = sizeof kItems / sizeof kItems[0];
@@ -150,28 +109,13 @@ CarriedDigests digests_of(const CarriedState& state) {
   return d;
 }
 
-CarriedState state_left_in_order(const CarriedState& previous, const CarriedDigests& began,
-                                 const CarriedState& left) {
-  CarriedState s = left;
-  for (std::size_t i = 0; i < kItemCount && i < s.items.size(); ++i) {
-    const bool written = digest_of(left.items[i]) != began[i];
-    if (kItems[i].carry == Carry::kReadAfterRun && !written) s.items[i] = previous.items[i];
-  }
-  return s;
-}
-
-std::optional<std::string_view> carried_difference(const CarriedDigests& before,
-                                                   const std::optional<CarriedDigests>& after,
+std::optional<std::string_view> carried_difference(const CarriedDigests& began,
                                                    const CarriedDigests& previous) {
-  if (before.size() != kItemCount || previous.size() != kItemCount ||
-      (after && after->size() != kItemCount)) {
+  if (began.size() != kItemCount || previous.size() != kItemCount) {
     return std::string_view("the list of carried items");
   }
   for (std::size_t i = 0; i < kItemCount; ++i) {
-    const bool as_left = before[i] == previous[i];
-    bool differs = !as_left;
-    if (kItems[i].carry == Carry::kReadAfterRun) differs = differs && after && (*after)[i] == before[i];
-    if (differs) return std::string_view(kItems[i].name);
+    if (began[i] != previous[i]) return std::string_view(kItems[i].name);
   }
   return std::nullopt;
 }

@@ -67,16 +67,14 @@ class Coordinator {
     const RunRecord record = std::move(it->second);
     done_.erase(it);
     const bool ended = record.stop_status == kRanToEnd;
-    std::optional<CarriedDigests> read_after;
-    if (ended && record.isucc == 1) read_after = digests_of(record.left);
-    if (const auto item = carried_difference(record.began, read_after, left_digests_)) {
+    if (const auto item = carried_difference(record.began, left_digests_)) {
       go_in_order(*item);
       return true;
     }
     write_output(record);
     if (!ended) link_.end(record.stop_status);
     series_.fold(record);
-    left_ = state_left_in_order(left_, record.began, record.left);
+    left_ = record.left;
     left_digests_ = digests_of(left_);
     ++next_fold_;
     return true;

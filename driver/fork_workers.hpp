@@ -9,7 +9,7 @@
 // and wait for it before the program ends, so no process is left behind.
 #pragma once
 
-#include "driver/driver.hpp"
+#include "driver/series_executor.hpp"
 
 namespace morlan {
 

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-#include "driver/driver.hpp"
 #include "driver/mpi_series.hpp"
 #include "driver/options.hpp"
 #include "driver/polish_extension.hpp"

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "anneal/prepare.hpp"
 #include "driver/coordinator.hpp"
+#include "driver/program.hpp"
 #include "driver/run_record.hpp"
 #include "driver/series.hpp"
 #include "io/console.hpp"
@@ -143,9 +145,14 @@ void stop_preparing_rank(int status) {
 
 std::uint64_t prepared_digest(const Series& series) {
   Encoder e;
-  const Settings& s = series.settings();
-  e(s.multilevel, s.nconsec, s.nruns, s.rt, s.t0, s.tf, save_carried_state());
-  for (int i = 1; i <= cfg::kNvar; ++i) e(storage.xl(i), storage.xu(i));
+  const RunPlan& plan = series.plan();
+  Answers answers = plan.answers;
+  e(answers, plan.settings.t0, save_carried_state());
+  const Grid& grid = plan.measure.grid();
+  for (int i = 1; i <= cfg::kNvar; ++i) e(grid.spacing(i), grid.points(i), grid.on_grid(i));
+  Array1<double, cfg::kNvar> xl, xu;
+  xbound(cfg::kNvar, xl, xu);
+  for (int i = 1; i <= cfg::kNvar; ++i) e(xl(i), xu(i));
   return digest_of(e.take());
 }
 
@@ -281,7 +288,7 @@ class Serving final : public SeriesExecutor {
   static DriverOptions serving_options = options;
   serving_options.writes_files = false;
   serving_options.progress = DriverOptions::Progress::kNever;
-  run_driver(serving_options, extension, &serving);
+  run_program(serving_options, extension, &serving);
 }
 
 }  // namespace
@@ -291,10 +298,10 @@ void run_rank(const DriverOptions& options, RunExtension* extension) {
   MPI_Comm_size(MPI_COMM_WORLD, &g_size);
   if (g_rank != kRankZero) run_other_rank(options, extension);
   g_previous_stop = io::set_stop_handler(stop_rank_zero);
-  if (g_size == 1) run_driver(options, extension);
+  if (g_size == 1) run_program(options, extension);
   keep_what_is_read();
   static Coordinating coordinating;
-  run_driver(options, extension, &coordinating);
+  run_program(options, extension, &coordinating);
 }
 
 }  // namespace morlan::mpi

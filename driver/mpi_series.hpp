@@ -20,7 +20,8 @@
 // which ends the job with its own line.
 #pragma once
 
-#include "driver/driver.hpp"
+#include "driver/driver_options.hpp"
+#include "driver/run_extension.hpp"
 
 namespace morlan::mpi {
 

@@ -6,6 +6,7 @@
 #include "base/config.hpp"
 #include "driver/run_record.hpp"
 #include "io/console.hpp"
+#include "measures/records.hpp"
 #include "sqp/polish.hpp"
 
 namespace morlan {
@@ -16,8 +17,9 @@ class PolishExtension final : public RunExtension {
  public:
   // Each run is polished on its own, so that its result can be folded in
   // run order wherever the run happened.
-  void after_run(int isucc, CVec x, RunRecord& record) override {
+  void after_run(const Answers& answers, int isucc, CVec x, RunRecord& record) override {
     if (isucc != 1) return;
+    slobj.value = answers.scale;  // the solver protocol's objective scale
     Polisher polisher;
     polisher.polish_run(x.slice(1, cfg::kNvar));
     record.polish.polished = 1;

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "driver/driver.hpp"
+#include "driver/run_extension.hpp"
 
 namespace morlan {
 

@@ -1,30 +1,18 @@
 #include "driver/run_storage.hpp"
 
-#include "anneal/chainrun.hpp"
-#include "anneal/ladderrun.hpp"
+#include "driver/preparation.hpp"
 #include "io/console.hpp"
-#include "measures/records.hpp"
 
 namespace morlan {
 
-Storage storage;
-
-double& member(int k, int i) { return storage.pop((i - 1) * cfg::kNpop + k); }
-
-void print_start() {
+void print_start(const Storage& storage) {
   io::say(" ");
   io::say("x0 = ", CVec(storage.shown));
 }
 
-RunResult run_control(const Settings& s) {
-  lagcount.value = 0;  // the run's Lagrangian evaluations, for --count-evaluations
-  RunResult r;
-  if (s.multilevel == 0) {
-    chainrun(r.isucc, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
-  } else {
-    ladderrun(r.isucc, s.nconsec, storage.pop, storage.x, r.objval, r.maxvio, s.t0, s.rt);
-  }
-  return r;
+RunOutcome run_once(const RunPlan& plan, Storage& storage, StageWatch* watch) {
+  if (!plan.multilevel()) return chain_run(plan.settings, plan.measure, watch, storage.pop, storage.x);
+  return ladder_run(plan.settings, plan.measure, watch, storage.pop, storage.x);
 }
 
 }  // namespace morlan

@@ -38,10 +38,6 @@ void TerminalProgress::run_ended(std::int32_t /*run*/) { io::erase_status(); }
 RunWatch::RunWatch(bool keep_rows, ProgressSink* progress, bool multilevel)
     : keep_rows_(keep_rows), progress_(progress), multilevel_(multilevel) {}
 
-RunWatch::~RunWatch() {
-  if (stage_watch == this) stage_watch = nullptr;
-}
-
 void RunWatch::begin_run(std::int32_t run, std::int32_t runs) {
   rows_.clear();
   state_ = RunProgress{};
@@ -55,11 +51,9 @@ void RunWatch::begin_run(std::int32_t run, std::int32_t runs) {
   blocks_in_level_ = 0;
   evaluations_before_ = 0;
   evaluations_ = 0;
-  stage_watch = this;
 }
 
 std::vector<StageRow> RunWatch::end_run() {
-  if (stage_watch == this) stage_watch = nullptr;
   if (progress_ != nullptr) progress_->run_ended(state_.run);
   return std::move(rows_);
 }

@@ -59,11 +59,11 @@ class RunWatch final : public StageWatch {
   // multi-level scheme (their levels are numbered, and the estimate of the
   // time left counts the levels to come).
   RunWatch(bool keep_rows, ProgressSink* progress, bool multilevel);
-  ~RunWatch() override;
 
-  // Run `run` of `runs` begins: from here the loops are watched.
+  // Run `run` of `runs` begins: the loops of its run control report to
+  // this observer from here.
   void begin_run(std::int32_t run, std::int32_t runs);
-  // The run has ended: the loops are no longer watched. Returns its rows.
+  // The run has ended. Returns its rows.
   std::vector<StageRow> end_run();
 
   void loop_started(int nt, double t0, double rt) override;

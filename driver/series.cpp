@@ -5,13 +5,10 @@
 
 #include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
-#include "anneal/run_records.hpp"
-#include "anneal/sa.hpp"
-#include "io/console.hpp"
 #include "driver/watching.hpp"
+#include "io/console.hpp"
 #include "io/cpu_time.hpp"
 #include "io/output.hpp"
-#include "measures/records.hpp"
 
 namespace morlan {
 
@@ -26,25 +23,8 @@ constexpr int kNpop = cfg::kNpop;
 constexpr int kStartSeed1 = 1;
 constexpr int kStartSeed2 = 2;
 
+// The run in progress, for whoever reports on a run that ends in a stop.
 std::int32_t g_run_in_progress = 0;
-
-// One starting point from the starting-point stream: a grid variable takes
-// a grid point xl + g * k, k = 0 .. ndsample - 1; any other variable a
-// uniform value in its range. Multipliers start at zero.
-template <class Put>
-void draw_point(Put put) {
-  for (int i = 1; i <= kNvar; ++i) {
-    const double u = static_cast<double>(x0ranmar());
-    double v;
-    if (isdx(i) == 1) {
-      v = storage.xl(i) + discrete(kNvar + i) * std::trunc(u * ndsample(i));
-    } else {
-      v = storage.xl(i) + u * (storage.xu(i) - storage.xl(i));
-    }
-    put(i, v);
-  }
-  for (int i = kNvar + 1; i <= kNtot; ++i) put(i, 0.0);
-}
 
 }  // namespace
 
@@ -52,30 +32,51 @@ std::int32_t run_in_progress() { return g_run_in_progress; }
 
 void set_run_in_progress(std::int32_t run) { g_run_in_progress = run; }
 
-void report_evaluations(const RunRecord& record) {
-  if (!driver_options().count_evaluations) return;
+void report_evaluations(const DriverOptions& options, const RunRecord& record) {
+  if (!options.count_evaluations) return;
   io::line("morlan: run " + std::to_string(record.run) + ": " +
                std::to_string(record.evaluations) + " Lagrangian evaluations",
            io::kStderr);
 }
 
-Series::Series(const Settings& settings, RunExtension* extension, Watching* watching)
-    : settings_(settings), extension_(extension), watching_(watching) {
+Series::Series(const RunPlan& plan, const DriverOptions& options, RunExtension* extension,
+               Watching* watching)
+    : plan_(plan), options_(options), extension_(extension), watching_(watching) {
   x0rmarin(kStartSeed1, kStartSeed2);
-  xbound(kNvar, storage.xl, storage.xu);
+  xbound(kNvar, xl_, xu_);
+}
+
+// One starting point from the starting-point stream: a grid variable takes
+// a grid point xl + g * k, k = 0 .. points - 1; any other variable a
+// uniform value in its range. Multipliers start at zero.
+template <class Put>
+void Series::draw_point(Put put) {
+  const Grid& grid = plan_.measure.grid();
+  for (int i = 1; i <= kNvar; ++i) {
+    const double u = static_cast<double>(x0ranmar());
+    double v;
+    if (grid.on_grid(i) == 1) {
+      v = xl_(i) + grid.spacing(i) * std::trunc(u * grid.points(i));
+    } else {
+      v = xl_(i) + u * (xu_(i) - xl_(i));
+    }
+    put(i, v);
+  }
+  for (int i = kNvar + 1; i <= kNtot; ++i) put(i, 0.0);
 }
 
 // Fills the start of one run and the point its "x0 = " line shows: x
 // itself, or member 1 of the population under the population rule.
 void Series::draw_start() {
   ++drawn_;
-  if (msa.value != kRulePopulation) {
-    draw_point([](int i, double v) { storage.x(i) = v; });
-    for (int i = 1; i <= kNvar; ++i) storage.shown(i) = storage.x(i);
+  Storage& s = storage_;
+  if (plan_.settings.rule != kRulePopulation) {
+    draw_point([&s](int i, double v) { s.x(i) = v; });
+    for (int i = 1; i <= kNvar; ++i) s.shown(i) = s.x(i);
     return;
   }
-  for (int k = 1; k <= kNpop; ++k) draw_point([k](int i, double v) { member(k, i) = v; });
-  for (int i = 1; i <= kNvar; ++i) storage.shown(i) = member(1, i);
+  for (int k = 1; k <= kNpop; ++k) draw_point([&s, k](int i, double v) { s.member(k, i) = v; });
+  for (int i = 1; i <= kNvar; ++i) s.shown(i) = s.member(1, i);
 }
 
 void Series::skip_to(std::int32_t k) {
@@ -94,11 +95,11 @@ RunRecord Series::run(std::int32_t k) {
   set_run_in_progress(k);
   io::cpu_time_delta();  // the next reading measures this run alone
   draw_start();
-  print_start();
-  const RunResult r = watching_ != nullptr ? watching_->run(settings_, k, runs(), record)
-                                           : run_control(settings_);
-  record.nsaiter = nsaiter.value;
-  record.evaluations = lagcount.value;
+  print_start(storage_);
+  const RunOutcome r = watching_ != nullptr ? watching_->run(plan_, storage_, k, runs(), record)
+                                            : run_once(plan_, storage_, nullptr);
+  record.nsaiter = r.blocks == kNoBlocks ? 0 : r.blocks;
+  record.evaluations = r.evaluations;
   record.time = io::cpu_time_delta();
   if (r.isucc == 1) {
     io::say("run_id =", k, " : Obj =", r.objval, " time =", record.time);
@@ -108,8 +109,8 @@ RunRecord Series::run(std::int32_t k) {
   record.isucc = r.isucc;
   record.objval = r.objval;
   record.maxvio = r.maxvio;
-  if (extension_ != nullptr) extension_->after_run(r.isucc, storage.x, record);
-  if (watching_ != nullptr) watching_->keep_point(record);
+  if (extension_ != nullptr) extension_->after_run(plan_.answers, r.isucc, storage_.x, record);
+  if (watching_ != nullptr) watching_->keep_point(record, storage_.x);
   io::flush();
   set_run_in_progress(0);
   return record;
@@ -126,12 +127,12 @@ void Series::fold(const RunRecord& record) {
   }
   if (extension_ != nullptr) extension_->fold(record);
   if (watching_ != nullptr) watching_->fold(record);
-  report_evaluations(record);
+  report_evaluations(options_, record);
 }
 
 void Series::print_summary() const {
   const Statistics& st = statistics_;
-  io::say("========== Obj Summary of ", settings_.nruns, " runs ========== ");
+  io::say("========== Obj Summary of ", runs(), " runs ========== ");
   io::say(" best Obj = ", st.bestobj, ",  worst Obj = ", st.worstobj);
   if (st.nsucc > 0) io::say(" avrg Obj = ", st.sumobj / st.nsucc);
   if (extension_ != nullptr) extension_->after_summary();

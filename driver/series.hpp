@@ -11,9 +11,12 @@
 
 #include <cstdint>
 
-#include "driver/driver.hpp"
+#include "driver/driver_options.hpp"
+#include "driver/preparation.hpp"
+#include "driver/run_extension.hpp"
 #include "driver/run_record.hpp"
 #include "driver/run_storage.hpp"
+#include "driver/series_executor.hpp"
 
 namespace morlan {
 
@@ -35,10 +38,11 @@ class Series {
  public:
   // Seeds the starting-point stream and reads the variable bounds. The runs
   // are watched through `watching` when it is given.
-  Series(const Settings& settings, RunExtension* extension, Watching* watching = nullptr);
+  Series(const RunPlan& plan, const DriverOptions& options, RunExtension* extension,
+         Watching* watching = nullptr);
 
-  std::int32_t runs() const { return settings_.nruns; }
-  const Settings& settings() const { return settings_; }
+  std::int32_t runs() const { return plan_.answers.nruns; }
+  const RunPlan& plan() const { return plan_; }
 
   // Draws the starts of the runs before k that other processes run, so that
   // the next draw is run k's; starts again from the seeding when this
@@ -55,20 +59,28 @@ class Series {
 
  private:
   void draw_start();
+  template <class Put>
+  void draw_point(Put put);
 
-  const Settings& settings_;
+  const RunPlan& plan_;
+  const DriverOptions& options_;
   RunExtension* extension_;
   Watching* watching_;
   Statistics statistics_;
   std::int32_t drawn_ = 0;  // starts drawn so far
+  Array1<double, cfg::kNvar> xl_, xu_;  // the variable bounds
+  Storage storage_;                     // the points of the run in progress
 };
 
 // --count-evaluations: the run's Lagrangian evaluations, one line on
 // standard error after the run's lines (standard output stays as without
 // the option).
-void report_evaluations(const RunRecord& record);
+void report_evaluations(const DriverOptions& options, const RunRecord& record);
 
-// Marks the run in progress (see run_in_progress).
+// The index of the run in progress in this process (from 1; 1 in the
+// single run), 0 between runs.
+std::int32_t run_in_progress();
+// Marks the run in progress.
 void set_run_in_progress(std::int32_t run);
 
 // The series in order in this process: each run prints as it goes.

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver.hpp"
+#include "driver/driver_options.hpp"
 #include "driver/run_record.hpp"
 #include "io/output_file.hpp"
 

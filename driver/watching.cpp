@@ -21,31 +21,34 @@ DriverOptions files_of(const DriverOptions& options) {
 
 Watching::Watching(const DriverOptions& options) : options_(options), files_(files_of(options)) {}
 
-void Watching::start(const Settings& s, bool progress_here) {
+void Watching::start(const Answers& answers, bool progress_here) {
   const bool wanted = options_.progress == DriverOptions::Progress::kAlways ||
                       (options_.progress == DriverOptions::Progress::kOnTerminal &&
                        io::status_on_terminal());
   const bool progress = progress_here && wanted;
   series_progress_ = !progress_here && wanted;
-  runs_ = s.nruns;
+  runs_ = answers.nruns;
   began_ = std::chrono::steady_clock::now();
   const bool keep_rows = options_.log_file.has_value();
   if (progress || keep_rows) {
-    watch_ = std::make_unique<RunWatch>(keep_rows, progress ? &terminal_ : nullptr, s.multilevel != 0);
+    watch_ = std::make_unique<RunWatch>(keep_rows, progress ? &terminal_ : nullptr,
+                                        answers.multilevel != 0);
   }
   files_.begin(options_.polish);
 }
 
-RunResult Watching::run(const Settings& s, std::int32_t k, std::int32_t runs, RunRecord& record) {
-  if (watch_ != nullptr) watch_->begin_run(k, runs);
-  const RunResult r = run_control(s);
-  if (watch_ != nullptr) record.stages = watch_->end_run();
+RunOutcome Watching::run(const RunPlan& plan, Storage& storage, std::int32_t k, std::int32_t runs,
+                         RunRecord& record) {
+  if (watch_ == nullptr) return run_once(plan, storage, nullptr);
+  watch_->begin_run(k, runs);
+  const RunOutcome r = run_once(plan, storage, watch_.get());
+  record.stages = watch_->end_run();
   return r;
 }
 
-void Watching::keep_point(RunRecord& record) const {
+void Watching::keep_point(RunRecord& record, CVec x) const {
   if (record.isucc != 1 || !options_.best_file.has_value()) return;
-  const CVec variables = storage.x.slice(1, cfg::kNvar);
+  const CVec variables = x.slice(1, cfg::kNvar);
   record.point.assign(variables.begin(), variables.end());
 }
 

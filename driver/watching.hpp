@@ -12,7 +12,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "driver/driver.hpp"
+#include "driver/answers.hpp"
+#include "driver/driver_options.hpp"
 #include "driver/run_record.hpp"
 #include "driver/run_storage.hpp"
 #include "driver/run_watch.hpp"
@@ -29,13 +30,15 @@ class Watching {
   // The runs begin; `progress_here`: the runs happen in this process, which
   // shows the progress line of the run in progress; otherwise the line shows
   // the series as its runs are taken in order.
-  void start(const Settings& s, bool progress_here);
-  // Run k of `runs` through the run control, watched when the log or the
-  // progress line needs it; the run's stage rows go into `record`.
-  RunResult run(const Settings& s, std::int32_t k, std::int32_t runs, RunRecord& record);
-  // After the run and its extension: a successful run's point goes into
+  void start(const Answers& answers, bool progress_here);
+  // Run k of `runs` through the run control on the storage's points,
+  // watched when the log or the progress line needs it; the run's stage
+  // rows go into `record`.
+  RunOutcome run(const RunPlan& plan, Storage& storage, std::int32_t k, std::int32_t runs,
+                 RunRecord& record);
+  // After the run and its extension: a successful run's point x goes into
   // `record` when --best asks.
-  void keep_point(RunRecord& record) const;
+  void keep_point(RunRecord& record, CVec x) const;
   // The next record in run order, into the files (and the series' progress
   // line).
   void fold(const RunRecord& record);
