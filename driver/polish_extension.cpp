@@ -6,7 +6,6 @@
 #include "base/config.hpp"
 #include "driver/run_record.hpp"
 #include "io/console.hpp"
-#include "measures/records.hpp"
 #include "sqp/polish.hpp"
 
 namespace morlan {
@@ -19,9 +18,8 @@ class PolishExtension final : public RunExtension {
   // run order wherever the run happened.
   void after_run(const Answers& answers, int isucc, CVec x, RunRecord& record) override {
     if (isucc != 1) return;
-    slobj.value = answers.scale;  // the solver protocol's objective scale
     Polisher polisher;
-    polisher.polish_run(x.slice(1, cfg::kNvar));
+    polisher.polish_run(x.slice(1, cfg::kNvar), answers.scale);
     record.polish.polished = 1;
     record.polish.feasible = polisher.feasible_runs();
     record.polish.objective = polisher.last_objective();

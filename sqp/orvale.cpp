@@ -5,7 +5,9 @@
 #include <cfloat>
 #include <cmath>
 
+#include "measures/records.hpp"
 #include "sqp/nlcalls.hpp"
+#include "sqp/protocol.hpp"
 #include "sqp/solver_records.hpp"
 #include "sqp/sqpglue.hpp"
 #include "sqp/sqpstart.hpp"
@@ -26,6 +28,8 @@ constexpr int kEvaluationsPerIteration = 20;
 
 struct Solve {
   nlopt_opt opt = nullptr;
+  Protocol protocol;
+  int iteration_limit = 0;
   int n = 0;
   int gradients = 0;  // points at which the gradient was asked for
   Array1<double, kO8MaxVariables> x;
@@ -47,7 +51,7 @@ Vec load_point(Solve& s, const double* x) {
 void count_iteration(Solve& s) {
   ++s.gradients;
   const int iterations = s.gradients - 1;
-  if (iterations > noiter.value) {
+  if (iterations > s.iteration_limit) {
     nlopt_force_stop(s.opt);
     return;
   }
@@ -58,11 +62,11 @@ double objective(unsigned, const double* x, double* grad, void* data) {
   Solve& s = *static_cast<Solve*>(data);
   Vec p = load_point(s, x);
   double fx = 0.0;
-  ef(p, fx);
+  protocol::objective(s.protocol, p, fx);
   if (grad != nullptr) {
     count_iteration(s);
     Vec gv = s.g.slice(1, s.n);
-    egradf(p, gv);
+    protocol::objective_gradient(s.protocol, p, gv);
     for (int k = 1; k <= s.n; ++k) grad[k - 1] = gv(k);
   }
   return fx;
@@ -73,10 +77,10 @@ void equalities(unsigned m, double* result, unsigned, const double* x, double* g
   Solve& s = *static_cast<Solve*>(data);
   Vec p = load_point(s, x);
   for (int i = 1; i <= static_cast<int>(m); ++i) {
-    eh(i, p, result[i - 1]);
+    protocol::equality(i, p, result[i - 1]);
     if (grad != nullptr) {
       Vec gv = s.g.slice(1, s.n);
-      egradh(i, p, gv);
+      protocol::equality_gradient(s.protocol, i, p, gv);
       for (int k = 1; k <= s.n; ++k) grad[(i - 1) * s.n + (k - 1)] = gv(k);
     }
   }
@@ -88,11 +92,11 @@ void inequalities(unsigned m, double* result, unsigned, const double* x, double*
   Vec p = load_point(s, x);
   for (int i = 1; i <= static_cast<int>(m); ++i) {
     double gx = 0.0;
-    eg(i, p, gx);
+    protocol::inequality(i, p, gx);
     result[i - 1] = -gx;
     if (grad != nullptr) {
       Vec gv = s.g.slice(1, s.n);
-      egradg(i, p, gv);
+      protocol::inequality_gradient(s.protocol, i, p, gv);
       for (int k = 1; k <= s.n; ++k) grad[(i - 1) * s.n + (k - 1)] = -gv(k);
     }
   }
@@ -107,19 +111,23 @@ bool all_finite(const double* x, int n) {
 
 }  // namespace
 
-void orvale() {
+void orvale() { solve({slobj.value, isslopefd.value != 0}, noiter.value); }
+
+void solve(const Protocol& protocol, int iteration_limit) {
   o8mpar(1) = DBL_EPSILON;
   setup0();
   o8itin(2) = 0;
   setup();
 
   Solve& s = solve_state;
+  s.protocol = protocol;
+  s.iteration_limit = iteration_limit;
   s.n = o8dim(1);
   s.gradients = 0;
   const int n = s.n;
   const int neq = o8dim(2);
   const int nineq = o8dim(3);
-  if (noiter.value < 1 || n < 1) {
+  if (iteration_limit < 1 || n < 1) {
     solchk();
     return;
   }
@@ -152,7 +160,7 @@ void orvale() {
   }
   nlopt_set_ftol_rel(s.opt, kFtolRel);
   nlopt_set_xtol_rel(s.opt, kXtolRel);
-  nlopt_set_maxeval(s.opt, kEvaluationsPerIteration * (noiter.value + 1));
+  nlopt_set_maxeval(s.opt, kEvaluationsPerIteration * (iteration_limit + 1));
 
   double fmin = 0.0;
   nlopt_optimize(s.opt, x.data(), &fmin);

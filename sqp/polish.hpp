@@ -10,9 +10,10 @@ namespace morlan {
 class Polisher {
  public:
   // Solve from the run's best point x (the problem variables; x is left
-  // unchanged) and print
+  // unchanged) with the objective scaled by `scale` and analytic gradients,
+  // and print
   //   " polished: Obj = <f> maxvio = <v> iters = <k>".
-  void polish_run(CVec x);
+  void polish_run(CVec x, double scale);
   // Print " best polished Obj = <f>" over the polished points that are
   // feasible (largest violation below 1.0e-5), or
   // " best polished Obj = none feasible".

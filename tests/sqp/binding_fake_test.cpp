@@ -294,6 +294,33 @@ TEST_F(FakeBinding, SolveHonoursAnActiveInequalityAndRepeatsExactly) {
   for (int k = 1; k <= 3; ++k) EXPECT_EQ(x(k), y(k));
 }
 
+// The polish takes its objective scale as a parameter: with the records at
+// another scale it solves what sqpstart solves at its own.
+TEST_F(FakeBinding, PolishTakesTheScaleItIsGiven) {
+  fake::c3_upper = 1.0;
+  init_sqp_pd();
+  Array1<double, 3> x;
+  x(1) = 4.0, x(2) = -1.0, x(3) = 2.0;
+  const Array1<double, 3> start = x;
+  slobj.value = 10.0;
+  int ifeas = 0, iters = 0;
+  double fobj = 0.0, vmax = 0.0;
+  std::string expected;
+  {
+    Capture out(6);
+    sqpstart(ifeas, x, fobj, vmax, iters);
+    io::say("polished: Obj = ", fobj, " maxvio = ", vmax, " iters = ", iters);
+    expected = out.text();
+  }
+  slobj.value = 1.0;
+  Polisher polisher;
+  Capture out(6);
+  polisher.polish_run(start, 10.0);
+  EXPECT_EQ(out.text(), expected);
+  for (int k = 1; k <= 3; ++k) EXPECT_EQ(o8xdat(k), x(k));
+  EXPECT_EQ(slobj.value, 1.0);
+}
+
 TEST_F(FakeBinding, SolverStopsAtTheIterationLimit) {
   o8xdat(1) = 4.0, o8xdat(2) = -1.0, o8xdat(3) = 2.0;
   noiter.value = 1;
@@ -317,9 +344,9 @@ TEST_F(FakeBinding, PolisherPrintsOneLinePerRunAndTheBestFeasible) {
   Capture out(6);
   polisher.print_summary();
   Array1<double, 3> x;
-  polisher.polish_run(x);
+  polisher.polish_run(x, 1.0);
   x(1) = 4.0;
-  polisher.polish_run(x);
+  polisher.polish_run(x, 1.0);
   EXPECT_EQ(x(1), 4.0);  // the run's point is left alone
   polisher.print_summary();
   const double best = polisher.best();
