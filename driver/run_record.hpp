@@ -94,9 +94,11 @@ enum class MessageKind : std::uint32_t {
   kAdopt = 2,     // to a worker: take this carried state before the next run
   kQuit = 3,      // to a worker: no more runs
   kRecord = 4,    // from a worker: one run's record
-  kReady = 5,     // from an MPI rank: the digest of the state it prepared
+  kReady = 5,     // from an MPI rank: the digests of what it prepared
   kBye = 6,       // from an MPI rank leaving: its CPU seconds
-  kDialogue = 7,  // to the MPI ranks: the dialogue's input, or that there is no series
+  kDialogue = 7,  // (no longer sent: rank 0's dialogue input)
+  kAnswers = 8,   // to the MPI ranks: the answers, or that there is no series
+  kUnprepared = 9,  // from an MPI rank that stopped while preparing: why, and its status
 };
 
 struct Message {

@@ -19,6 +19,7 @@
 #include "io/console.hpp"
 #include "problem/adaptor.hpp"
 #include "problem/incremental_values.hpp"
+#include "sif/records.hpp"
 #include "sqp/sqpglue.hpp"
 
 namespace morlan {
@@ -98,6 +99,11 @@ void dceq(int, int, CVec, Vec) {}
 void dcineq(int, int, CVec, Vec) {}
 
 RawValueSource incremental_values(bool) { return nullptr; }
+
+// The fake's records: the sizes it was handed; it loads no data file.
+std::vector<NamedBytes> evaluation_records() { return {}; }
+std::vector<NamedBytes> adaptor_records() { return {named_bytes("prbcsa", prbcsa)}; }
+std::vector<NamedBytes> binding_records() { return {}; }
 
 Temperatures initial_temperature(Measure& measure) {
   io::say("fake init_t: slobj =", measure.scale(), " mlag =", measure.form(), " rleq =",
