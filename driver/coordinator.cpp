@@ -123,11 +123,13 @@ class Coordinator {
       if (!stale) note_lost(run, event.how);
       return;
     }
-    if (event.message.kind != MessageKind::kRecord) return;
     RunRecord record;
-    if (!read_payload(event.message, record) || record.run != slot.run) {
+    const std::string fault = unreadable(event.message, slot.run, record);
+    if (!fault.empty()) {
+      // The worker is of no more use; the earlier runs are still printed.
       slot.gone = true;
-      if (!stale) note_lost(run, "worker sent a malformed record");
+      last_how_ = fault;
+      if (!stale) note_lost(run, fault);
       return;
     }
     slot.run = 0;
@@ -136,6 +138,24 @@ class Coordinator {
     if (stale) return;
     if (record.stop_status != kRanToEnd) limit_ = std::min(limit_, record.run + 1);
     done_[record.run] = std::move(record);
+  }
+
+  // What makes the message no record of the run `expected` (then `record`
+  // is not to be used); "" when it is one.
+  static std::string unreadable(const Message& m, int expected, RunRecord& record) {
+    switch (m.kind) {
+      case MessageKind::kRecord:
+        if (!read_payload(m, record)) return "the worker's record does not decode";
+        if (record.run != expected) {
+          return "the worker sent the record of run " + std::to_string(record.run);
+        }
+        return "";
+      case MessageKind::kNotUnderstood:
+        return "the worker could not read a message it was sent";
+      default:
+        return "the worker sent a message of unknown kind " +
+               std::to_string(static_cast<std::uint32_t>(m.kind));
+    }
   }
 
   bool all_gone() const {
@@ -187,7 +207,13 @@ CarriedDigests g_began;
   record.stop_status = status;
   record.began = g_began;
   g_link->send(message_of(MessageKind::kRecord, record));
-  g_link->leave();
+  g_link->leave(io::kExitNormal);
+}
+
+// A message the worker cannot read: it says so, and leaves.
+[[noreturn]] void not_understood(const Message& m) {
+  g_link->send(message_of(MessageKind::kNotUnderstood, static_cast<std::uint32_t>(m.kind)));
+  g_link->leave(io::kExitError);
 }
 
 void serve_run(Series& series, std::int32_t k) {
@@ -209,9 +235,9 @@ void WorkerLink::end(int status) {
   io::stop(status);
 }
 
-void CoordinatorLink::leave() {
+void CoordinatorLink::leave(int status) {
   before_leaving();
-  ::_exit(io::kExitNormal);
+  ::_exit(status);
 }
 
 void coordinate(Series& series, WorkerLink& link, const CarriedState& start) {
@@ -224,14 +250,17 @@ void serve(Series& series, CoordinatorLink& link) {
   const io::StopHandler previous = io::set_stop_handler(report_stop);
   for (;;) {
     const Message m = link.receive();
+    if (m.kind == MessageKind::kQuit) break;
     if (m.kind == MessageKind::kRun) {
       std::int32_t k = 0;
-      if (read_payload(m, k)) serve_run(series, k);
+      if (!read_payload(m, k) || k < 1 || k > series.runs()) not_understood(m);
+      serve_run(series, k);
     } else if (m.kind == MessageKind::kAdopt) {
       CarriedState state;
-      if (read_payload(m, state)) restore_carried_state(state);
-    } else if (m.kind == MessageKind::kQuit) {
-      break;
+      if (!read_payload(m, state)) not_understood(m);
+      restore_carried_state(state);
+    } else {
+      not_understood(m);
     }
   }
   io::set_stop_handler(previous);

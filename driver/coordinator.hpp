@@ -10,6 +10,12 @@
 //
 // A worker serves runs: for each index it draws the starts in order up to
 // that run, runs it with its output collected, and sends the record back.
+//
+// Nothing is dropped: a message that one side cannot read (its payload
+// does not decode, or its kind is not one the side takes) ends the series
+// with one line on standard error and exit status 1, after every run before
+// the one it concerns is printed; a worker that cannot read a message says
+// so and leaves with status 1.
 #pragma once
 
 #include <string>
@@ -46,8 +52,9 @@ class WorkerLink {
 // Runs the whole series on the workers, which begin in the state `start`.
 // Returns when every run is folded. An error stop inside run k ends the
 // program here, after every run before k and run k's lines up to its
-// message are written, with the stop's status; so does a lost worker, with
-// one line on standard error and status 1.
+// message are written, with the stop's status; so do a lost worker and a
+// message that cannot be read, with one line on standard error and status
+// 1.
 void coordinate(Series& series, WorkerLink& link, const CarriedState& start);
 
 // A worker's way to its coordinator.
@@ -57,8 +64,9 @@ class CoordinatorLink {
   // The next message; kQuit when the coordinator is gone.
   virtual Message receive() = 0;
   virtual void send(const Message& message) = 0;
-  // Ends this worker once it has reported an error stop.
-  [[noreturn]] void leave();
+  // Ends this worker with `status` once it has reported an error stop or a
+  // message it could not read.
+  [[noreturn]] void leave(int status);
 
  protected:
   // What the worker still has to do before it ends, for leave().
@@ -66,7 +74,8 @@ class CoordinatorLink {
 };
 
 // Serves runs until told to quit. An error stop inside a run is reported
-// as that run's record, and the worker leaves.
+// as that run's record, and the worker leaves; a message it cannot read is
+// reported as kNotUnderstood, and the worker leaves with status 1.
 void serve(Series& series, CoordinatorLink& link);
 
 }  // namespace morlan

@@ -27,6 +27,11 @@ namespace {
 constexpr std::size_t kHeader = 8;
 constexpr std::uint32_t kLongestPayload = 1u << 28;
 
+// A wait for the workers that fails this many times in a row (not by an
+// interrupt) ends the series; between two tries a pause.
+constexpr int kWaitTries = 5;
+constexpr useconds_t kWaitPause = 20000;
+
 // Writes all of it; false when the other side is gone.
 bool send_all(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -132,8 +137,10 @@ class ToParent final : public CoordinatorLink {
     for (;;) {
       const int taken = take_frame(inbox_, m);
       if (taken == 1) return m;
+      // A frame that is not one: no message this side can read.
+      if (taken < 0) return Message{MessageKind::kNotUnderstood, {}};
       char buf[4096];
-      const ssize_t n = taken < 0 ? 0 : ::read(fd_, buf, sizeof buf);
+      const ssize_t n = ::read(fd_, buf, sizeof buf);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) return Message{MessageKind::kQuit, {}};
       inbox_.append(buf, static_cast<std::size_t>(n));
@@ -247,12 +254,16 @@ class Pool final : public WorkerLink {
 
   Event lost(Worker& w, int index) {
     w.reported = true;
-    int status = 0;
-    ::waitpid(w.pid, &status, 0);
-    forget_worker(w.pid);
     Event e;
     e.worker = index;
     e.lost = true;
+    if (!failure_.empty()) {
+      e.how = failure_;  // every worker was ended and waited for
+      return e;
+    }
+    int status = 0;
+    ::waitpid(w.pid, &status, 0);
+    forget_worker(w.pid);
     if (WIFSIGNALED(status)) {
       e.how = "worker killed by signal " + std::to_string(WTERMSIG(status));
     } else {
@@ -269,7 +280,16 @@ class Pool final : public WorkerLink {
       fds.push_back(pollfd{workers_[i].fd, POLLIN, 0});
       which.push_back(i);
     }
-    if (::poll(fds.data(), fds.size(), -1) < 0) return;  // interrupted: look again
+    if (::poll(fds.data(), fds.size(), -1) < 0) {
+      if (errno == EINTR) return;  // interrupted: look again
+      if (++wait_failures_ < kWaitTries) {
+        ::usleep(kWaitPause);
+        return;
+      }
+      give_up("cannot wait for the workers: " + std::string(std::strerror(errno)));
+      return;
+    }
+    wait_failures_ = 0;
     for (std::size_t j = 0; j < fds.size(); ++j) {
       if (fds[j].revents == 0) continue;
       Worker& w = workers_[which[j]];
@@ -283,7 +303,17 @@ class Pool final : public WorkerLink {
     }
   }
 
+  // No worker can be waited for: every one is ended, and each shows as lost
+  // for `why`.
+  void give_up(const std::string& why) {
+    failure_ = why;
+    end_workers_now();
+    for (Worker& w : workers_) close_worker(w);
+  }
+
   std::vector<Worker> workers_;
+  int wait_failures_ = 0;  // failed waits in a row
+  std::string failure_;    // why no worker can be waited for; "" while they can
 };
 
 }  // namespace

@@ -99,6 +99,7 @@ enum class MessageKind : std::uint32_t {
   kDialogue = 7,  // (no longer sent: rank 0's dialogue input)
   kAnswers = 8,   // to the MPI ranks: the answers, or that there is no series
   kUnprepared = 9,  // from an MPI rank that stopped while preparing: why, and its status
+  kNotUnderstood = 10,  // from a worker: a message it could not read (it then leaves)
 };
 
 struct Message {

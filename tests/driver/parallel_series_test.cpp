@@ -186,6 +186,19 @@ TEST(ParallelSeries, InterruptAndTerminationEndEveryWorkerAndKeepTheLinesPrinted
   }
 }
 
+// A wait for the workers that keeps failing (here every poll) ends the
+// series with one line instead of a spin, and leaves no process behind.
+TEST(ParallelSeries, AWaitThatKeepsFailingEndsTheSeriesWithOneLine) {
+  StartedProgram program(MORLAN_FAKE_DRIVER, kSixRuns,
+                         with("-j 2", {{"LD_PRELOAD", MORLAN_FAILING_POLL},
+                                       {"MORLAN_TEST_POLL_FAILS", "1"}}));
+  const ProgramRun run = program.wait(30.0);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "morlan: run 1: cannot wait for the workers: Cannot allocate memory\n");
+  EXPECT_EQ(run.out.find("run_id"), std::string::npos);
+  EXPECT_TRUE(program.group_is_empty());
+}
+
 // Whatever ends the parent, even a kill it cannot answer, ends its workers.
 // This test process adopts the orphans, so that it can see them end.
 TEST(ParallelSeries, WorkersDieWithTheirParent) {
