@@ -1,10 +1,11 @@
 #include "driver/carried_state.hpp"
 
-#include <cstdlib>
 #include <cstring>
 #include <type_traits>
 
+#include "anneal/random.hpp"
 #include "anneal/trial_point.hpp"
+#include "base/named_bytes.hpp"
 
 namespace morlan {
 
@@ -37,61 +38,17 @@ void values_from(std::string_view bytes, T&... values) {
   (take(values), ...);
 }
 
-// The C library generator (rand, which is random in the GNU C library)
-// keeps its table and position out of reach; setstate hands out the live
-// table when another one is switched in, and switching back restores the
-// position it stored in the table's first word. Its length follows from
-// that word's type: 1 + (0, 7, 15, 31 or 63) words.
-alignas(std::int32_t) char g_scratch_table[128];
-
-char* switch_out_c_generator() {
-  static const bool ready = [] {
-    char* live = ::initstate(1, g_scratch_table, sizeof g_scratch_table);
-    ::setstate(live);
-    return true;
-  }();
-  (void)ready;
-  return ::setstate(g_scratch_table);
-}
-
-std::size_t c_generator_table_bytes(const char* table) {
-  static constexpr int kDegree[5] = {0, 7, 15, 31, 63};
-  std::int32_t head = 0;
-  std::memcpy(&head, table, sizeof head);
-  return sizeof(std::int32_t) * static_cast<std::size_t>(1 + kDegree[head % 5]);
-}
-
-std::string save_c_generator() {
-  char* live = switch_out_c_generator();
-  std::string table(live, c_generator_table_bytes(live));
-  ::setstate(live);
-  return table;
-}
-
-void restore_c_generator(std::string_view table) {
-  char* live = switch_out_c_generator();
-  if (table.size() == c_generator_table_bytes(live)) std::memcpy(live, table.data(), table.size());
-  ::setstate(live);
-}
-
 const CarriedItem kItems[] = {
     {"gaussset", [] { return bytes_of(gaussset.flag, gaussset.cached); },
      [](std::string_view b) { values_from(b, gaussset.flag, gaussset.cached); }},
-    {"C library generator", save_c_generator, restore_c_generator},
+    {"C library generator", c_generator_state, set_c_generator_state},
 };
 
 constexpr std::size_t kItemCount = sizeof kItems / sizeof kItems[0];
 
 }  // namespace
 
-std::uint64_t digest_of(std::string_view bytes) {
-  std::uint64_t h = 14695981039346656037ull;
-  for (const char c : bytes) {
-    h ^= static_cast<unsigned char>(c);
-    h *= 1099511628211ull;
-  }
-  return h;
-}
+std::uint64_t digest_of(std::string_view bytes) { return digest_of(bytes.data(), bytes.size()); }
 
 CarriedState save_carried_state() {
   CarriedState s;

@@ -9,7 +9,9 @@
 // still read from an earlier one: the normal-deviate store of the trial
 // points and the C library generator. Each process reports it around every
 // run, and the printing process holds the parallel series to the serial
-// program's bytes with it: run k must begin with what run k - 1 left.
+// program's bytes with it: run k must begin with what run k - 1 left. The
+// C library generator's state is saved and given back whole through the
+// library's own interface (anneal/random.hpp).
 //
 // The value caches of the evaluation are not carried: a cached value is the
 // same bits as a fresh one.
@@ -42,7 +44,7 @@ CarriedDigests digests_of(const CarriedState& state);
 std::optional<std::string_view> carried_difference(const CarriedDigests& began,
                                                    const CarriedDigests& previous);
 
-// 64-bit FNV-1a digest of some bytes.
+// A 64-bit digest of some bytes (base/named_bytes.hpp).
 std::uint64_t digest_of(std::string_view bytes);
 
 }  // namespace morlan
