@@ -184,48 +184,53 @@ class Coordinator {
   std::string last_how_ = "no worker left";
 };
 
-// The worker's collected output of the run in progress.
-std::vector<OutputPiece> g_pieces;
+// What the worker's output sink and stop handler reach (io's sinks and
+// handlers take no context): its link, the output of the run in progress
+// and the carried state the run began from.
+struct WorkerSide {
+  CoordinatorLink* link = nullptr;
+  std::vector<OutputPiece> pieces;
+  CarriedDigests began;
+};
+WorkerSide g_worker;
 
 void collect(int unit, std::string_view text) {
-  if (!g_pieces.empty() && g_pieces.back().unit == unit) {
-    g_pieces.back().text.append(text);
+  std::vector<OutputPiece>& pieces = g_worker.pieces;
+  if (!pieces.empty() && pieces.back().unit == unit) {
+    pieces.back().text.append(text);
   } else {
-    g_pieces.push_back({unit, std::string(text)});
+    pieces.push_back({unit, std::string(text)});
   }
 }
-
-CoordinatorLink* g_link = nullptr;
-CarriedDigests g_began;
 
 // An error stop inside a run: its lines up to the message go to the
 // coordinator as the run's record, and the worker leaves.
 [[noreturn]] void report_stop(int status) {
   RunRecord record;
   record.run = run_in_progress();
-  record.output = std::move(g_pieces);
+  record.output = std::move(g_worker.pieces);
   record.stop_status = status;
-  record.began = g_began;
-  g_link->send(message_of(MessageKind::kRecord, record));
-  g_link->leave(io::kExitNormal);
+  record.began = g_worker.began;
+  g_worker.link->send(message_of(MessageKind::kRecord, record));
+  g_worker.link->leave(io::kExitNormal);
 }
 
 // A message the worker cannot read: it says so, and leaves.
 [[noreturn]] void not_understood(const Message& m) {
-  g_link->send(message_of(MessageKind::kNotUnderstood, static_cast<std::uint32_t>(m.kind)));
-  g_link->leave(io::kExitError);
+  g_worker.link->send(message_of(MessageKind::kNotUnderstood, static_cast<std::uint32_t>(m.kind)));
+  g_worker.link->leave(io::kExitError);
 }
 
 void serve_run(Series& series, std::int32_t k) {
   series.skip_to(k);
-  g_pieces.clear();
-  g_began = digests_of(save_carried_state());
+  g_worker.pieces.clear();
+  g_worker.began = digests_of(save_carried_state());
   RunRecord record = series.run(k);
-  record.output = std::move(g_pieces);
-  g_pieces.clear();
-  record.began = g_began;
+  record.output = std::move(g_worker.pieces);
+  g_worker.pieces.clear();
+  record.began = g_worker.began;
   record.left = save_carried_state();
-  g_link->send(message_of(MessageKind::kRecord, record));
+  g_worker.link->send(message_of(MessageKind::kRecord, record));
 }
 
 }  // namespace
@@ -245,7 +250,7 @@ void coordinate(Series& series, WorkerLink& link, const CarriedState& start) {
 }
 
 void serve(Series& series, CoordinatorLink& link) {
-  g_link = &link;
+  g_worker.link = &link;
   io::set_output_sink(collect);
   const io::StopHandler previous = io::set_stop_handler(report_stop);
   for (;;) {
@@ -265,7 +270,7 @@ void serve(Series& series, CoordinatorLink& link) {
   }
   io::set_stop_handler(previous);
   io::set_output_sink(nullptr);
-  g_link = nullptr;
+  g_worker.link = nullptr;
 }
 
 }  // namespace morlan

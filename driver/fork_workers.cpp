@@ -71,35 +71,38 @@ int take_frame(std::string& inbox, Message& m) {
 
 // ---- Ending the workers from a signal handler or a stop ----------------
 
-// Workers not yet waited for, for the handlers (async-signal-safe: kill and
-// waitpid only).
-pid_t g_live[cfg::kMostJobs];
+// What the signal handlers and the stop handler reach (neither takes a
+// context): the workers not yet waited for, and what the program did on
+// the signals and the stop before the workers were started.
+struct Ending {
+  pid_t live[cfg::kMostJobs];  // async-signal-safe use only: kill and waitpid
+  struct sigaction previous_int;
+  struct sigaction previous_term;
+  io::StopHandler previous_stop = nullptr;
+};
+Ending g_ending;
 
 void end_workers_now() {
-  for (pid_t& pid : g_live) {
+  for (pid_t& pid : g_ending.live) {
     if (pid > 0) ::kill(pid, SIGKILL);
   }
-  for (pid_t& pid : g_live) {
+  for (pid_t& pid : g_ending.live) {
     if (pid > 0) ::waitpid(pid, nullptr, 0);
     pid = 0;
   }
 }
 
 void forget_worker(pid_t pid) {
-  for (pid_t& live : g_live) {
+  for (pid_t& live : g_ending.live) {
     if (live == pid) live = 0;
   }
 }
-
-struct sigaction g_previous_int;
-struct sigaction g_previous_term;
-io::StopHandler g_previous_stop = nullptr;
 
 // Interrupt and termination: end the workers, then do what the program
 // does on the signal.
 void on_end_signal(int sig) {
   end_workers_now();
-  const struct sigaction& previous = sig == SIGINT ? g_previous_int : g_previous_term;
+  const struct sigaction& previous = sig == SIGINT ? g_ending.previous_int : g_ending.previous_term;
   if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) previous.sa_handler(sig);
   ::signal(sig, SIG_DFL);
   ::raise(sig);
@@ -107,23 +110,23 @@ void on_end_signal(int sig) {
 
 void stop_with_workers(int status) {
   end_workers_now();
-  g_previous_stop(status);
+  g_ending.previous_stop(status);
 }
 
 void watch_for_the_end() {
   struct sigaction action {};
   action.sa_handler = on_end_signal;
   sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, nullptr, &g_previous_int);
-  if (g_previous_int.sa_handler != SIG_IGN) ::sigaction(SIGINT, &action, nullptr);
-  ::sigaction(SIGTERM, &action, &g_previous_term);
-  g_previous_stop = io::set_stop_handler(stop_with_workers);
+  ::sigaction(SIGINT, nullptr, &g_ending.previous_int);
+  if (g_ending.previous_int.sa_handler != SIG_IGN) ::sigaction(SIGINT, &action, nullptr);
+  ::sigaction(SIGTERM, &action, &g_ending.previous_term);
+  g_ending.previous_stop = io::set_stop_handler(stop_with_workers);
 }
 
 void stop_watching() {
-  io::set_stop_handler(g_previous_stop);
-  ::sigaction(SIGINT, &g_previous_int, nullptr);
-  ::sigaction(SIGTERM, &g_previous_term, nullptr);
+  io::set_stop_handler(g_ending.previous_stop);
+  ::sigaction(SIGINT, &g_ending.previous_int, nullptr);
+  ::sigaction(SIGTERM, &g_ending.previous_term, nullptr);
 }
 
 // ---- The worker's side ---------------------------------------------------
@@ -194,7 +197,7 @@ class Pool final : public WorkerLink {
                  io::kMessageUnit7);
         break;
       }
-      g_live[w] = pid;
+      g_ending.live[w] = pid;
       workers_.push_back(Worker{pid, fds[0], {}, false, false});
     }
   }
