@@ -1,6 +1,6 @@
 // What one call of an annealing loop takes: the arguments every loop has
 // always taken, the measures it judges points by, the feasibility tolerance
-// of its best vectors, and its observer.
+// of its best vectors, and its observer. Header only.
 #pragma once
 
 #include "base/one_based.hpp"

@@ -1,5 +1,6 @@
 // The dialogue's answers, as one value: what every part of the program that
 // acts on them takes, and what rank 0 of morlan-mpi hands the other ranks.
+// Header only.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Options beyond the dialogue, from the command line.
+// Options beyond the dialogue, from the command line. Header only.
 #pragma once
 
 #include <optional>

@@ -1,5 +1,6 @@
 // Work that a command-line option adds to the runs (polishing). Without
 // one, nothing is called and the output is exactly the plain program's.
+// Header only.
 #pragma once
 
 #include "base/one_based.hpp"

@@ -1,5 +1,5 @@
 // Where the runs of a series happen: in order in this process, in worker
-// processes, on MPI ranks.
+// processes, on MPI ranks. Header only.
 #pragma once
 
 namespace morlan {
