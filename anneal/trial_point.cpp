@@ -21,8 +21,10 @@ double trunc_toward_zero(double s) { return std::trunc(s); }
 // A fresh deviate of the main stream, widened to double.
 double draw() { return static_cast<double>(ranmar()); }
 
-// A grid candidate may lie up to 1e-6 outside a bound (rounding of the grid).
-bool within_grid_bounds(double y, double lo, double hi) { return lo - 1.0e-6 <= y && y <= hi + 1.0e-6; }
+// A grid candidate may lie a little outside a bound (rounding of the grid).
+bool within_grid_bounds(double y, double lo, double hi) {
+  return lo - kGridBoundSlack <= y && y <= hi + kGridBoundSlack;
+}
 
 // Cauchy proposal: the ratio of two coordinates of a uniform point of the
 // unit disc, scaled by the step length; the pair is drawn again until the
@@ -124,7 +126,9 @@ double xpi(const Grid& grid, int idist, int i, double x, double vm, double lower
     if (std::fabs(k) < 1.0e-8) k = ud > 0.0 ? 1.0 : -1.0;
     y = x + k * d;
   }
-  if (y < lo - 1.0e-6 || y > hi + 1.0e-6) y = lo + d * trunc_toward_zero(draw() * grid.points(i));
+  if (y < lo - kGridBoundSlack || y > hi + kGridBoundSlack) {
+    y = lo + d * trunc_toward_zero(draw() * grid.points(i));
+  }
   return y;
 }
 

@@ -22,8 +22,15 @@ inline constexpr int kCauchy = 1;
 inline constexpr int kGaussian = 2;
 inline constexpr int kLogarithmic = 3;
 
+// How far outside a bound a grid candidate may lie: the grid's points are
+// reached by adding steps, and their rounding can carry a point a little
+// past the bound it should meet. Points the search keeps can lie outside by
+// this much.
+inline constexpr double kGridBoundSlack = 1.0e-6;
+
 // Proposed value for variable i (1-based) from its current value, step
-// length and bounds; on the grid when the grid has i on it.
+// length and bounds; on the grid when the grid has i on it (then within
+// kGridBoundSlack of the bounds).
 double xpi(const Grid& grid, int idist, int i, double x, double vm, double lower, double upper);
 
 // Standard normal deviate (polar method, one deviate cached).

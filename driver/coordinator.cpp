@@ -25,10 +25,17 @@ class Coordinator {
   void run() {
     while (next_fold_ <= series_.runs()) {
       hand_out();
+      series_.show_in_flight(in_flight(), false);
       if (fold_ready()) continue;
       if (all_gone()) worker_lost(next_fold_, last_how_);
-      take(link_.next());
+      const WorkerLink::Event event = link_.next();
+      if (event.quiet) {
+        series_.show_in_flight(in_flight(), true);
+      } else {
+        take(event);
+      }
     }
+    series_.show_in_flight(0, false);  // the last run taken
   }
 
  private:
@@ -156,6 +163,12 @@ class Coordinator {
         return "the worker sent a message of unknown kind " +
                std::to_string(static_cast<std::uint32_t>(m.kind));
     }
+  }
+
+  // Workers busy with a run.
+  int in_flight() const {
+    const auto busy = [](const Slot& s) { return !s.gone && s.run != 0; };
+    return static_cast<int>(std::count_if(slots_.begin(), slots_.end(), busy));
   }
 
   bool all_gone() const {

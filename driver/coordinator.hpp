@@ -18,12 +18,17 @@
 // so and leaves with status 1.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "driver/run_record.hpp"
 #include "driver/series.hpp"
 
 namespace morlan {
+
+// How long the coordinator waits for its workers before it looks up (a
+// quiet event of WorkerLink::next).
+inline constexpr std::chrono::milliseconds kQuietPeriod{1000};
 
 // The coordinator's way to its workers, numbered 0 .. count() - 1.
 class WorkerLink {
@@ -34,11 +39,14 @@ class WorkerLink {
 
   struct Event {
     int worker = -1;
-    bool lost = false;  // the worker ended without a word: `how` says how
+    bool lost = false;   // the worker ended without a word: `how` says how
+    bool quiet = false;  // nothing came for kQuietPeriod (no worker)
     Message message;
     std::string how;  // "worker killed by signal 9"
   };
-  // Waits for the next message from a worker, or for a worker's end.
+  // Waits for the next message from a worker, or for a worker's end; after
+  // kQuietPeriod without either, returns a quiet event, so that the
+  // progress line's clock can move on.
   virtual Event next() = 0;
 
   // Ends every worker at once, then the program with the status.
@@ -50,11 +58,12 @@ class WorkerLink {
 };
 
 // Runs the whole series on the workers, which begin in the state `start`.
-// Returns when every run is folded. An error stop inside run k ends the
-// program here, after every run before k and run k's lines up to its
-// message are written, with the stop's status; so do a lost worker and a
-// message that cannot be read, with one line on standard error and status
-// 1.
+// Tells the series the runs in flight as they change and after every quiet
+// period (Series::show_in_flight). Returns when every run is folded. An
+// error stop inside run k ends the program here, after every run before k
+// and run k's lines up to its message are written, with the stop's status;
+// so do a lost worker and a message that cannot be read, with one line on
+// standard error and status 1.
 void coordinate(Series& series, WorkerLink& link, const CarriedState& start);
 
 // A worker's way to its coordinator.

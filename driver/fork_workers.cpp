@@ -220,7 +220,11 @@ class Pool final : public WorkerLink {
         if (taken < 0) close_worker(w);
         if (w.closed && !w.reported) return lost(w, e.worker);
       }
-      wait_for_input();
+      if (!wait_for_input()) {
+        Event quiet;
+        quiet.quiet = true;
+        return quiet;
+      }
     }
   }
 
@@ -275,7 +279,9 @@ class Pool final : public WorkerLink {
     return e;
   }
 
-  void wait_for_input() {
+  // Reads what the workers have sent; false when nothing came within the
+  // quiet period.
+  bool wait_for_input() {
     std::vector<pollfd> fds;
     std::vector<std::size_t> which;
     for (std::size_t i = 0; i < workers_.size(); ++i) {
@@ -283,14 +289,16 @@ class Pool final : public WorkerLink {
       fds.push_back(pollfd{workers_[i].fd, POLLIN, 0});
       which.push_back(i);
     }
-    if (::poll(fds.data(), fds.size(), -1) < 0) {
-      if (errno == EINTR) return;  // interrupted: look again
+    const int ready = ::poll(fds.data(), fds.size(), static_cast<int>(kQuietPeriod.count()));
+    if (ready == 0) return false;
+    if (ready < 0) {
+      if (errno == EINTR) return true;  // interrupted: look again
       if (++wait_failures_ < kWaitTries) {
         ::usleep(kWaitPause);
-        return;
+        return true;
       }
       give_up("cannot wait for the workers: " + std::string(std::strerror(errno)));
-      return;
+      return true;
     }
     wait_failures_ = 0;
     for (std::size_t j = 0; j < fds.size(); ++j) {
@@ -304,6 +312,7 @@ class Pool final : public WorkerLink {
         close_worker(w);
       }
     }
+    return true;
   }
 
   // No worker can be waited for: every one is ended, and each shows as lost

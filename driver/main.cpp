@@ -19,7 +19,9 @@ int main(int argc, char** argv) {
   const int status = morlan::answer_command_line(line, MORLAN_VERSION);
   if (status != morlan::kRunTheProgram) return status;
   std::unique_ptr<morlan::RunExtension> extension;
-  if (line.options.polish) extension = morlan::make_polish_extension();
+  if (line.options.polish) {
+    extension = morlan::make_polish_extension(line.options.best_file.has_value());
+  }
   morlan::io::install_signal_handlers();
   morlan::run_program(line.options, extension.get());
 }

@@ -33,7 +33,9 @@ int main(int argc, char** argv) {
     return status;
   }
   std::unique_ptr<morlan::RunExtension> extension;
-  if (line.options.polish) extension = morlan::make_polish_extension();
+  if (line.options.polish) {
+    extension = morlan::make_polish_extension(line.options.best_file.has_value());
+  }
   morlan::io::install_signal_handlers();
   morlan::mpi::run_rank(line.options, extension.get());
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <csignal>
@@ -37,22 +38,31 @@ void nap(int& micros) {
   micros = std::min(micros * 2, 10000);
 }
 
-// The next message from `source` (or any rank); `from` is its sender.
-Message receive_from(int source, int* from = nullptr) {
+// The next message from `source` (or any rank) into `m`, `from` its
+// sender; false when none has come within `wait` (negative: no limit).
+bool receive_within(int source, std::chrono::milliseconds wait, Message& m, int* from = nullptr) {
+  const auto deadline = std::chrono::steady_clock::now() + wait;
   MPI_Status status;
   int arrived = 0;
   for (int pause = 50;; nap(pause)) {
     MPI_Iprobe(source, MPI_ANY_TAG, MPI_COMM_WORLD, &arrived, &status);
     if (arrived) break;
+    if (wait.count() >= 0 && std::chrono::steady_clock::now() >= deadline) return false;
   }
   int count = 0;
   MPI_Get_count(&status, MPI_BYTE, &count);
-  Message m;
   m.kind = static_cast<MessageKind>(status.MPI_TAG);
   m.payload.resize(static_cast<std::size_t>(count));
   MPI_Recv(m.payload.data(), count, MPI_BYTE, status.MPI_SOURCE, status.MPI_TAG, MPI_COMM_WORLD,
            MPI_STATUS_IGNORE);
   if (from != nullptr) *from = status.MPI_SOURCE;
+  return true;
+}
+
+// The next message from `source` (or any rank); `from` is its sender.
+Message receive_from(int source, int* from = nullptr) {
+  Message m;
+  receive_within(source, std::chrono::milliseconds(-1), m, from);
   return m;
 }
 
@@ -135,7 +145,11 @@ class ToRanks final : public WorkerLink {
   Event next() override {
     for (;;) {
       Event e;
-      e.message = receive_from(MPI_ANY_SOURCE, &e.worker);
+      if (!receive_within(MPI_ANY_SOURCE, kQuietPeriod, e.message, &e.worker)) {
+        e.worker = -1;
+        e.quiet = true;
+        return e;
+      }
       if (!take_aside(e.worker, e.message)) {
         e.worker -= 1;
         return e;

@@ -73,8 +73,10 @@ constexpr const char* kDescription =
     "              by default it is shown only on a terminal: run k/N, level,\n"
     "              temperature stage/estimated stages, elapsed and estimated\n"
     "              remaining time of the run, temperature T, current\n"
-    "              Lagrangian L, best feasible objective, largest violation;\n"
-    "              with -j N: runs done/N, time, best objective so far\n"
+    "              Lagrangian L, best feasible objective, largest violation\n"
+    "              (a narrow terminal leaves out L, then T, then the estimates);\n"
+    "              with -j N: runs done/N and in flight, time, best objective\n"
+    "              so far\n"
     "  --no-progress\n"
     "              never show the progress line\n"
     "  --log FILE  write the convergence log: a header row, then one\n"
@@ -89,7 +91,10 @@ constexpr const char* kDescription =
     "              under --polish the polished objective and violation\n"
     "  --best FILE write the best feasible point of the series (of the single\n"
     "              run): %d values, one a line, readable as a starting-point\n"
-    "              file; left as it was when no run succeeds\n"
+    "              file that starts a run from exactly that point; left as it\n"
+    "              was when no run succeeds. Under --polish the best polished\n"
+    "              point that is feasible (the best point of the runs, with a\n"
+    "              line on standard error, when none is)\n"
     "  --count-evaluations\n"
     "              after each run, write the number of Lagrangian evaluations\n"
     "              its search made on standard error (standard output is\n"
@@ -113,6 +118,26 @@ std::string typed_argument(int argc, char** argv, const CLI::App& app, const CLI
     }
   }
   return {};
+}
+
+// -j N: the number of processes, read whole (digits only) and checked
+// against its range; false for anything else.
+bool read_jobs(const std::string& text, int& jobs) {
+  if (text.empty() || text.size() > 9) return false;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value > cfg::kMostJobs) return false;
+  jobs = value;
+  return true;
+}
+
+std::string jobs_error(const std::string& text) {
+  const std::string wants = "-j wants a number of processes from 0 (one per online core) to " +
+                            std::to_string(cfg::kMostJobs);
+  return text.empty() ? wants : wants + ", not '" + text + "'";
 }
 
 }  // namespace
@@ -163,9 +188,12 @@ CommandLine parse_command_line(int argc, char** argv) {
   app.allow_extras();   // unknown arguments are collected and reported below
   app.add_flag("--help", help)->disable_flag_override();
   app.add_flag("--version", version)->disable_flag_override();
-  app.add_option("-j,--jobs", o.jobs)
-      ->check(CLI::Range(0, cfg::kMostJobs))
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  // Read here rather than by CLI11, so that a bad or missing value is
+  // reported in the program's words.
+  std::string jobs_text;
+  CLI::Option* jobs = app.add_option("-j,--jobs", jobs_text)
+                          ->expected(0, 1)
+                          ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("--polish", o.polish)->disable_flag_override();
   app.add_flag("--reference-eval", o.reference_eval)->disable_flag_override();
   bool progress = false;
@@ -185,6 +213,11 @@ CommandLine parse_command_line(int argc, char** argv) {
     line.action = CommandLine::Action::kUsageError;
     const std::string typed = typed_argument(argc, argv, app, e);
     line.error = typed.empty() ? e.what() : "unknown option '" + typed + "'";
+    return line;
+  }
+  if (jobs->count() > 0 && !read_jobs(jobs_text, o.jobs)) {
+    line.action = CommandLine::Action::kUsageError;
+    line.error = jobs_error(jobs_text);
     return line;
   }
   if (progress) o.progress = DriverOptions::Progress::kAlways;

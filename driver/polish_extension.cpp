@@ -14,6 +14,8 @@ namespace {
 
 class PolishExtension final : public RunExtension {
  public:
+  explicit PolishExtension(bool keep_points) : keep_points_(keep_points) {}
+
   // Each run is polished on its own, so that its result can be folded in
   // run order wherever the run happened.
   void after_run(const Answers& answers, int isucc, CVec x, RunRecord& record) override {
@@ -24,6 +26,8 @@ class PolishExtension final : public RunExtension {
     record.polish.feasible = polisher.feasible_runs();
     record.polish.objective = polisher.last_objective();
     record.polish.violation = polisher.last_violation();
+    // --best writes the best polished point.
+    if (keep_points_) record.polish.point = polisher.last_point();
   }
 
   void fold(const RunRecord& record) override {
@@ -41,12 +45,15 @@ class PolishExtension final : public RunExtension {
   }
 
  private:
+  const bool keep_points_;  // --best: each polished point goes into its record
   int feasible_ = 0;
   double best_ = 0.0;
 };
 
 }  // namespace
 
-std::unique_ptr<RunExtension> make_polish_extension() { return std::make_unique<PolishExtension>(); }
+std::unique_ptr<RunExtension> make_polish_extension(bool keep_points) {
+  return std::make_unique<PolishExtension>(keep_points);
+}
 
 }  // namespace morlan

@@ -8,8 +8,9 @@
 namespace morlan {
 
 // After each successful run, a local SQP solve from its best point and one
-// line with the result; after the summary of a series, the best polished
+// line with the result, and with keep_points (--best) the polished point in
+// the run's record; after the summary of a series, the best polished
 // objective.
-std::unique_ptr<RunExtension> make_polish_extension();
+std::unique_ptr<RunExtension> make_polish_extension(bool keep_points);
 
 }  // namespace morlan

@@ -39,6 +39,7 @@ struct PolishValues {
   std::int32_t feasible = 0;  // 1 when the polished point is feasible
   double objective = 0.0;     // its objective
   double violation = 0.0;     // and its largest violation
+  std::vector<double> point;  // the polished point, when --best asks
 };
 
 // A run that ended without an error stop.
@@ -68,7 +69,7 @@ void fields(Archive& a, OutputPiece& p) {
 
 template <class Archive>
 void fields(Archive& a, PolishValues& p) {
-  a(p.polished, p.feasible, p.objective, p.violation);
+  a(p.polished, p.feasible, p.objective, p.violation, p.point);
 }
 
 template <class Archive>

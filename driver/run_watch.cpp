@@ -31,7 +31,9 @@ std::chrono::milliseconds TerminalProgress::interval() const {
   return std::chrono::milliseconds(io::status_on_terminal() ? 250 : 2000);
 }
 
-void TerminalProgress::show(const RunProgress& progress) { io::show_status(progress_text(progress)); }
+void TerminalProgress::show(const RunProgress& progress) {
+  io::show_status(progress_text(progress, io::status_room()));
+}
 
 void TerminalProgress::run_ended(std::int32_t /*run*/) { io::erase_status(); }
 

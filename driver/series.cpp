@@ -138,6 +138,10 @@ void Series::print_summary() const {
   if (extension_ != nullptr) extension_->after_summary();
 }
 
+void Series::show_in_flight(std::int32_t running, bool quiet) {
+  if (watching_ != nullptr) watching_->show_in_flight(running, quiet);
+}
+
 void InOrder::execute(Series& series) {
   for (std::int32_t k = 1; k <= series.runs(); ++k) series.fold(series.run(k));
 }

@@ -54,6 +54,10 @@ class Series {
   void fold(const RunRecord& record);
   // The summary block and the extension's summary.
   void print_summary() const;
+  // In a parallel series: `running` runs are handed out and not yet back;
+  // `quiet`: only time has passed since the last call. For the progress
+  // line.
+  void show_in_flight(std::int32_t running, bool quiet);
 
   const Statistics& statistics() const { return statistics_; }
 

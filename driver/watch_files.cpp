@@ -1,9 +1,11 @@
 #include "driver/watch_files.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "anneal/stage_watch.hpp"
+#include "anneal/trial_point.hpp"
 #include "io/console.hpp"
 
 namespace morlan {
@@ -89,6 +91,15 @@ std::string best_point_text(const std::vector<double>& point) {
   return text;
 }
 
+void keep_within_bounds(std::vector<double>& point, CVec xl, CVec xu) {
+  const int n = std::min(static_cast<int>(point.size()), xl.size());
+  for (int i = 1; i <= n; ++i) {
+    double& v = point[static_cast<std::size_t>(i - 1)];
+    if (v > xu(i) && v <= xu(i) + kGridBoundSlack) v = xu(i);
+    if (v < xl(i) && v >= xl(i) - kGridBoundSlack) v = xl(i);
+  }
+}
+
 WatchFiles::WatchFiles(const DriverOptions& options) {
   open_or_refuse(log_, options.log_file);
   open_or_refuse(results_, options.results_file);
@@ -119,10 +130,24 @@ void WatchFiles::fold(const RunRecord& run) {
     best_objective_ = run.objval;
     best_point_ = run.point;
   }
+  // Under --polish: the lowest objective among the feasible polished points.
+  const PolishValues& p = run.polish;
+  if (polish_ && p.feasible == 1 && !p.point.empty() &&
+      (best_polished_point_.empty() || p.objective < best_polished_objective_)) {
+    best_polished_objective_ = p.objective;
+    best_polished_point_ = p.point;
+  }
 }
 
 bool WatchFiles::finish() {
-  if (!best_point_.empty()) best_.restart(best_point_text(best_point_));
+  const bool polished = polish_ && !best_polished_point_.empty();
+  if (polish_ && !polished && !best_point_.empty() && best_.is_open()) {
+    io::line("morlan: no polished point is feasible: the " + best_.what() +
+                 " holds the best point of the runs",
+             io::kMessageUnit7);
+  }
+  const std::vector<double>& best = polished ? best_polished_point_ : best_point_;
+  if (!best.empty()) best_.restart(best_point_text(best));
   log_.close();
   results_.close();
   best_.close();

@@ -6,7 +6,7 @@
 //   --results FILE  a header row, then one row per run;
 //   --best FILE     the best feasible point of the series (of the single
 //                   run), one value a line, readable as a starting-point
-//                   file.
+//                   file; under --polish the best polished point.
 //
 // Rows are tab-separated with a header row; a value that does not exist
 // (the best objective while no feasible point is known, the objective of a
@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "base/one_based.hpp"
 #include "driver/driver_options.hpp"
 #include "driver/run_record.hpp"
 #include "io/output_file.hpp"
@@ -42,7 +43,9 @@ class WatchFiles {
   void fold(const RunRecord& run);
   // After the last run: the best point is written (a file named by --best
   // is left as it was when no run succeeded) and every file is closed.
-  // False when a write failed (it has been reported).
+  // Under --polish that is the best polished point that is feasible, or,
+  // when none is, the best point of the runs, with a line on standard error
+  // that says so. False when a write failed (it has been reported).
   bool finish();
 
  private:
@@ -52,7 +55,16 @@ class WatchFiles {
   bool polish_ = false;
   double best_objective_ = 0.0;      // of the best successful run so far
   std::vector<double> best_point_;   // its point; empty while there is none
+  double best_polished_objective_ = 0.0;   // of the best feasible polished point
+  std::vector<double> best_polished_point_;  // that point; empty while there is none
 };
+
+// A point of the search kept for --best: every value outside its bounds by
+// no more than the grid's rounding (kGridBoundSlack) is set to the bound
+// it passed, so that the file, read back, starts a run inside the bounds
+// from exactly the values it holds. Values farther outside are left as
+// they are (a run started from them says so).
+void keep_within_bounds(std::vector<double>& point, CVec xl, CVec xu);
 
 // The texts of the files.
 std::string log_header();

@@ -1,5 +1,6 @@
 #include "driver/watching.hpp"
 
+#include "anneal/prepare.hpp"
 #include "driver/progress_line.hpp"
 #include "io/status_line.hpp"
 
@@ -50,23 +51,40 @@ void Watching::keep_point(RunRecord& record, CVec x) const {
   if (record.isucc != 1 || !options_.best_file.has_value()) return;
   const CVec variables = x.slice(1, cfg::kNvar);
   record.point.assign(variables.begin(), variables.end());
+  Array1<double, cfg::kNvar> xl, xu;
+  xbound(cfg::kNvar, xl, xu);
+  keep_within_bounds(record.point, xl, xu);
+  keep_within_bounds(record.polish.point, xl, xu);
 }
 
 void Watching::fold(const RunRecord& record) {
   files_.fold(record);
-  if (series_progress_) show_series_progress(record);
+  // The line follows when the coordinator tells the runs in flight.
+  done_ = record.run;
+  if (record.isucc == 1 && record.objval < best_objective_) best_objective_ = record.objval;
 }
 
-void Watching::show_series_progress(const RunRecord& record) {
-  if (record.isucc == 1 && record.objval < best_objective_) best_objective_ = record.objval;
+void Watching::show_in_flight(std::int32_t running, bool quiet) {
+  if (!series_progress_) return;
+  const bool changed = running != running_ || done_ != shown_done_;
+  if (!changed && (!quiet || std::chrono::steady_clock::now() < next_tick_)) return;
+  running_ = running;
+  shown_done_ = done_;
+  show_series_progress();
+}
+
+void Watching::show_series_progress() {
+  const auto now = std::chrono::steady_clock::now();
   SeriesProgress p;
-  p.done = record.run;
+  p.done = done_;
   p.runs = runs_;
-  p.elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - began_).count();
+  p.running = running_;
+  p.elapsed = std::chrono::duration<double>(now - began_).count();
   // Runs differ in length; the pace so far is the estimate there is.
   if (p.done > 0) p.remaining = p.elapsed / p.done * (p.runs - p.done);
   p.best_objective = best_objective_;
-  io::show_status(series_progress_text(p));
+  io::show_status(series_progress_text(p, io::status_room()));
+  next_tick_ = now + std::chrono::seconds(io::status_on_terminal() ? 1 : 2);
 }
 
 bool Watching::finish() {

@@ -36,12 +36,18 @@ class Watching {
   // rows go into `record`.
   RunOutcome run(const RunPlan& plan, Storage& storage, std::int32_t k, std::int32_t runs,
                  RunRecord& record);
-  // After the run and its extension: a successful run's point x goes into
-  // `record` when --best asks.
+  // After the run and its extension: a successful run's point x (and its
+  // polished point) goes into `record` when --best asks, within its bounds
+  // (keep_within_bounds).
   void keep_point(RunRecord& record, CVec x) const;
   // The next record in run order, into the files (and the series' progress
   // line).
   void fold(const RunRecord& record);
+  // In a series whose runs happen elsewhere: `running` runs are in flight;
+  // `quiet`: only time has passed. Redraws the series' progress line when
+  // what it shows has changed, and as time passes at most once a second on
+  // a terminal, every two seconds elsewhere.
+  void show_in_flight(std::int32_t running, bool quiet);
   // After the last run: false when a file could not be written.
   bool finish();
 
@@ -51,11 +57,15 @@ class Watching {
   TerminalProgress terminal_;
   std::unique_ptr<RunWatch> watch_;  // nullptr: the loops are not watched
   // The series' progress line, when its runs happen elsewhere.
-  void show_series_progress(const RunRecord& record);
+  void show_series_progress();
   bool series_progress_ = false;
   std::int32_t runs_ = 0;
+  std::int32_t done_ = 0;       // runs taken in order
+  std::int32_t shown_done_ = 0;  // as the line shows them
+  std::int32_t running_ = -1;    // runs in flight as the line shows them; -1: not shown yet
   double best_objective_ = kNoneFeasible;
   std::chrono::steady_clock::time_point began_{};
+  std::chrono::steady_clock::time_point next_tick_{};  // time passed shows from here
 };
 
 }  // namespace morlan

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <string>
@@ -66,9 +67,7 @@ void show_status(std::string_view text) {
     write_all(p.fd, std::string(text) + "\n");
     return;
   }
-  // One column stays free: a line that fills the last column makes some
-  // terminals wrap, and a wrapped line can no longer be erased in place.
-  const auto room = static_cast<std::size_t>(columns(p.fd) - 1);
+  const std::size_t room = status_room();
   if (text.size() > room) text = text.substr(0, room);
   std::string drawn(kReturn);
   drawn += text;
@@ -92,6 +91,14 @@ void clear_status_for(int unit) {
 }
 
 bool status_on_terminal() { return place().terminal; }
+
+std::size_t status_room() {
+  Place& p = place();
+  if (!p.terminal) return 0;
+  // One column stays free: a line that fills the last column makes some
+  // terminals wrap, and a wrapped line can no longer be erased in place.
+  return static_cast<std::size_t>(std::max(columns(p.fd) - 1, 1));
+}
 
 void erase_status_from_signal() {
   if (g_shown == 0) return;

@@ -11,6 +11,7 @@
 // is one complete line, and nothing needs erasing.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace morlan::io {
@@ -28,6 +29,11 @@ void clear_status_for(int unit);
 
 // True when status lines go to a terminal.
 bool status_on_terminal();
+
+// The characters a status line can show whole: one less than the
+// terminal's columns (see show_status); 0, no limit, where status lines do
+// not go to a terminal.
+std::size_t status_room();
 
 // For the signal handlers: erases a shown status line with one write(2),
 // safe to call from a handler.

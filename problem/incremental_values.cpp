@@ -271,12 +271,15 @@ void rebuild() {
 }
 
 // The constraint value of group ig (trivial: GSCALE times its argument, as
-// ccifg) stored as h_k, or as the one-sided values it produces.
+// ccifg) stored as h_k, or as the one-sided values it produces. The role k
+// of a group stored here is a constraint number, 1..ncon (assign_roles); the
+// equalities are 1..neq, so a problem without equalities has no branch for
+// them (the compiler would see only k <= 0 there, an index below the array).
 void store_constraint(int ig) {
   const int k = s.role(ig);
   const double c = ws::gscale()(ig) * st.argument(ig);
   RawValues& values = st.values;
-  if (k <= cfg::kNeq) {
+  if (cfg::kNeq > 0 && k <= cfg::kNeq) {
     values.c(k) = c;
     values.changed(++values.nchanged) = k;
     return;

@@ -19,6 +19,8 @@ void Polisher::polish_run(CVec x, double scale) {
   ++runs_;
   last_objective_ = fobj;
   last_violation_ = vmax;
+  const CVec solution = point.slice(1, n);
+  last_point_.assign(solution.begin(), solution.end());
   if (ifeas == 1) {
     if (feasible_ == 0 || fobj < best_) best_ = fobj;
     ++feasible_;

@@ -3,6 +3,8 @@
 // and the best polished objective in the summary.
 #pragma once
 
+#include <vector>
+
 #include "base/one_based.hpp"
 
 namespace morlan {
@@ -23,6 +25,8 @@ class Polisher {
   // The point of the last polish_run: its objective and largest violation.
   double last_objective() const { return last_objective_; }
   double last_violation() const { return last_violation_; }
+  // The polished point of the last polish_run (the problem variables).
+  const std::vector<double>& last_point() const { return last_point_; }
   int feasible_runs() const { return feasible_; }
   double best() const { return best_; }
 
@@ -32,6 +36,7 @@ class Polisher {
   double best_ = 0.0;
   double last_objective_ = 0.0;
   double last_violation_ = 0.0;
+  std::vector<double> last_point_;
 };
 
 }  // namespace morlan

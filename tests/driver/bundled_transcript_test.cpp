@@ -6,6 +6,7 @@
 // evaluation or another build must not move a bit of any run.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -135,10 +136,52 @@ TEST(WatchedBundledSeries, FilesAgreeWithTheTranscriptAndTheBestPointStartsASing
   EXPECT_EQ(run.status, 0);
   const testing_support::Screen screen = testing_support::read_screen(run.out);
   EXPECT_EQ(values_after(screen.text, "x0 = "), best);
+  // The search left a value a rounding past its bound; the file holds it on
+  // the bound, so the run it starts has no complaint.
+  EXPECT_EQ(screen.text.find("outside the bounds"), std::string::npos) << screen.text;
   EXPECT_FALSE(screen.mixed);
   EXPECT_FALSE(screen.left);
   ASSERT_FALSE(screen.drawn.empty());
   EXPECT_EQ(screen.drawn.front().rfind("run 1/1 stage 1/~3 | ", 0), 0u) << screen.drawn.front();
+}
+
+// Under --polish the best-point file holds the polished design: a single
+// run from it starts there, inside the bounds, without a warning. (Which
+// polished point is written is pinned through the fake engine.)
+TEST(WatchedBundledSeries, UnderPolishTheBestPointIsThePolishedOneAndStartsASingleRun) {
+  if (!testing_support::have_problem_data()) GTEST_SKIP() << "no bundled data file";
+  RunSetup setup;
+  setup.problem_data = true;
+  setup.arguments = "--polish --best best.txt";
+  setup.collect = {"best.txt"};
+  const ProgramRun series = run_program(testing_support::morlan_binary(),
+                                        case_file("plain_form0_two_runs.answers"), setup);
+  EXPECT_EQ(series.status, 0);
+  EXPECT_EQ(series.err, "");
+  EXPECT_EQ(mask_times(series.out), case_file("polish.out"));
+  std::vector<double> written;
+  std::istringstream file(series.files.at("best.txt"));
+  for (double v; file >> v;) written.push_back(v);
+  ASSERT_EQ(written.size(), 144u);
+  // Not a point of the annealing runs.
+  for (std::size_t from : {std::size_t{0}, series.out.find("run_id = 1")}) {
+    const std::vector<double> annealed = values_after(series.out, "cSA: x = ", from);
+    ASSERT_EQ(annealed.size(), 144u);
+    EXPECT_GT(std::fabs(annealed[0] - written[0]) + std::fabs(annealed[100] - written[100]), 1e-3);
+  }
+
+  RunSetup single;
+  single.problem_data = true;
+  single.files = {{"start_point.txt", series.files.at("best.txt")}};
+  const ProgramRun run = run_program(testing_support::morlan_binary(),
+                                     case_file("single_run_file.answers"), single);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.find("outside the bounds"), std::string::npos) << run.out;
+  const std::vector<double> start = values_after(run.out, "x0 = ");
+  ASSERT_EQ(start.size(), 144u);
+  for (std::size_t i = 0; i < start.size(); ++i) {
+    EXPECT_NEAR(start[i], written[i], 1e-8 * std::fabs(written[i]) + 1e-300) << i + 1;
+  }
 }
 
 #ifdef MORLAN_PARALLEL_TRANSCRIPTS

@@ -73,7 +73,10 @@ class ScriptedWorker final : public WorkerLink {
     return e;
   }
   void tell(MessageKind kind, std::string payload) {
-    events.push_back({0, false, {kind, std::move(payload)}, ""});
+    Event e;
+    e.worker = 0;
+    e.message = {kind, std::move(payload)};
+    events.push_back(e);
   }
 
   std::deque<Event> events;

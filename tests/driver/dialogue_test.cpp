@@ -438,12 +438,19 @@ TEST(Options, JobsIsListedAndTakesACountFromZeroUp) {
   const ProgramRun help = run_morlan("", setup);
   EXPECT_NE(help.out.find("Usage: morlan [-j N]"), std::string::npos);
   EXPECT_NE(help.out.find("  -j N, --jobs N\n"), std::string::npos);
-  for (const char* args : {"-j -1", "-j x", "-j 1025", "--jobs", "-j 2.5"}) {
+  // The first line says what -j wants, and what it found.
+  const std::string wants =
+      "morlan: -j wants a number of processes from 0 (one per online core) to 1024";
+  const std::pair<const char*, std::string> cases[] = {
+      {"-j -1", ", not '-1'"}, {"-j x", ", not 'x'"},   {"-j 1025", ", not '1025'"},
+      {"-j 2.5", ", not '2.5'"}, {"--jobs", ""},        {"-j --polish", ""},
+      {"--jobs=", ""},         {"-j 2 -j 3x", ", not '3x'"}};
+  for (const auto& [args, found] : cases) {
     setup.arguments = args;
     const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
     EXPECT_EQ(run.status, 2) << args;
     EXPECT_EQ(run.out, "") << args;
-    EXPECT_NE(run.err.find("Usage: morlan [-j N]"), std::string::npos) << args << run.err;
+    EXPECT_EQ(run.err.rfind(wants + found + "\nUsage: morlan [-j N]", 0), 0u) << args << run.err;
   }
 }
 

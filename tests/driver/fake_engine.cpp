@@ -39,6 +39,11 @@ double upper_bound(int i) {
 
 bool is_grid_variable(int i) { return i % 6 != 0; }
 
+double polished_value(int run, int i) {
+  if (i == 2) return lower_bound(i) - kPastTheBound;
+  return lower_bound(i) + (upper_bound(i) - lower_bound(i)) * run / 8.0;
+}
+
 }  // namespace fake
 
 namespace {
@@ -224,6 +229,7 @@ RunOutcome fake_run(const RunSettings& s, const Measure& measure, StageWatch* wa
     r.maxvio = 0.0;
     if (s.rule == kRulePlain) r.blocks = 16 * run;
     for (int i = 1; i <= cfg::kNvar; ++i) x(i) = fake::upper_bound(i);
+    x(7) += fake::kPastTheBound;
   } else {
     r.objval = -1.0;
     r.maxvio = 1.0;
@@ -254,8 +260,15 @@ class FakePolish final : public RunExtension {
   void after_run(const Answers&, int isucc, CVec x, RunRecord& record) override {
     io::say("fake polish: isucc =", isucc, " x(1) =", x(1), " x(145) =", x(cfg::kNvar + 1));
     record.polish.polished = isucc;
-    record.polish.objective = x(1) - 1.0;
+    record.polish.objective = x(1) - record.run;
     record.polish.violation = 1.0e-9;
+    const bool infeasible = faulty_run("MORLAN_FAKE_POLISH_INFEASIBLE") != 0 || record.run == 4;
+    record.polish.feasible = isucc == 1 && !infeasible ? 1 : 0;
+    if (isucc != 1) return;
+    record.polish.point.clear();
+    for (int i = 1; i <= cfg::kNvar; ++i) {
+      record.polish.point.push_back(fake::polished_value(record.run, i));
+    }
   }
   void fold(const RunRecord& record) override { polished_ += record.polish.polished; }
   void after_summary() override { io::say("fake polish summary: polished runs =", polished_); }
@@ -266,6 +279,6 @@ class FakePolish final : public RunExtension {
 
 }  // namespace
 
-std::unique_ptr<RunExtension> make_polish_extension() { return std::make_unique<FakePolish>(); }
+std::unique_ptr<RunExtension> make_polish_extension(bool) { return std::make_unique<FakePolish>(); }
 
 }  // namespace morlan

@@ -14,7 +14,13 @@
 // from the main random stream (a number of values that depends on rt),
 // which must not change the starting points. A watched run reports three
 // temperature stages (two levels of them under the multi-level scheme) with
-// values made from the run and the stage.
+// values made from the run and the stage. A successful run ends on the upper
+// bounds, except variable 7, which lies past its bound by a rounding's
+// worth (kPastTheBound), as the grid of the real search can leave it.
+//
+// --polish: a successful run is polished to polished_point(run); its
+// objective is x(1) - run and it is feasible unless it is run 4 (or
+// MORLAN_FAKE_POLISH_INFEASIBLE=1 is set).
 //
 // Faults for the tests of parallel series, by environment variable:
 //   MORLAN_FAKE_STOP_RUN=k   run k ends in an error stop ("Wrong fake run k !");
@@ -35,5 +41,13 @@ namespace morlan::fake {
 double lower_bound(int i);
 double upper_bound(int i);
 bool is_grid_variable(int i);
+
+// How far past its upper bound variable 7 of a successful run lies.
+inline constexpr double kPastTheBound = 1.0e-13;
+
+// The polished point of run `run`: variable i at lower_bound(i) + run / 8 of
+// its width, except variable 2, which lies kPastTheBound below its lower
+// bound.
+double polished_value(int run, int i);
 
 }  // namespace morlan::fake

@@ -256,7 +256,7 @@ ProgramRun run_on_terminal(const std::string& binary, const std::string& answers
   ::cfmakeraw(&raw_output);
   winsize size{};
   size.ws_row = 50;
-  size.ws_col = 200;
+  size.ws_col = static_cast<unsigned short>(setup.terminal_columns);
   int master = -1;
   const pid_t pid = ::forkpty(&master, nullptr, &raw_output, &size);
   if (pid == 0) {

@@ -51,6 +51,7 @@ struct RunSetup {
   // test instead of blocking the test run).
   double timeout_seconds = 0.0;
   std::vector<std::string> collect;  // files read back after the run (absent ones are left out)
+  int terminal_columns = 200;        // width of the pseudo-terminal of run_on_terminal
 };
 
 ProgramRun run_program(const std::string& binary, const std::string& answers,
@@ -58,9 +59,9 @@ ProgramRun run_program(const std::string& binary, const std::string& answers,
 
 // Runs the program with a pseudo-terminal as its standard output and
 // standard error (the terminal's output processing off, so that line ends
-// stay "\n"; 200 columns) and the answers on standard input. `out` holds
-// everything the terminal received, `err` nothing. Of the setup's stream
-// settings only the arguments apply.
+// stay "\n"; RunSetup::terminal_columns wide) and the answers on standard
+// input. `out` holds everything the terminal received, `err` nothing. Of the
+// setup's stream settings only the arguments apply.
 ProgramRun run_on_terminal(const std::string& binary, const std::string& answers,
                            const RunSetup& setup = {});
 

@@ -4,12 +4,17 @@
 // unchanged by every option, and the files refused or failing.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "base/one_based.hpp"
+#include "anneal/stage_watch.hpp"
+#include "driver/progress_line.hpp"
+#include "driver/watch_files.hpp"
 #include "tests/driver/fake_engine.hpp"
 #include "tests/driver/program_run.hpp"
 
@@ -120,17 +125,67 @@ TEST(ResultsTable, OneRowPerRunWithThePolishedColumnsUnderPolish) {
   EXPECT_EQ(fields_of(rows[3])[5], "NaN");
 }
 
+// The text of a best-point file holding value(i) for every variable.
+template <class Value>
+std::string point_text(Value value) {
+  std::string text;
+  for (int i = 1; i <= 144; ++i) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g\n", value(i));
+    text += buf;
+  }
+  return text;
+}
+
 TEST(BestPoint, TheLowestObjectiveOfTheSeriesOneValueALine) {
   const ProgramRun run = run_fake(kSeries, "--best best.txt", {"best.txt"});
   ASSERT_EQ(run.status, 0) << run.err;
-  // Every successful fake run ends on the upper bounds.
-  std::string expected;
-  for (int i = 1; i <= 144; ++i) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g\n", fake::upper_bound(i));
-    expected += buf;
+  // Every successful fake run ends on the upper bounds, variable 7 a
+  // rounding past its own: the file holds it on the bound.
+  EXPECT_EQ(run.files.at("best.txt"), point_text(fake::upper_bound));
+}
+
+// Under --polish the file holds the polished point with the lowest objective
+// among the feasible ones: run 2's (run 1 has the best annealing objective,
+// run 4 the lowest polished one, but it is not feasible); variable 2, a
+// rounding below its lower bound, is written on it.
+TEST(BestPoint, UnderPolishTheBestFeasiblePolishedPoint) {
+  const ProgramRun run = run_fake(kSeries, "--polish --best best.txt", {"best.txt"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.files.at("best.txt"), point_text([](int i) {
+              return i == 2 ? fake::lower_bound(2) : fake::polished_value(2, i);
+            }));
+}
+
+TEST(BestPoint, UnderPolishWithNoFeasiblePolishedPointTheBestPointOfTheRunsAndALine) {
+  RunSetup setup;
+  setup.arguments = "--polish --best best.txt";
+  setup.environment = {{"MORLAN_FAKE_POLISH_INFEASIBLE", "1"}};
+  setup.collect = {"best.txt"};
+  const ProgramRun run = run_program(MORLAN_FAKE_DRIVER, kSeries, setup);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "morlan: no polished point is feasible: the best-point file holds the best point of "
+            "the runs\n");
+  EXPECT_EQ(run.files.at("best.txt"), point_text(fake::upper_bound));
+}
+
+TEST(BestPoint, ValuesARoundingOutsideTheirBoundsAreKeptOnThemOthersAsTheyAre) {
+  Array1<double, 6> xl, xu;
+  for (int i = 1; i <= 6; ++i) {
+    xl(i) = -1.0;
+    xu(i) = 5.6;
   }
-  EXPECT_EQ(run.files.at("best.txt"), expected);
+  std::vector<double> point = {5.6000000000000538, -1.0000000000001, 5.6 + 2.0e-6, -1.5, 0.25,
+                               std::nan("")};
+  keep_within_bounds(point, xl, xu);
+  EXPECT_EQ(point[0], 5.6);
+  EXPECT_EQ(point[1], -1.0);
+  EXPECT_EQ(point[2], 5.6 + 2.0e-6);
+  EXPECT_EQ(point[3], -1.5);
+  EXPECT_EQ(point[4], 0.25);
+  EXPECT_TRUE(std::isnan(point[5]));
 }
 
 // Runs in worker processes: every file holds the rows of one job, in run
@@ -204,25 +259,105 @@ TEST(ProgressLine, ElsewhereThanATerminalOnlyWhenAskedAndThenInWholeLines) {
   EXPECT_NE(run.err.find("run 2/2 level 2 stage 1/~141"), std::string::npos);
 }
 
-// With workers the printing process shows the series as it takes each run
-// in order: runs done, time, the best objective so far; standard output is
-// the serial program's.
-TEST(ProgressLine, WithJobsShowsTheSeriesAsItsRunsAreTaken) {
+// With workers the printing process shows the series from the start, as it
+// hands out runs and as it takes each run in order: runs done, runs in
+// flight, time, the best objective so far; standard output is the serial
+// program's.
+TEST(ProgressLine, WithJobsShowsTheSeriesAtOnceAndAsItsRunsAreTaken) {
   const ProgramRun plain = run_fake(kSeries, "");
   const ProgramRun run = run_fake(kSeries, "-j 2 --progress");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(mask_times(run.out), mask_times(plain.out));
   const auto lines = lines_of(run.err);
-  ASSERT_EQ(lines.size(), 4u) << run.err;
-  const char* best[] = {"139.161", "139.161", "139.161", "139.161"};
-  for (int k = 1; k <= 4; ++k) {
-    EXPECT_TRUE(std::regex_match(lines[k - 1], std::regex("runs " + std::to_string(k) +
-                                                          "/4 done \\| [0-9]+:[0-9]{2} ~[0-9]+:[0-9]{2} "
-                                                          "left \\| best " + best[k - 1])))
-        << lines[k - 1];
+  ASSERT_GE(lines.size(), 5u) << run.err;
+  EXPECT_TRUE(std::regex_match(
+      lines.front(), std::regex("runs 0/4 done, 2 running \\| 0:0[0-9] \\| none feasible yet")))
+      << lines.front();
+  EXPECT_EQ(lines.back().rfind("runs 4/4 done | ", 0), 0u) << lines.back();
+  // Every run taken shows, in order, with the best objective of the runs
+  // taken so far (run 1's is the lowest).
+  const std::regex line_form(
+      "runs ([0-4])/4 done(, [12] running)? \\| [0-9]+:[0-9]{2}( ~[0-9]+:[0-9]{2} left)? \\| "
+      "(none feasible yet|best 139.161)");
+  int done = 0;
+  for (const std::string& line : lines) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(line, m, line_form)) << line;
+    const int now = std::stoi(m[1].str());
+    EXPECT_TRUE(now == done || now == done + 1) << run.err;
+    EXPECT_EQ(m[4].str() == "none feasible yet", now == 0) << line;
+    done = now;
   }
+  EXPECT_EQ(done, 4);
   // Without the option and off a terminal nothing is shown.
   EXPECT_EQ(run_fake(kSeries, "-j 2").err, "");
+}
+
+// On an 80-column terminal the line loses whole fields, the least telling
+// first, and keeps the violation: the fake's full line is 85 characters.
+TEST(ProgressLine, FitsAnEightyColumnTerminalWithTheViolationIntact) {
+  RunSetup setup;
+  setup.terminal_columns = 80;
+  const ProgramRun run = run_on_terminal(MORLAN_FAKE_DRIVER, kLadderSeries, setup);
+  EXPECT_EQ(run.status, 0);
+  const testing_support::Screen screen = testing_support::read_screen(run.out);
+  ASSERT_GE(screen.drawn.size(), 4u);
+  for (const std::string& line : screen.drawn) {
+    EXPECT_LE(line.size(), 79u) << line;
+    EXPECT_TRUE(std::regex_match(
+        line, std::regex("run [12]/2 level [12] stage [1-3]/~141 \\| 0:[0-9]{2}( ~[0-9:]+ left)? \\|"
+                         "( T [0-9.]+)? (none feasible yet|best [0-9.]+) vio 0.[0-9]+")))
+        << line;
+  }
+}
+
+TEST(ProgressLine, LosesTheLeastTellingFieldsFirstWhenNarrow) {
+  RunProgress p;
+  p.run = 2;
+  p.runs = 2;
+  p.stage = 12;
+  p.stages = 25;
+  p.valued = true;
+  p.temperature = 0.00123;
+  p.lagrangian = 8.55123;
+  p.best_objective = 85.4712;
+  p.violation = 3.1e-6;
+  p.elapsed = 62;
+  p.remaining = 70;
+  const std::string full =
+      "run 2/2 stage 12/~25 | 1:02 ~1:10 left | T 0.00123 L 8.55123 best 85.4712 vio 3.1e-06";
+  EXPECT_EQ(progress_text(p), full);
+  EXPECT_EQ(progress_text(p, full.size()), full);
+  EXPECT_EQ(progress_text(p, 79),
+            "run 2/2 stage 12/~25 | 1:02 ~1:10 left | T 0.00123 best 85.4712 vio 3.1e-06");
+  EXPECT_EQ(progress_text(p, 70),
+            "run 2/2 stage 12/~25 | 1:02 ~1:10 left | best 85.4712 vio 3.1e-06");
+  EXPECT_EQ(progress_text(p, 60), "run 2/2 stage 12/~25 | 1:02 | best 85.4712 vio 3.1e-06");
+  EXPECT_EQ(progress_text(p, 50), "run 2/2 stage 12 | 1:02 | best 85.4712 vio 3.1e-06");
+  // What always stays is longer than 20 columns: the terminal cuts it.
+  EXPECT_EQ(progress_text(p, 20), "run 2/2 stage 12 | 1:02 | best 85.4712 vio 3.1e-06");
+  // A long multi-level series at its longest still fits 80 columns.
+  p.run = 1000;
+  p.runs = 1000;
+  p.level = 12;
+  p.stage = 1000;
+  p.stages = 1000;
+  p.best_objective = kNoneFeasible;
+  p.violation = 1.23e-12;
+  p.elapsed = 36000;
+  EXPECT_EQ(progress_text(p, 79),
+            "run 1000/1000 level 12 stage 1000 | 10:00:00 | none feasible yet vio 1.2e-12");
+
+  SeriesProgress s;
+  s.done = 3;
+  s.runs = 10;
+  s.running = 2;
+  s.elapsed = 83;
+  s.remaining = 194;
+  s.best_objective = 85.4712;
+  EXPECT_EQ(series_progress_text(s), "runs 3/10 done, 2 running | 1:23 ~3:14 left | best 85.4712");
+  EXPECT_EQ(series_progress_text(s, 50), "runs 3/10 done, 2 running | 1:23 | best 85.4712");
+  EXPECT_EQ(series_progress_text(s, 30), "runs 3/10 done | 1:23 | best 85.4712");
 }
 
 TEST(ProgressLine, OnATerminalIsErasedBeforeEveryLineTheProgramPrints) {

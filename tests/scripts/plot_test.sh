@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # scripts/plot on a small convergence log: two runs, a stage with no
-# feasible point yet (NaN) and one with no violation at all, gives a PNG;
-# a file that is no log and a log without rows are refused.
+# feasible point yet (NaN) and one with no violation at all, gives a PNG,
+# with the default tolerance and another; a file that is no log, a log
+# without rows and a tolerance that is no positive number are refused.
 set -euo pipefail
 plot=$1
 dir=$(mktemp -d)
@@ -21,6 +22,14 @@ tab=$'\t'
 # Without a name the picture goes beside the log.
 "$plot" "$dir/log.tsv" > /dev/null
 [ -s "$dir/log.png" ] || { echo "no log.png"; exit 1; }
+# Another tolerance (the relaxed rule's); one that is no positive number is
+# refused.
+"$plot" --tolerance 1e-3 "$dir/log.tsv" "$dir/relaxed.png" > /dev/null
+[ -s "$dir/relaxed.png" ] || { echo "no relaxed.png"; exit 1; }
+for bad in x 0 -1e-3; do
+  if "$plot" --tolerance "$bad" "$dir/log.tsv" 2> "$dir/err"; then echo "accepted tolerance $bad"; exit 1; fi
+  grep -q 'the tolerance must be a positive number' "$dir/err"
+done
 
 echo "x${tab}y" > "$dir/other.tsv"
 if "$plot" "$dir/other.tsv" 2> "$dir/err"; then echo "accepted a file that is no log"; exit 1; fi
