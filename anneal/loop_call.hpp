@@ -44,6 +44,10 @@ struct LoopCall {
   double vtol;
   // Told how the loop goes; nullptr when nobody watches.
   StageWatch* watch = nullptr;
+  // Set to whether the loop ended with a best vector (without one xbest
+  // holds zeros, which are no result even where they happen to be
+  // feasible); nullptr when nobody asks.
+  bool* found = nullptr;
 };
 
 }  // namespace morlan

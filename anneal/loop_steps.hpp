@@ -376,6 +376,8 @@ StageReport watch_report(const Loop& loop) {
   report.lagrangian = loop.lagrangian();
   report.objective = run.measure.objective(x);
   report.violation = run.measure.largest_unrelaxed_violation(x);
+  report.problem_violation = run.measure.problem_violation(x);
+  report.counted_evaluations = run.measure.evaluations();
   report.best_objective = run.objbest;
   const StageCounts& c = run.counts;
   const int accepted = c.nimprove + c.nworse;
@@ -402,23 +404,38 @@ void watch_block(const Loop& loop) {
 // loop says. The loop supplies enter() (false: nothing to run),
 // temperature_stage(), close_stage(), reheat(), finish() and
 // restart_after_cooling(), and for the observer current() and lagrangian().
+//
+// When the evaluation limit is reached (the measure throws before the
+// first evaluation past it), the run ends where it stands: the stage in
+// progress is closed and reported, and the loop finishes as at a normal
+// end, with the best vector it has. The call's `found` learns whether the
+// loop ended with a best vector.
 template <class Loop>
 void anneal(Loop& loop) {
-  if (!loop.enter()) return;
+  if (loop.found != nullptr) *loop.found = false;
   StageWatch* const watch = loop.watch;
-  if (watch != nullptr) watch->loop_started(loop.nt, loop.t, loop.rt);
-  for (;;) {
-    loop.temperature_stage();
-    loop.close_stage();
-    if (watch != nullptr) watch->stage_ended(watch_report(loop));
-    if (stage_ends_run(loop)) {
-      if (loop.reheat()) continue;
-      loop.finish();
-      return;
+  bool watched = false;
+  try {
+    if (!loop.enter()) return;
+    if (watch != nullptr) watch->loop_started(loop.nt, loop.t, loop.rt);
+    watched = watch != nullptr;
+    for (;;) {
+      loop.temperature_stage();
+      loop.close_stage();
+      if (watch != nullptr) watch->stage_ended(watch_report(loop));
+      if (stage_ends_run(loop)) {
+        if (loop.reheat()) continue;
+        break;
+      }
+      cool(loop);
+      loop.restart_after_cooling();
     }
-    cool(loop);
-    loop.restart_after_cooling();
+  } catch (const EvaluationLimitReached&) {
+    loop.close_stage();
+    if (watched) watch->stage_ended(watch_report(loop));
   }
+  loop.finish();
+  if (loop.found != nullptr) *loop.found = loop.objbest < kNone;
 }
 
 }  // namespace morlan::loop_steps

@@ -15,7 +15,7 @@
 
 namespace morlan {
 
-inline constexpr int kGridPointsPerUnit = 10000;
+inline constexpr int kGridPointsPerUnit = cfg::kGridPointsPerUnit;
 
 // The initial and the stop temperature.
 struct Temperatures {

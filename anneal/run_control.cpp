@@ -31,13 +31,14 @@ Measure run_measure(const Measure& prepared) {
 // One call of the loop of the rule with nt step-length adjustments per
 // temperature, from temperature t, on the point x or the population pop.
 // False when the rule names no loop: nothing ran and w.xbest holds no
-// result. `blocks` takes the plain loop's count of cycle blocks.
+// result; w.found tells whether the loop ended with a best vector. `blocks`
+// takes the plain loop's count of cycle blocks.
 bool run_loop(const RunSettings& s, Measure& m, double tolerance, StageWatch* watch, LoopWork& w,
               Vec x, Vec pop, int nt, double& t, std::int32_t& blocks) {
   const LoopCall call{cfg::kNtot, cfg::kNcon, w.lamfac, cfg::kNvar, kMaximize, s.rt, kEps, kNcyc,
                       nt, kNhist, w.xlow, w.xupp, w.cfac, kItrace, kSeed1, kSeed2, t, w.vm,
                       w.xbest, w.fbest, w.naccept, w.nevals, w.noutb, w.ier, w.fhist, w.naccv, m,
-                      tolerance, watch};
+                      tolerance, watch, &w.found};
   switch (s.rule) {
     case kRulePlain:
       blocks = sa(call, x, w.xtrial);
@@ -111,7 +112,8 @@ struct Ladder {
 // One level with nt step-length adjustments per temperature, afresh from the
 // caller's point or population and temperature, and its verdict printed: a
 // level needs a violation strictly below the tolerance. A rule without a
-// loop has no best point and fails every level.
+// loop, or a loop that found no feasible vector, has no best point and
+// fails.
 void run_level(const RunSettings& s, Measure& m, StageWatch* watch, int nt, CVec pop, CVec x,
                Level& level, RunOutcome& r) {
   double t = s.t0;
@@ -125,7 +127,7 @@ void run_level(const RunSettings& s, Measure& m, StageWatch* watch, int nt, CVec
   const bool ran = run_loop(s, m, r.tolerance, watch, w, level.point, population, nt, t, r.blocks);
 
   level.vio = ran ? m.largest_unrelaxed_violation(w.xbest) : 0.0;
-  level.success = ran && level.vio < r.tolerance;
+  level.success = ran && w.found && level.vio < r.tolerance;
   if (level.success) {
     level.obj = m.objective(w.xbest);
     for (int i = 1; i <= cfg::kNtot; ++i) level.point(i) = w.xbest(i);
@@ -156,9 +158,10 @@ RunOutcome chain_run(const RunSettings& s, const Measure& measure, StageWatch* w
   r.evaluations = m.evaluations();
 
   // Verdict on the loop's best feasible point by its unrelaxed violation. A
-  // rule without a loop has no best point and fails.
+  // rule without a loop, or a loop that found no feasible vector, has no
+  // best point and fails.
   const double v = ran ? m.largest_unrelaxed_violation(w.xbest) : 0.0;
-  if (ran && v <= r.tolerance) {
+  if (ran && w.found && v <= r.tolerance) {
     const double o = m.objective(w.xbest);
     for (int i = 1; i <= cfg::kNtot; ++i) x(i) = w.xbest(i);
     io::say("cSA: Obj = ", o, "  maxVio = ", v);
@@ -189,9 +192,13 @@ RunOutcome ladder_run(const RunSettings& s, const Measure& measure, StageWatch* 
   Ladder ladder;
   Level level;
   io::say(" ");
-  int nt = 10;
-  for (; nt < cfg::kLadderNtMax; nt = 2 * nt) {
+  // Levels run while nt stays below the scheme's limit and evaluations are
+  // left: the evaluation limit counts the run's evaluations over all its
+  // levels, and the level in which it is reached is the last.
+  int last_nt = 0;
+  for (int nt = 10; nt < cfg::kLadderNtMax && !m.evaluation_limit_reached(); nt = 2 * nt) {
     run_level(s, m, watch, nt, pop, x, level, r);
+    last_nt = nt;
     r.evaluations = m.evaluations();
     // The caller's results follow every level.
     r.isucc = level.success ? 1 : 0;
@@ -206,7 +213,7 @@ RunOutcome ladder_run(const RunSettings& s, const Measure& measure, StageWatch* 
   }
   if (ladder.found) {
     r.isucc = 1;
-    ladder.hand_back(nt / 2, m.grid(), x, r);
+    ladder.hand_back(last_nt, m.grid(), x, r);
   }
   return r;
 }

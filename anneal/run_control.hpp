@@ -45,7 +45,9 @@ struct RunOutcome {
 // the population rule, from the population pop (cfg::kNpop members of
 // cfg::kNtot entries, member index fastest). The run measures with a copy
 // of `measure` that carries the run's penalty weight; `watch` is told how
-// its loops go (nullptr: nobody watches).
+// its loops go (nullptr: nobody watches). Under the measure's evaluation
+// limit the run's loops end where they stand when it is reached, as at a
+// normal end, and the multi-level scheme begins no level after it.
 RunOutcome chain_run(const RunSettings& settings, const Measure& measure, StageWatch* watch,
                      CVec pop, Vec x);
 // The same under the multi-level scheme: levels with 10, 20, 40, ... cycle

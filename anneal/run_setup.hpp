@@ -40,6 +40,7 @@ struct LoopWork {
   int nevals = 0;
   int noutb = 0;
   int ier = 0;
+  bool found = false;  // whether the loop call ended with a best vector
 
   LoopWork() {
     xbound(cfg::kNvar, xlow, xupp);

@@ -20,10 +20,14 @@ struct StageReport {
   double temperature = 0.0;       // of the stage
   double lagrangian = 0.0;        // at the current vector, in the caller's sign
   double objective = 0.0;         // at the current vector
-  double violation = 0.0;         // its largest unrelaxed violation
+  double violation = 0.0;         // its largest unrelaxed violation (the search's measure)
+  double problem_violation = 0.0; // and as the data file states the problem (no band, bounds)
   double best_objective = 0.0;    // of the best feasible vector; kNoneFeasible while none
   double acceptance = 0.0;        // accepted share of the stage's variable trials so far
   std::int64_t evaluations = 0;   // counted evaluations of the loop call so far
+  // Lagrangians the run's measure has counted so far (the multiplier trials
+  // too), as --count-evaluations counts them and --max-evaluations limits them.
+  std::int64_t counted_evaluations = 0;
 };
 
 // best_objective of a loop that has no feasible vector yet.

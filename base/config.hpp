@@ -26,6 +26,7 @@ inline constexpr int kNpop = 3;          // members of the population rule
 inline constexpr int kChainNt = 100;     // step-length adjustments per temperature, chainrun
 inline constexpr int kLadderNtMax = 100; // ladderrun runs levels while nt < this
 inline constexpr double kChainVtol = 1.0e-10;  // chainrun tolerance, every rule
+inline constexpr int kGridPointsPerUnit = 10000;  // annealing grid, per unit of range
 #else
 inline constexpr bool kSmall = false;
 inline constexpr int kNvar = linked::kNvar;
@@ -36,6 +37,9 @@ inline constexpr int kNpop = 2;
 inline constexpr int kChainNt = 3040;
 inline constexpr int kLadderNtMax = 3040;
 inline constexpr double kChainVtol = 1.0e-5;   // 1.0e-3 under the relaxed rule
+// The linked problem's description may declare a finer grid (10000 unless
+// it does): trial moves are whole grid steps.
+inline constexpr int kGridPointsPerUnit = linked::kGridPointsPerUnit;
 #endif
 
 // Length of the extended point: variables, then one multiplier per constraint.

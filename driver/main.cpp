@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   if (status != morlan::kRunTheProgram) return status;
   std::unique_ptr<morlan::RunExtension> extension;
   if (line.options.polish) {
-    extension = morlan::make_polish_extension(line.options.best_file.has_value());
+    extension = morlan::make_polish_extension(line.options);
   }
   morlan::io::install_signal_handlers();
   morlan::run_program(line.options, extension.get());

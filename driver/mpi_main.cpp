@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<morlan::RunExtension> extension;
   if (line.options.polish) {
-    extension = morlan::make_polish_extension(line.options.best_file.has_value());
+    extension = morlan::make_polish_extension(line.options);
   }
   morlan::io::install_signal_handlers();
   morlan::mpi::run_rank(line.options, extension.get());

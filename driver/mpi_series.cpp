@@ -326,7 +326,7 @@ RunPlan prepare(const DriverOptions& options, const Answers& answers) {
   g_rank.step_text.clear();
   prepare_runs(answers, prepared);
   g_rank.step_text.clear();
-  return plan_of(answers, prepared);
+  return plan_of(answers, prepared, options);
 }
 
 // Another rank: waits for rank 0's answers, prepares the series from them

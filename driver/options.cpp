@@ -2,7 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -14,9 +17,15 @@ namespace morlan {
 
 namespace {
 
+// A margin beyond round-off that still leaves the polished point close to
+// the problem's own solution.
+constexpr double kLargestPolishMargin = 1.0e-3;
+
 constexpr const char* kSynopsis =
     "Usage: morlan [-j N] [--polish] [--reference-eval] [--progress | --no-progress]\n"
-    "              [--log FILE] [--results FILE] [--best FILE] [--help] [--version]\n";
+    "              [--log FILE] [--results FILE] [--best FILE] [--points FILE]\n"
+    "              [--count-evaluations] [--max-evaluations N] [--polish-margin M]\n"
+    "              [--help] [--version]\n";
 
 // The description; its %d are the linked problem's sizes (variables,
 // constraints, equalities, inequalities, then variables twice more).
@@ -43,16 +52,16 @@ constexpr const char* kDescription =
     "                                             values, name up to 20 characters\n"
     "\n"
     "Prints the preparation lines, each run's result, the series summary and a\n"
-    "final line on standard output. Writes files only when --log, --results or\n"
-    "--best asks, and none of them changes what is printed.\n"
+    "final line on standard output. Writes files only when --log, --results,\n"
+    "--best or --points asks, and none of them changes what is printed.\n"
     "\n"
     "Exit status: 0 on normal completion; 1 after an error message (a rejected\n"
     "answer, a missing starting-point file, a problem data error), after an\n"
-    "interrupt, or when standard output or a file of --log, --results or\n"
-    "--best cannot be written; 2 when an answer, the starting-point file or the\n"
-    "problem data file cannot be read (malformed value, end of input, a line\n"
-    "over 65536 characters) or a file of those options cannot be opened (the\n"
-    "diagnostic goes to standard error).\n"
+    "interrupt, or when standard output or a file of --log, --results, --best or\n"
+    "--points cannot be written; 2 when an answer, the starting-point file or\n"
+    "the problem data file cannot be read (malformed value, end of input, a\n"
+    "line over 65536 characters) or a file of those options cannot be opened\n"
+    "(the diagnostic goes to standard error).\n"
     "\n"
     "Options:\n"
     "  -j N, --jobs N\n"
@@ -81,24 +90,49 @@ constexpr const char* kDescription =
     "              never show the progress line\n"
     "  --log FILE  write the convergence log: a header row, then one\n"
     "              tab-separated row per temperature stage of every run: run,\n"
-    "              level, stage, temperature, Lagrangian, objective and largest\n"
-    "              violation at the current point, best feasible objective so\n"
-    "              far, acceptance ratio of the stage, evaluations, CPU seconds\n"
+    "              level, stage, temperature, Lagrangian and objective at the\n"
+    "              current point, its largest violation by the program's\n"
+    "              measure and as the data file states the problem, best\n"
+    "              feasible objective so far, acceptance ratio of the stage,\n"
+    "              variable trials and counted evaluations so far, CPU seconds\n"
     "              (scripts/plot draws it)\n"
     "  --results FILE\n"
     "              write a header row, then one tab-separated row per run:\n"
-    "              run, success, objective, largest violation, CPU seconds, and\n"
-    "              under --polish the polished objective and violation\n"
+    "              run, success, objective, largest violation (the program's\n"
+    "              measure), largest violation as the data file states the\n"
+    "              problem, CPU seconds, and under --polish the polished\n"
+    "              objective and violation\n"
     "  --best FILE write the best feasible point of the series (of the single\n"
     "              run): %d values, one a line, readable as a starting-point\n"
     "              file that starts a run from exactly that point; left as it\n"
     "              was when no run succeeds. Under --polish the best polished\n"
     "              point that is feasible (the best point of the runs, with a\n"
     "              line on standard error, when none is)\n"
+    "  --points FILE\n"
+    "              write a header row, then one tab-separated row per point:\n"
+    "              run, \"best\" and every successful run's best point, and\n"
+    "              under --polish \"polished\" and its polished point, with all\n"
+    "              their digits\n"
     "  --count-evaluations\n"
     "              after each run, write the number of Lagrangian evaluations\n"
     "              its search made on standard error (standard output is\n"
     "              unchanged)\n"
+    "  --max-evaluations N\n"
+    "              end each run when its search has made N Lagrangian\n"
+    "              evaluations (those --count-evaluations counts; under the\n"
+    "              multi-level scheme over all its levels), with the best point\n"
+    "              it has, as at a normal end. Under --polish the run and its\n"
+    "              polish share the N evaluations (a gradient evaluation of the\n"
+    "              polish counts n + 1, n the variables): the search ends at N\n"
+    "              less a reserve for the polish, the polish's worst case\n"
+    "              1001 (n + 1) but at most N/20, and the polish stops when the\n"
+    "              evaluations are spent\n"
+    "  --polish-margin M\n"
+    "              under --polish, tighten the problem's one-sided inequalities\n"
+    "              by M for the polish (g <= -M) and keep its point within the\n"
+    "              variable bounds exactly, so that a polished point on an\n"
+    "              active inequality lies strictly inside it instead of on it\n"
+    "              within round-off; the printed violation is the problem's own\n"
     "  --help      print this text and exit\n"
     "  --version   print the version and exit\n";
 
@@ -201,11 +235,18 @@ CommandLine parse_command_line(int argc, char** argv) {
   CLI::Option* on = app.add_flag("--progress", progress)->disable_flag_override();
   CLI::Option* off = app.add_flag("--no-progress", no_progress)->disable_flag_override();
   on->excludes(off);
-  std::string log_file, results_file, best_file;
+  std::string log_file, results_file, best_file, points_file;
   CLI::Option* log = app.add_option("--log", log_file);
   CLI::Option* results = app.add_option("--results", results_file);
   CLI::Option* best = app.add_option("--best", best_file);
+  CLI::Option* points = app.add_option("--points", points_file);
   app.add_flag("--count-evaluations", o.count_evaluations)->disable_flag_override();
+  app.add_option("--max-evaluations", o.max_evaluations)
+      ->check(CLI::Range(std::int64_t{1}, std::numeric_limits<std::int64_t>::max()))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--polish-margin", o.polish_margin)
+      ->check(CLI::Range(0.0, kLargestPolishMargin))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   try {
     app.parse(argc, argv);
@@ -220,11 +261,18 @@ CommandLine parse_command_line(int argc, char** argv) {
     line.error = jobs_error(jobs_text);
     return line;
   }
+  // A NaN passes a range check; it is no margin.
+  if (std::isnan(o.polish_margin)) {
+    line.action = CommandLine::Action::kUsageError;
+    line.error = "--polish-margin: Value nan not in range 0 to 0.001";
+    return line;
+  }
   if (progress) o.progress = DriverOptions::Progress::kAlways;
   if (no_progress) o.progress = DriverOptions::Progress::kNever;
   if (log->count() > 0) o.log_file = log_file;
   if (results->count() > 0) o.results_file = results_file;
   if (best->count() > 0) o.best_file = best_file;
+  if (points->count() > 0) o.points_file = points_file;
   // As with getopt, every argument is read before --help or --version is
   // acted on: an unknown one is a usage error wherever it stands.
   if (!app.remaining().empty()) {

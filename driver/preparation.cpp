@@ -1,6 +1,7 @@
 #include "driver/preparation.hpp"
 
 #include "base/config.hpp"
+#include "driver/polish_budget.hpp"
 #include "io/console.hpp"
 #include "problem/adaptor.hpp"
 #include "problem/incremental_values.hpp"
@@ -12,6 +13,14 @@ namespace {
 
 // The measure form of the answers with the penalty weight p.
 MeasureForm form_of(const Answers& a, double p) { return {a.form, a.scale, p, a.radius}; }
+
+// The most Lagrangians a run's search may ask for: --max-evaluations, less
+// the polish's reserve under --polish; no limit without the option.
+std::int64_t search_limit(const DriverOptions& options) {
+  const std::int64_t limit = options.max_evaluations;
+  if (limit <= 0) return kNoEvaluationLimit;
+  return options.polish ? limit - polish_reserve(limit, cfg::kNvar) : limit;
+}
 
 }  // namespace
 
@@ -39,9 +48,11 @@ void prepare_runs(const Answers& answers, Prepared& prepared) {
   initial_orvale();
 }
 
-RunPlan plan_of(const Answers& answers, const Prepared& prepared) {
+RunPlan plan_of(const Answers& answers, const Prepared& prepared, const DriverOptions& options) {
   const RunSettings settings{answers.rule, answers.nconsec, prepared.temperatures.t0, answers.ratio};
-  return {answers, settings, Measure(form_of(answers, 0.0), prepared.grid, prepared.source)};
+  Measure measure(form_of(answers, 0.0), prepared.grid, prepared.source);
+  measure.set_evaluation_limit(search_limit(options));
+  return {answers, settings, measure};
 }
 
 }  // namespace morlan

@@ -7,7 +7,8 @@
 //                       number of runs and its cooling ratio)
 //   prepare_runs        the grid, its lines, and the SQP side's copy of the
 //                       problem
-//   plan_of             what every run takes
+//   plan_of             what every run takes (with the options' limit of
+//                       a run's evaluations)
 #pragma once
 
 #include "anneal/prepare.hpp"
@@ -46,6 +47,6 @@ void estimate(const Answers& answers, Prepared& prepared);
 // lines and the objective scale.
 void prepare_runs(const Answers& answers, Prepared& prepared);
 
-RunPlan plan_of(const Answers& answers, const Prepared& prepared);
+RunPlan plan_of(const Answers& answers, const Prepared& prepared, const DriverOptions& options);
 
 }  // namespace morlan

@@ -90,8 +90,8 @@ class Runs {
       st.nsucc = 1;
       st.itersum += r.blocks == kNoBlocks ? 0 : r.blocks;
     }
+    record.evaluations = r.evaluations;  // before the polish, which may spend what is left
     if (extension_ != nullptr) extension_->after_run(plan_.answers, r.isucc, storage.x, record);
-    record.evaluations = r.evaluations;
     watching_.keep_point(record, storage.x);
     watching_.fold(record);
     report_evaluations(options_, record);
@@ -123,7 +123,7 @@ void run_program(const DriverOptions& options, RunExtension* extension, SeriesEx
   estimate(answers, prepared);
   ask_ratio(answers);
   prepare_runs(answers, prepared);
-  const RunPlan plan = plan_of(answers, prepared);
+  const RunPlan plan = plan_of(answers, prepared, options);
   Runs runs(plan, options, extension, executor, watching);
   watching.start(answers, runs.here());
   float total = 0.0f;

@@ -39,7 +39,7 @@ struct PolishValues {
   std::int32_t feasible = 0;  // 1 when the polished point is feasible
   double objective = 0.0;     // its objective
   double violation = 0.0;     // and its largest violation
-  std::vector<double> point;  // the polished point, when --best asks
+  std::vector<double> point;  // the polished point, when --best or --points asks
 };
 
 // A run that ended without an error stop.
@@ -51,6 +51,7 @@ struct RunRecord {
   std::int32_t isucc = 0;
   double objval = 0.0;
   double maxvio = 0.0;
+  double problem_violation = 0.0;  // of the best point, as the data file states the problem
   std::int32_t nsaiter = 0;  // the cycle-block count as read after the run
   float time = 0.0f;         // the run's CPU seconds in the process that ran it
   std::int32_t stop_status = kRanToEnd;  // else the exit status of the error stop inside it
@@ -58,7 +59,7 @@ struct RunRecord {
   CarriedDigests began;  // the carried state as the run began
   CarriedState left;     // and as it left it
   std::vector<StageRow> stages;  // its temperature stages, when --log asks
-  std::vector<double> point;     // a successful run's best point, when --best asks
+  std::vector<double> point;     // a successful run's best point, when --best or --points asks
   std::int64_t evaluations = 0;  // Lagrangian evaluations of its search
 };
 
@@ -80,13 +81,13 @@ void fields(Archive& a, CarriedState& s) {
 template <class Archive>
 void fields(Archive& a, StageRow& s) {
   a(s.level, s.stage, s.temperature, s.lagrangian, s.objective, s.violation, s.best_objective);
-  a(s.acceptance, s.evaluations, s.cpu_seconds);
+  a(s.acceptance, s.evaluations, s.cpu_seconds, s.problem_violation, s.counted_evaluations);
 }
 
 template <class Archive>
 void fields(Archive& a, RunRecord& r) {
   a(r.run, r.output, r.isucc, r.objval, r.maxvio, r.nsaiter, r.time, r.stop_status, r.polish);
-  a(r.began, r.left, r.stages, r.point, r.evaluations);
+  a(r.began, r.left, r.stages, r.point, r.evaluations, r.problem_violation);
 }
 
 // Messages. Numbers are part of the wire format between ranks: append.

@@ -93,6 +93,8 @@ void RunWatch::stage_ended(const StageReport& report) {
     row.lagrangian = report.lagrangian;
     row.objective = report.objective;
     row.violation = report.violation;
+    row.problem_violation = report.problem_violation;
+    row.counted_evaluations = report.counted_evaluations;
     row.best_objective = report.best_objective;
     row.acceptance = report.acceptance;
     row.evaluations = evaluations_before_ + evaluations_;

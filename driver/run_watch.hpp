@@ -25,6 +25,10 @@ struct StageRow {
   double lagrangian = 0.0;      // at the current point
   double objective = 0.0;       // at the current point
   double violation = 0.0;       // largest unrelaxed violation at the current point
+  double problem_violation = 0.0;  // and as the data file states the problem
+  // Lagrangian evaluations of the run so far, as --count-evaluations counts
+  // them and --max-evaluations limits them (the multiplier trials too).
+  std::int64_t counted_evaluations = 0;
   double best_objective = 0.0;  // best feasible so far in the level; kNoneFeasible while none
   double acceptance = 0.0;      // accepted share of the stage's variable trials
   std::int64_t evaluations = 0;  // counted evaluations of the run so far

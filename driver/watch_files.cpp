@@ -6,6 +6,7 @@
 
 #include "anneal/stage_watch.hpp"
 #include "anneal/trial_point.hpp"
+#include "base/config.hpp"
 #include "io/console.hpp"
 
 namespace morlan {
@@ -48,8 +49,8 @@ void open_or_refuse(io::OutputFile& file, const std::optional<std::string>& name
 }  // namespace
 
 std::string log_header() {
-  return "run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tbest_objective\t"
-         "acceptance\tevaluations\tcpu_seconds\n";
+  return "run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tproblem_violation\t"
+         "best_objective\tacceptance\tevaluations\tcounted_evaluations\tcpu_seconds\n";
 }
 
 std::string log_rows(std::int32_t run, const std::vector<StageRow>& stages) {
@@ -58,14 +59,15 @@ std::string log_rows(std::int32_t run, const std::vector<StageRow>& stages) {
     text += std::to_string(run) + '\t' + std::to_string(s.level) + '\t' + std::to_string(s.stage) +
             '\t' + value(s.temperature, kLogDigits) + '\t' + value(s.lagrangian, kLogDigits) + '\t' +
             value(s.objective, kLogDigits) + '\t' + value(s.violation, kLogDigits) + '\t' +
-            best_value(s.best_objective) + '\t' + fixed(s.acceptance, 4) + '\t' +
-            std::to_string(s.evaluations) + '\t' + fixed(s.cpu_seconds, 3) + '\n';
+            value(s.problem_violation, kLogDigits) + '\t' + best_value(s.best_objective) + '\t' +
+            fixed(s.acceptance, 4) + '\t' + std::to_string(s.evaluations) + '\t' +
+            std::to_string(s.counted_evaluations) + '\t' + fixed(s.cpu_seconds, 3) + '\n';
   }
   return text;
 }
 
 std::string results_header(bool polish) {
-  std::string text = "run\tsuccess\tobjective\tviolation\tcpu_seconds";
+  std::string text = "run\tsuccess\tobjective\tviolation\tproblem_violation\tcpu_seconds";
   if (polish) text += "\tpolished_objective\tpolished_violation";
   return text + '\n';
 }
@@ -76,6 +78,7 @@ std::string results_row(const RunRecord& run, bool polish) {
   std::string text = std::to_string(run.run) + '\t' + std::to_string(ok ? 1 : 0) + '\t' +
                      value(ok ? run.objval : nan, kExactDigits) + '\t' +
                      value(ok ? run.maxvio : nan, kExactDigits) + '\t' +
+                     value(ok ? run.problem_violation : nan, kExactDigits) + '\t' +
                      value(run.time, kLogDigits);
   if (polish) {
     const bool polished = run.polish.polished == 1;
@@ -88,6 +91,28 @@ std::string results_row(const RunRecord& run, bool polish) {
 std::string best_point_text(const std::vector<double>& point) {
   std::string text;
   for (double v : point) text += value(v, kExactDigits) + '\n';
+  return text;
+}
+
+std::string points_header(int variables) {
+  std::string text = "run\tpoint";
+  for (int i = 1; i <= variables; ++i) text += "\tx" + std::to_string(i);
+  return text + '\n';
+}
+
+// A successful run's best point ("best") and, when it was polished, the
+// polished point ("polished"), with all their digits (kept within the
+// bounds as for --best: keep_within_bounds).
+std::string points_rows(const RunRecord& run) {
+  std::string text;
+  const auto row = [&](const char* kind, const std::vector<double>& point) {
+    if (point.empty()) return;
+    text += std::to_string(run.run) + '\t' + kind;
+    for (double v : point) text += '\t' + value(v, kExactDigits);
+    text += '\n';
+  };
+  if (run.isucc == 1) row("best", run.point);
+  if (run.polish.polished == 1) row("polished", run.polish.point);
   return text;
 }
 
@@ -104,10 +129,12 @@ WatchFiles::WatchFiles(const DriverOptions& options) {
   open_or_refuse(log_, options.log_file);
   open_or_refuse(results_, options.results_file);
   open_or_refuse(best_, options.best_file);
+  open_or_refuse(points_, options.points_file);
   // One file written as two would hold neither.
-  const io::OutputFile* files[] = {&log_, &results_, &best_};
-  for (int a = 0; a < 3; ++a) {
-    for (int b = a + 1; b < 3; ++b) {
+  const io::OutputFile* files[] = {&log_, &results_, &best_, &points_};
+  constexpr int kFiles = 4;
+  for (int a = 0; a < kFiles; ++a) {
+    for (int b = a + 1; b < kFiles; ++b) {
       if (files[a]->same_file_as(*files[b])) {
         refuse("morlan: the " + files[a]->what() + " and the " + files[b]->what() +
                " are the same file '" + files[b]->name() + "'");
@@ -120,11 +147,13 @@ void WatchFiles::begin(bool polish) {
   polish_ = polish;
   log_.restart(log_header());
   results_.restart(results_header(polish));
+  points_.restart(points_header(cfg::kNvar));
 }
 
 void WatchFiles::fold(const RunRecord& run) {
   log_.write(log_rows(run.run, run.stages));
   results_.write(results_row(run, polish_));
+  points_.write(points_rows(run));
   // The lowest objective; the first of equal ones, as in the summary.
   if (run.isucc == 1 && !run.point.empty() && (best_point_.empty() || run.objval < best_objective_)) {
     best_objective_ = run.objval;
@@ -151,7 +180,8 @@ bool WatchFiles::finish() {
   log_.close();
   results_.close();
   best_.close();
-  return !(log_.failed() || results_.failed() || best_.failed());
+  points_.close();
+  return !(log_.failed() || results_.failed() || best_.failed() || points_.failed());
 }
 
 }  // namespace morlan

@@ -6,7 +6,9 @@
 //   --results FILE  a header row, then one row per run;
 //   --best FILE     the best feasible point of the series (of the single
 //                   run), one value a line, readable as a starting-point
-//                   file; under --polish the best polished point.
+//                   file; under --polish the best polished point;
+//   --points FILE   a header row, then every successful run's best point
+//                   and, under --polish, its polished point, one a row.
 //
 // Rows are tab-separated with a header row; a value that does not exist
 // (the best objective while no feasible point is known, the objective of a
@@ -34,7 +36,7 @@ class WatchFiles {
   explicit WatchFiles(const DriverOptions& options);
 
   bool keeps_stages() const { return log_.is_open(); }
-  bool keeps_points() const { return best_.is_open(); }
+  bool keeps_points() const { return best_.is_open() || points_.is_open(); }
 
   // The runs begin: the log and the results table start anew with their
   // header rows (the results with the polished columns under --polish).
@@ -52,6 +54,7 @@ class WatchFiles {
   io::OutputFile log_{"log file"};
   io::OutputFile results_{"results file"};
   io::OutputFile best_{"best-point file"};
+  io::OutputFile points_{"points file"};
   bool polish_ = false;
   double best_objective_ = 0.0;      // of the best successful run so far
   std::vector<double> best_point_;   // its point; empty while there is none
@@ -72,5 +75,7 @@ std::string log_rows(std::int32_t run, const std::vector<StageRow>& stages);
 std::string results_header(bool polish);
 std::string results_row(const RunRecord& run, bool polish);
 std::string best_point_text(const std::vector<double>& point);
+std::string points_header(int variables);
+std::string points_rows(const RunRecord& run);
 
 }  // namespace morlan

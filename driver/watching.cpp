@@ -1,6 +1,7 @@
 #include "driver/watching.hpp"
 
 #include "anneal/prepare.hpp"
+#include "driver/preparation.hpp"
 #include "driver/progress_line.hpp"
 #include "io/status_line.hpp"
 
@@ -15,6 +16,7 @@ DriverOptions files_of(const DriverOptions& options) {
   none.log_file.reset();
   none.results_file.reset();
   none.best_file.reset();
+  none.points_file.reset();
   return none;
 }
 
@@ -40,15 +42,18 @@ void Watching::start(const Answers& answers, bool progress_here) {
 
 RunOutcome Watching::run(const RunPlan& plan, Storage& storage, std::int32_t k, std::int32_t runs,
                          RunRecord& record) {
-  if (watch_ == nullptr) return run_once(plan, storage, nullptr);
-  watch_->begin_run(k, runs);
+  if (watch_ != nullptr) watch_->begin_run(k, runs);
   const RunOutcome r = run_once(plan, storage, watch_.get());
-  record.stages = watch_->end_run();
+  if (watch_ != nullptr) record.stages = watch_->end_run();
+  // The best point as the data file states the problem, for --results.
+  if (r.isucc == 1 && options_.results_file.has_value()) {
+    record.problem_violation = plan.measure.problem_violation(storage.x);
+  }
   return r;
 }
 
 void Watching::keep_point(RunRecord& record, CVec x) const {
-  if (record.isucc != 1 || !options_.best_file.has_value()) return;
+  if (record.isucc != 1 || !(options_.best_file || options_.points_file)) return;
   const CVec variables = x.slice(1, cfg::kNvar);
   record.point.assign(variables.begin(), variables.end());
   Array1<double, cfg::kNvar> xl, xu;

@@ -145,6 +145,10 @@ void update_multipliers_from(const Terms& t, const Values& values, Vec y) {
   }
 }
 
+// The limit's stop is out of line, so that the evaluation's own path stays
+// as it is.
+[[noreturn, gnu::noinline, gnu::cold]] void stop_at_the_limit() { throw EvaluationLimitReached{}; }
+
 }  // namespace
 
 Measure::Measure(const MeasureForm& form, const Grid& grid, RawValueSource source)
@@ -200,9 +204,32 @@ double Measure::slot_lagrangian(CVec y) {
 }
 
 double Measure::lagrangian(CVec y) {
+  if (evaluations_ >= limit_) [[unlikely]] stop_at_the_limit();
   ++evaluations_;
   return at_point(y, [this](CVec point) {
     return slots_.index != nullptr ? slot_lagrangian(point) : plain_lagrangian(point);
+  });
+}
+
+double Measure::problem_violation(CVec x) const {
+  return at_point(x, [this](CVec point) {
+    const RawValues* cached = cached_values(source_, point);
+    double largest = 0.0;
+    // The larger of the two, a NaN winning over anything.
+    const auto take = [&largest](double v) {
+      largest = std::isnan(largest) || std::isnan(v) ? std::nan("") : (v > largest ? v : largest);
+    };
+    for (int i = 1; i <= cfg::kNeq; ++i) {
+      take(std::fabs(cached != nullptr ? cached->c(i) : raw_equality(i, point)));
+    }
+    for (int j = 1; j <= cfg::kNineq; ++j) {
+      take(cached != nullptr ? cached->c(cfg::kNeq + j) : raw_inequality(j, point));
+    }
+    for (int i = 1; i <= cfg::kNvar; ++i) {
+      take(xbnd.xl(i) - point(i));
+      take(point(i) - xbnd.xu(i));
+    }
+    return largest;
   });
 }
 

@@ -19,6 +19,13 @@
 
 namespace morlan {
 
+// The count of a measure that has no evaluation limit.
+inline constexpr std::int64_t kNoEvaluationLimit = INT64_MAX;
+
+// What Measure::lagrangian throws instead of an evaluation past the limit;
+// the annealing loops catch it and end where they stand, as at a normal end.
+struct EvaluationLimitReached {};
+
 // What the answers choose of a measure.
 struct MeasureForm {
   std::int32_t form = 0;  // Lagrangian form: 0, 1, 2, 3, 4, 5 or 10
@@ -59,9 +66,14 @@ class Measure {
   // Lagrangians asked for since the count was last cleared.
   std::int64_t evaluations() const { return evaluations_; }
   void clear_evaluations() { evaluations_ = 0; }
+  // The most Lagrangians the count may reach (kNoEvaluationLimit: no
+  // limit); a copy keeps it.
+  void set_evaluation_limit(std::int64_t limit) { limit_ = limit; }
+  bool evaluation_limit_reached() const { return evaluations_ >= limit_; }
 
   // The Lagrangian of the form at y, counted. An unknown form stops the
-  // program with its message.
+  // program with its message; a count at the limit throws
+  // EvaluationLimitReached instead of evaluating.
   double lagrangian(CVec y);
   // The unscaled objective at x.
   double objective(CVec x);
@@ -70,6 +82,13 @@ class Measure {
   // stops the program.
   double violation(int i, CVec x);
   double unrelaxed_violation(int i, CVec x);
+  // The largest violation of the problem as its data file states it:
+  // |h| of every equality, the excess over zero of every one-sided
+  // inequality, and the distance outside every variable bound, with no band
+  // (the unrelaxed violation counts an equality only beyond the grid's
+  // 0.001 and leaves the bounds out, since trial points stay within them).
+  // A NaN value makes it NaN, so that such a point never reads as feasible.
+  double problem_violation(CVec x) const;
   // The largest violation, relaxed and unrelaxed (0 when none).
   double largest_violation(CVec x);
   double largest_unrelaxed_violation(CVec x);
@@ -117,6 +136,7 @@ class Measure {
   LagrangianSlots slots_{nullptr, nullptr, nullptr};
   lagrangian_detail::PartialSums sums_;
   std::int64_t evaluations_ = 0;
+  std::int64_t limit_ = kNoEvaluationLimit;
 };
 
 }  // namespace morlan

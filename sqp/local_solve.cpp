@@ -6,10 +6,10 @@
 
 namespace morlan {
 
-LocalSolution local_solve(const Protocol& protocol, int iteration_limit, Vec x) {
+LocalSolution local_solve(const Protocol& protocol, const SolveLimits& limits, Vec x) {
   const int n = o8dim(1);
   for (int i = 1; i <= n; ++i) o8xdat(i) = x(i);
-  solve(protocol, iteration_limit);
+  solve(protocol, limits);
   LocalSolution s;
   s.iters = o8itin(2);
   const CVec solution = o8xdat.slice(1, n);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/one_based.hpp"
+#include "sqp/orvale.hpp"
 #include "sqp/protocol.hpp"
 
 namespace morlan {
@@ -20,8 +21,8 @@ struct LocalSolution {
   int iters = 0;      // the solver's iterations
 };
 
-// Solves from x with the protocol's settings and at most iteration_limit
-// iterations; x becomes the solution.
-LocalSolution local_solve(const Protocol& protocol, int iteration_limit, Vec x);
+// Solves from x with the protocol's settings within the limits; x becomes
+// the solution.
+LocalSolution local_solve(const Protocol& protocol, const SolveLimits& limits, Vec x);
 
 }  // namespace morlan

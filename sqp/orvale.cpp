@@ -31,6 +31,8 @@ struct Solve {
   Protocol protocol;
   int iteration_limit = 0;
   int n = 0;
+  int tightened = 0;    // the first inequalities, tightened by margin
+  double margin = 0.0;  // (the constraints' own; the bounds' never are)
   int gradients = 0;  // points at which the gradient was asked for
   Array1<double, kO8MaxVariables> x;
   Array1<double, kO8MaxVariables> g;
@@ -86,14 +88,15 @@ void equalities(unsigned m, double* result, unsigned, const double* x, double* g
   }
 }
 
-// The protocol's inequalities hold at g_i(x) >= 0; NLopt's at -g_i(x) <= 0.
+// The protocol's inequalities hold at g_i(x) >= 0; NLopt's at -g_i(x) <= 0,
+// those of the constraints at -g_i(x) + margin <= 0 when a margin is set.
 void inequalities(unsigned m, double* result, unsigned, const double* x, double* grad, void* data) {
   Solve& s = *static_cast<Solve*>(data);
   Vec p = load_point(s, x);
   for (int i = 1; i <= static_cast<int>(m); ++i) {
     double gx = 0.0;
     protocol::inequality(i, p, gx);
-    result[i - 1] = -gx;
+    result[i - 1] = i <= s.tightened ? s.margin - gx : -gx;
     if (grad != nullptr) {
       Vec gv = s.g.slice(1, s.n);
       protocol::inequality_gradient(s.protocol, i, p, gv);
@@ -111,9 +114,9 @@ bool all_finite(const double* x, int n) {
 
 }  // namespace
 
-void orvale() { solve({slobj.value, isslopefd.value != 0}, noiter.value); }
+void orvale() { solve({slobj.value, isslopefd.value != 0}, {noiter.value, 0.0}); }
 
-void solve(const Protocol& protocol, int iteration_limit) {
+void solve(const Protocol& protocol, const SolveLimits& limits) {
   o8mpar(1) = DBL_EPSILON;
   setup0();
   o8itin(2) = 0;
@@ -121,13 +124,13 @@ void solve(const Protocol& protocol, int iteration_limit) {
 
   Solve& s = solve_state;
   s.protocol = protocol;
-  s.iteration_limit = iteration_limit;
+  s.iteration_limit = limits.iterations;
   s.n = o8dim(1);
   s.gradients = 0;
   const int n = s.n;
   const int neq = o8dim(2);
   const int nineq = o8dim(3);
-  if (iteration_limit < 1 || n < 1) {
+  if (limits.iterations < 1 || n < 1) {
     solchk();
     return;
   }
@@ -143,8 +146,17 @@ void solve(const Protocol& protocol, int iteration_limit) {
     x(k) = v;
   }
 
-  static Array1<double, kO8MaxConstraints> tolerances;
-  for (int i = 1; i <= kO8MaxConstraints; ++i) tolerances(i) = kConstraintTol;
+  // With a margin, NLopt may keep a point as feasible only when it is
+  // within half the margin of the tightened inequalities, so strictly inside
+  // the problem's own.
+  s.margin = limits.margin;
+  s.tightened = s.margin > 0.0 ? bbdinfo.ncineq : 0;
+  static Array1<double, kO8MaxConstraints> tolerances, inequality_tolerances;
+  for (int i = 1; i <= kO8MaxConstraints; ++i) {
+    tolerances(i) = kConstraintTol;
+    inequality_tolerances(i) = i <= s.tightened ? std::fmin(kConstraintTol, 0.5 * s.margin)
+                                                : kConstraintTol;
+  }
 
   s.opt = nlopt_create(NLOPT_LD_SLSQP, static_cast<unsigned>(n));
   nlopt_set_lower_bounds(s.opt, lower.data());
@@ -156,20 +168,23 @@ void solve(const Protocol& protocol, int iteration_limit) {
   }
   if (nineq > 0) {
     nlopt_add_inequality_mconstraint(s.opt, static_cast<unsigned>(nineq), inequalities, &s,
-                                     tolerances.data());
+                                     inequality_tolerances.data());
   }
   nlopt_set_ftol_rel(s.opt, kFtolRel);
   nlopt_set_xtol_rel(s.opt, kXtolRel);
-  nlopt_set_maxeval(s.opt, kEvaluationsPerIteration * (iteration_limit + 1));
+  nlopt_set_maxeval(s.opt, kEvaluationsPerIteration * (limits.iterations + 1));
 
   double fmin = 0.0;
   nlopt_optimize(s.opt, x.data(), &fmin);
   nlopt_destroy(s.opt);
   s.opt = nullptr;
 
-  // On a breakdown without any usable point the start point stays.
+  // On a breakdown without any usable point the start point stays. With a
+  // margin the solution is also held within the bounds exactly.
   if (all_finite(x.data(), n)) {
-    for (int k = 1; k <= n; ++k) o8xdat(k) = x(k);
+    for (int k = 1; k <= n; ++k) {
+      o8xdat(k) = s.margin > 0.0 ? std::fmin(std::fmax(x(k), lower(k)), upper(k)) : x(k);
+    }
   }
   solchk();
 }

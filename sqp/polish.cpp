@@ -6,11 +6,11 @@
 
 namespace morlan {
 
-void Polisher::polish_run(CVec x, double scale) {
+void Polisher::polish_run(CVec x, double scale, const SolveLimits& limits) {
   Array1<double, kO8MaxVariables> point;
   const int n = x.size() < kO8MaxVariables ? x.size() : kO8MaxVariables;
   for (int i = 1; i <= n; ++i) point(i) = x(i);
-  const LocalSolution s = local_solve({scale, false}, kSolveIterations, point.slice(1, n));
+  const LocalSolution s = local_solve({scale, false}, limits, point.slice(1, n));
   const int ifeas = s.ifeas;
   const double fobj = s.fobj;
   const double vmax = s.vmax;

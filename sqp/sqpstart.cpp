@@ -12,7 +12,7 @@ NoiterRecord noiter;
 void sqpstart(int& ifeas, Vec x, double& fobj, double& vmax, int& iters) {
   noiter.value = kSolveIterations;
   isslopefd.value = 0;
-  const LocalSolution s = local_solve({slobj.value, false}, noiter.value, x);
+  const LocalSolution s = local_solve({slobj.value, false}, {noiter.value, 0.0}, x);
   ifeas = s.ifeas;
   fobj = s.fobj;
   vmax = s.vmax;

@@ -13,8 +13,6 @@ a quadratic objective, 3 linear and 5 quadratic inequalities.
     g7 = 0.5(x1-8)^2 + 2(x2-4)^2 + 3x5^2 - x6 - 30 <= 0
     g8 = -3x1 + 6x2 + 12(x9-8)^2 - 7x10 <= 0
     -10 <= x_i <= 10
-
-    problem.py [--output FILE] [--compare FILE]
 """
 
 import os
@@ -22,44 +20,27 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                 '..', '..', 'tools', 'problem_writer'))
-from problem_writer import Problem, run_description  # noqa: E402
+from formulas import Problem, run  # noqa: E402
+import sympy as sp  # noqa: E402
 
 
 def build():
     p = Problem('G07')
-    x = [None] + [p.variable('X%d' % i, -10.0, 10.0) for i in range(1, 11)]
-    # (y - c)^2, and y1 y2.
-    sqd = p.element_type('SQD', variables=1, parameters=1,
-                         value=lambda y, c: (y[0] - c[0]) * (y[0] - c[0]))
-    prod = p.element_type('PROD', variables=2, value=lambda y, _: y[0] * y[1])
-    squares = {}
-
-    def sq(i, c=0.0):      # the element (x_i - c)^2, made once
-        if (i, c) not in squares:
-            squares[i, c] = p.element('S%d_%g' % (i, c), sqd, [x[i]], [c])
-        return squares[i, c]
-
-    x1x2 = p.element('X1X2', prod, [x[1], x[2]])
-    p.objective('OBJ', linear={x[1]: -14.0, x[2]: -16.0}, constant=-45.0,
-                elements=[(sq(1), 1.0), (sq(2), 1.0), (x1x2, 1.0), (sq(3, 10.0), 1.0),
-                          (sq(4, 5.0), 4.0), (sq(5, 3.0), 1.0), (sq(6, 1.0), 2.0),
-                          (sq(7), 5.0), (sq(8, 11.0), 7.0), (sq(9, 10.0), 2.0),
-                          (sq(10, 7.0), 1.0)])
-    p.inequality('G1', linear={x[1]: 4.0, x[2]: 5.0, x[7]: -3.0, x[8]: 9.0}, upper=105.0)
-    p.inequality('G2', linear={x[1]: 10.0, x[2]: -8.0, x[7]: -17.0, x[8]: 2.0}, upper=0.0)
-    p.inequality('G3', linear={x[1]: -8.0, x[2]: 2.0, x[9]: 5.0, x[10]: -2.0}, upper=12.0)
-    p.inequality('G4', linear={x[4]: -7.0}, upper=120.0,
-                 elements=[(sq(1, 2.0), 3.0), (sq(2, 3.0), 4.0), (sq(3), 2.0)])
-    p.inequality('G5', linear={x[2]: 8.0, x[4]: -2.0}, upper=40.0,
-                 elements=[(sq(1), 5.0), (sq(3, 6.0), 1.0)])
-    p.inequality('G6', linear={x[5]: 14.0, x[6]: -6.0}, upper=0.0,
-                 elements=[(sq(1), 1.0), (sq(2, 2.0), 2.0), (x1x2, -2.0)])
-    p.inequality('G7', linear={x[6]: -1.0}, upper=30.0,
-                 elements=[(sq(1, 8.0), 0.5), (sq(2, 4.0), 2.0), (sq(5), 3.0)])
-    p.inequality('G8', linear={x[1]: -3.0, x[2]: 6.0, x[10]: -7.0}, upper=0.0,
-                 elements=[(sq(9, 8.0), 12.0)])
+    x = [None] + p.variables('X', 10, lower=-10, upper=10)
+    p.minimize(x[1]**2 + x[2]**2 + x[1]*x[2] - 14*x[1] - 16*x[2] + (x[3] - 10)**2
+               + 4*(x[4] - 5)**2 + (x[5] - 3)**2 + 2*(x[6] - 1)**2 + 5*x[7]**2
+               + 7*(x[8] - 11)**2 + 2*(x[9] - 10)**2 + (x[10] - 7)**2 + 45)
+    p.inequality(-105 + 4*x[1] + 5*x[2] - 3*x[7] + 9*x[8] <= 0, name='G1')
+    p.inequality(10*x[1] - 8*x[2] - 17*x[7] + 2*x[8] <= 0, name='G2')
+    p.inequality(-8*x[1] + 2*x[2] + 5*x[9] - 2*x[10] - 12 <= 0, name='G3')
+    p.inequality(3*(x[1] - 2)**2 + 4*(x[2] - 3)**2 + 2*x[3]**2 - 7*x[4] - 120 <= 0, name='G4')
+    p.inequality(5*x[1]**2 + 8*x[2] + (x[3] - 6)**2 - 2*x[4] - 40 <= 0, name='G5')
+    p.inequality(x[1]**2 + 2*(x[2] - 2)**2 - 2*x[1]*x[2] + 14*x[5] - 6*x[6] <= 0, name='G6')
+    p.inequality(sp.Rational(1, 2)*(x[1] - 8)**2 + 2*(x[2] - 4)**2 + 3*x[5]**2 - x[6] - 30 <= 0,
+                 name='G7')
+    p.inequality(-3*x[1] + 6*x[2] + 12*(x[9] - 8)**2 - 7*x[10] <= 0, name='G8')
     return p
 
 
 if __name__ == '__main__':
-    sys.exit(run_description(build))
+    sys.exit(run(build))

@@ -9,8 +9,6 @@ a polynomial objective and 4 polynomial inequalities.
     g3 = -196 + 23x1 + x2^2 + 6x6^2 - 8x7 <= 0
     g4 = 4x1^2 + x2^2 - 3x1 x2 + 2x3^2 + 5x6 - 11x7 <= 0
     -10 <= x_i <= 10
-
-    problem.py [--output FILE] [--compare FILE]
 """
 
 import os
@@ -18,40 +16,20 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                 '..', '..', 'tools', 'problem_writer'))
-from problem_writer import Problem, run_description  # noqa: E402
+from formulas import Problem, run  # noqa: E402
 
 
 def build():
     p = Problem('G09')
-    x = [None] + [p.variable('X%d' % i, -10.0, 10.0) for i in range(1, 8)]
-    # (y - c)^2, y^k, and y1 y2.
-    sqd = p.element_type('SQD', variables=1, parameters=1,
-                         value=lambda y, c: (y[0] - c[0]) * (y[0] - c[0]))
-    power = p.element_type('POW', variables=1, parameters=1, value=lambda y, k: y[0] ** k[0])
-    prod = p.element_type('PROD', variables=2, value=lambda y, _: y[0] * y[1])
-
-    def sq(i, c=0.0):
-        return p.element('S%d_%g' % (i, c), sqd, [x[i]], [c])
-
-    x1sq, x2sq, x3sq, x6sq = sq(1), sq(2), sq(3), sq(6)
-    x2p4 = p.element('P2_4', power, [x[2]], [4.0])
-    x1x2 = p.element('X1X2', prod, [x[1], x[2]])
-    p.objective('OBJ', linear={x[6]: -10.0, x[7]: -8.0},
-                elements=[(sq(1, 10.0), 1.0), (sq(2, 12.0), 5.0),
-                          (p.element('P3_4', power, [x[3]], [4.0]), 1.0), (sq(4, 11.0), 3.0),
-                          (p.element('P5_6', power, [x[5]], [6.0]), 10.0), (x6sq, 7.0),
-                          (p.element('P7_4', power, [x[7]], [4.0]), 1.0),
-                          (p.element('X6X7', prod, [x[6], x[7]]), -4.0)])
-    p.inequality('G1', linear={x[3]: 1.0, x[5]: 5.0}, upper=127.0,
-                 elements=[(x1sq, 2.0), (x2p4, 3.0), (sq(4), 4.0)])
-    p.inequality('G2', linear={x[1]: 7.0, x[2]: 3.0, x[4]: 1.0, x[5]: -1.0}, upper=282.0,
-                 elements=[(x3sq, 10.0)])
-    p.inequality('G3', linear={x[1]: 23.0, x[7]: -8.0}, upper=196.0,
-                 elements=[(x2sq, 1.0), (x6sq, 6.0)])
-    p.inequality('G4', linear={x[6]: 5.0, x[7]: -11.0}, upper=0.0,
-                 elements=[(x1sq, 4.0), (x2sq, 1.0), (x1x2, -3.0), (x3sq, 2.0)])
+    x1, x2, x3, x4, x5, x6, x7 = p.variables('X', 7, lower=-10, upper=10)
+    p.minimize((x1 - 10)**2 + 5*(x2 - 12)**2 + x3**4 + 3*(x4 - 11)**2 + 10*x5**6 + 7*x6**2
+               + x7**4 - 4*x6*x7 - 10*x6 - 8*x7)
+    p.inequality(-127 + 2*x1**2 + 3*x2**4 + x3 + 4*x4**2 + 5*x5 <= 0, name='G1')
+    p.inequality(-282 + 7*x1 + 3*x2 + 10*x3**2 + x4 - x5 <= 0, name='G2')
+    p.inequality(-196 + 23*x1 + x2**2 + 6*x6**2 - 8*x7 <= 0, name='G3')
+    p.inequality(4*x1**2 + x2**2 - 3*x1*x2 + 2*x3**2 + 5*x6 - 11*x7 <= 0, name='G4')
     return p
 
 
 if __name__ == '__main__':
-    sys.exit(run_description(build))
+    sys.exit(run(build))

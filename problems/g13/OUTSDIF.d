@@ -37,6 +37,6 @@ FFFFFFFFFF
 TTTT
 OBJ       H1        H2        H3        
 X1        X2        X3        X4        X5        
-EXPPROD5  SQ        PROD      CUBE      
+T1        T2        T3        T4        
 
      0     0     0     0     0

@@ -11,7 +11,8 @@ EltypeRecord eltype;
 namespace {
 
 // The elemental variables of element e, gathered (the parameters are
-// contiguous in epvalu and are read in place).
+// contiguous in epvalu and are read in place). Only the form's own
+// variables are set: a form reads no further.
 struct Gathered {
   double y[kMaxFormVariables];
   const double* p;
@@ -19,7 +20,7 @@ struct Gathered {
 
 Gathered gather(const ElementForm& form, int e, CVec xvalue, CVec epvalu, CIVec istaev,
                 CIVec ielvar, CIVec istep) {
-  Gathered out{};
+  Gathered out;
   const int first = istaev(e) - 1;
   for (int j = 0; j < form.shape.variables; ++j) out.y[j] = xvalue(ielvar(first + j + 1));
   out.p = epvalu.data() + (istep(e) - 1);

@@ -30,8 +30,18 @@ struct ElementForm {
   FormDerivatives derivatives;
 };
 
-// Most elemental variables a form may have.
-inline constexpr int kMaxFormVariables = 16;
+// Most elemental variables a form may have (the formula writer's limit,
+// tools/problem_writer/decompose.py).
+inline constexpr int kMaxFormVariables = 256;
+
+// True when no form of the table has more variables than a form may have
+// (MORLAN_ELEMENT_FORMS checks it when the table is compiled).
+constexpr bool forms_fit(std::span<const ElementForm> forms) {
+  for (const ElementForm& form : forms) {
+    if (form.shape.variables > kMaxFormVariables) return false;
+  }
+  return true;
+}
 
 // elfuns over a table of forms: mode 1 values, other modes gradients, mode 3
 // with the Hessians.
@@ -78,6 +88,7 @@ inline constexpr ElementForm kPower{{1, 1}, power, d_power};
 // Defines element_type_count, element_type_shape, elfuns and element_value
 // from the table of forms `table` (an array in scope, in namespace morlan).
 #define MORLAN_ELEMENT_FORMS(table)                                                          \
+  static_assert(forms_fit(table), "a form has more than kMaxFormVariables variables");     \
   int element_type_count() { return static_cast<int>(std::size(table)); }                    \
   ElementShape element_type_shape(int type) { return form_shape(table, type); }              \
   void elfuns(Vec fuvals, CVec xvalue, CVec epvalu, int ncalcf, CIVec itypee, CIVec istaev,  \

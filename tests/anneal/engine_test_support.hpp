@@ -3,6 +3,7 @@
 // reading trace vectors.
 #pragma once
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -89,6 +90,12 @@ struct LoopCall : run_setup::LoopWork {
   // An observer of the loop: run_relaxer and run_psa then call the core
   // loops with it (the modules' entry points take no observer).
   StageWatch* watch = nullptr;
+  // Whether run_relaxer and run_psa call the core loops (as they do with
+  // an observer), the evaluation limit of the core calls' measure, and the
+  // Lagrangians the measure of the last core call counted.
+  bool core = false;
+  std::int64_t limit = kNoEvaluationLimit;
+  std::int64_t counted = 0;
 
   void start_at(double x1, double x2) {
     x(1) = x1;
@@ -104,13 +111,15 @@ struct LoopCall : run_setup::LoopWork {
 
   // The plain loop with the measure and tolerance of the records.
   void run_sa() {
-    Measure m = measure();
+    Measure m = limited_measure();
     blocks = sa_with_settings(settings, core_call(m), x, xtrial);
+    counted = m.evaluations();
   }
   void run_relaxer() {
-    if (watch != nullptr) {
-      Measure m = measure();
+    if (watch != nullptr || core) {
+      Measure m = limited_measure();
       rleq.value = relaxed_loop(core_call(m), xrelax, x, xtrial);
+      counted = m.evaluations();
       return;
     }
     relaxer(cfg::kNtot, cfg::kNcon, lamfac, xrelax, cfg::kNvar, x, false, rt, eps, ncyc, nt, nhist,
@@ -118,9 +127,10 @@ struct LoopCall : run_setup::LoopWork {
             noutb, ier, fhist_view(), xtrial, naccv);
   }
   void run_psa() {
-    if (watch != nullptr) {
-      Measure m = measure();
+    if (watch != nullptr || core) {
+      Measure m = limited_measure();
       population_loop(core_call(m), xpop);
+      counted = m.evaluations();
       return;
     }
     psa(lamfac, cfg::kNvar, xpop, false, rt, eps, ncyc, nt, nhist, kMaxevl, xlow, xupp, cfac,
@@ -134,6 +144,12 @@ struct LoopCall : run_setup::LoopWork {
   static constexpr int kSeed2 = run_setup::kSeed2;
   // The stopping history of nhist entries.
   Vec fhist_view() { return history.slice(1, nhist); }
+  // The measure of the records with the limit.
+  Measure limited_measure() const {
+    Measure m = measure();
+    m.set_evaluation_limit(limit);
+    return m;
+  }
   // The arguments of a core loop call, with the measure m, the records'
   // tolerance and the observer.
   morlan::LoopCall core_call(Measure& m) {

@@ -106,27 +106,25 @@ TEST_F(RunControl, ChainrunFailureReportsThePointTheLoopEndedOn) {
   EXPECT_EQ(lines[1], " cSA: stop x = " + item(x(1)) + item(x(2)));
 }
 
-TEST_F(RunControl, ViolationEqualToTheToleranceSucceedsInAChainButFailsALevel) {
-  // A start temperature of 0 runs no search: the verdict judges the zero
-  // vector, whose violation is exactly the right-hand side.
+TEST_F(RunControl, ALoopThatFoundNoFeasibleVectorHasNoResultWhereZerosAreFeasible) {
+  // A start temperature of 0 runs no search, so the loop has no best vector
+  // and its xbest holds zeros. With b = 0 the zero vector meets the
+  // constraint exactly; it must not be taken for the run's result.
   hasdiscrete.hasdiscrete = false;
   const std::string& no_search = test::kTemperatureNotPositive;
 
-  small_problem::rhs = cfg::kChainVtol;
+  small_problem::rhs = 0.0;
   start_at(0.7, 0.1);
   {
     Captured out;
     chainrun(isucc, pop, x, objval, maxvio, 0.0, 0.8);
-    EXPECT_EQ(isucc, 1);
-    EXPECT_EQ(maxvio, cfg::kChainVtol);
-    EXPECT_EQ(objval, 0.0);
-    EXPECT_EQ(x(1), 0.0);
-    EXPECT_EQ(out.text(), no_search + " cSA: Obj = " + item(0.0) + "  maxVio = " +
-                              item(cfg::kChainVtol) + "\n cSA: x = " + item(0.0) + item(0.0) +
-                              "\n");
+    EXPECT_EQ(isucc, 0);
+    EXPECT_EQ(objval, 123.0);
+    EXPECT_EQ(out.text(), no_search + " cSA: stop Obj = " + item(0.7 * 0.7 + 0.1 * 0.1) +
+                              "  maxVio = " + item(0.7 + 0.1) + "\n cSA: stop x = " + item(0.7) +
+                              item(0.1) + "\n");
   }
 
-  small_problem::rhs = 1.0e-5;  // the ladder's tolerance
   start_at(0.7, 0.1);
   {
     Captured out;

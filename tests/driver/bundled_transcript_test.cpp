@@ -6,6 +6,7 @@
 // evaluation or another build must not move a bit of any run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -112,10 +113,14 @@ TEST(WatchedBundledSeries, FilesAgreeWithTheTranscriptAndTheBestPointStartsASing
   const auto log = testing_support::table_rows(series.files.at("log.tsv"));
   const auto results = testing_support::table_rows(series.files.at("results.tsv"));
   ASSERT_EQ(results.size(), 3u);
+  const auto& header = log.at(0);
+  const std::size_t best_column =
+      std::find(header.begin(), header.end(), "best_objective") - header.begin();
+  ASSERT_LT(best_column, header.size());
   for (int run = 1; run <= 2; ++run) {
     std::string last_best;
     for (const auto& row : log) {
-      if (row.at(0) == std::to_string(run)) last_best = row.at(7);
+      if (row.at(0) == std::to_string(run)) last_best = row.at(best_column);
     }
     ASSERT_FALSE(last_best.empty()) << run;
     EXPECT_EQ(std::stod(last_best), printed[run - 1]) << run;

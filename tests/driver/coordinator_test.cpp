@@ -53,7 +53,7 @@ struct TwoRuns {
     answers.runmode = 1;
     answers.nruns = 2;
     answers.ratio = 0.9;
-    plan = std::make_unique<RunPlan>(plan_of(answers, Prepared{}));
+    plan = std::make_unique<RunPlan>(plan_of(answers, Prepared{}, options));
     series = std::make_unique<Series>(*plan, options, nullptr);
   }
   DriverOptions options;

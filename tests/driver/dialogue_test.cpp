@@ -454,6 +454,79 @@ TEST(Options, JobsIsListedAndTakesACountFromZeroUp) {
   }
 }
 
+TEST(Options, MaxEvaluationsTakesACountFromOneUp) {
+  RunSetup setup;
+  setup.arguments = "--help";
+  const ProgramRun help = run_morlan("", setup);
+  EXPECT_NE(help.out.find("[--max-evaluations N]"), std::string::npos);
+  EXPECT_NE(help.out.find("  --max-evaluations N\n"), std::string::npos);
+  for (const char* args : {"--max-evaluations 0", "--max-evaluations -3", "--max-evaluations x",
+                           "--max-evaluations 2.5", "--max-evaluations"}) {
+    setup.arguments = args;
+    const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_NE(run.err.find("Usage: morlan"), std::string::npos) << args << run.err;
+  }
+}
+
+TEST(Options, PolishMarginTakesASmallNonNegativeNumber) {
+  RunSetup setup;
+  setup.arguments = "--help";
+  const ProgramRun help = run_morlan("", setup);
+  EXPECT_NE(help.out.find("[--polish-margin M]"), std::string::npos);
+  EXPECT_NE(help.out.find("  --polish-margin M\n"), std::string::npos);
+  for (const char* args : {"--polish-margin -1e-9", "--polish-margin nan", "--polish-margin x",
+                           "--polish-margin 0.01", "--polish-margin"}) {
+    setup.arguments = args;
+    const ProgramRun run = run_morlan("1\n0\n0\n0\n2\n", setup);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_NE(run.err.find("Usage: morlan"), std::string::npos) << args << run.err;
+  }
+}
+
+// Under --polish the search keeps back the polish's share: at most a
+// twentieth of the limit (here less than 1001 gradients of 145 evaluations).
+TEST(Options, APolishedRunKeepsEvaluationsBackForItsPolish) {
+  if (!have_problem_data()) GTEST_SKIP() << "data/OUTSDIF.d is not there";
+  RunSetup setup;
+  setup.arguments = "--polish --count-evaluations --max-evaluations 20000";
+  const ProgramRun run = run_morlan("10\n0\n0\n0\n1\n1\n0.5\n", setup);
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(run.err, "morlan: run 1: 19000 Lagrangian evaluations\n") << run.out;
+}
+
+// Every run of a series, in order or in workers, single-level or over the
+// levels of the multi-level scheme, ends at the limit; the single run too.
+TEST(Options, MaxEvaluationsEndsEveryRunAtTheLimit) {
+  if (!have_problem_data()) GTEST_SKIP() << "data/OUTSDIF.d is not there";
+  const std::string counted = "(morlan: run [12]: 2500 Lagrangian evaluations\n){2}";
+  for (const char* args : {"--count-evaluations --max-evaluations 2500",
+                           "--count-evaluations --max-evaluations 2500 -j 2"}) {
+    for (const char* answers : {"10\n0\n0\n0\n1\n2\n0.5\n", "10\n0\n0\n1\n3\n1\n2\n0.5\n"}) {
+      RunSetup setup;
+      setup.arguments = args;
+      const ProgramRun run = run_morlan(answers, setup);
+      EXPECT_EQ(run.status, 0) << args << run.out << run.err;
+      EXPECT_TRUE(std::regex_match(run.err, std::regex(counted))) << args << "\n" << run.err;
+      EXPECT_NE(run.out.find("0 success run"), std::string::npos) << run.out;
+    }
+  }
+  // Under the multi-level scheme the level that reaches the limit is the
+  // last: one level of 10 blocks per stage takes more than 2500.
+  RunSetup setup;
+  setup.arguments = "--max-evaluations 2500";
+  const ProgramRun ladder = run_morlan("10\n0\n0\n1\n3\n1\n1\n0.5\n", setup);
+  EXPECT_NE(ladder.out.find(" cSA: Obj fails at NT = 10\n run_id"), std::string::npos) << ladder.out;
+  setup.arguments = "--max-evaluations 7 --count-evaluations";
+  std::string start;
+  for (int i = 0; i < 144; ++i) start += "1\n";
+  setup.files = {{"start.txt", start}};
+  const ProgramRun single = run_morlan("10\n0\n0\n0\n0\n0.5\nstart.txt\n", setup);
+  EXPECT_EQ(single.err, "morlan: run 1: 7 Lagrangian evaluations\n") << single.out;
+}
+
 TEST(Options, ReservedOptionsLeaveTheDialogueUnchanged) {
   RunSetup setup;
   setup.arguments = "--polish --reference-eval -j 3 --jobs=0";

@@ -26,6 +26,9 @@ namespace morlan {
 
 // Records, with start values that the driver's start-up must set.
 PrbcsaRecord prbcsa{-1, -1, -1, -1};
+// The bounds as the problem states them, which the measures' problem
+// violation reads: the fake's own, set at start-up.
+XbndRecord xbnd;
 GausssetRecord gaussset{0, 0.0};
 
 namespace fake {
@@ -94,6 +97,10 @@ void misbehave(int run) {
 
 void init_csa_pd() {
   io::say("fake start-up: prbcsa =", prbcsa.n, prbcsa.m, prbcsa.neq, prbcsa.nineq);
+  for (int i = 1; i <= cfg::kNvar; ++i) {
+    xbnd.xl(i) = fake::lower_bound(i);
+    xbnd.xu(i) = fake::upper_bound(i);
+  }
 }
 
 // The fake evaluates nothing: its runs make their results from their starts.
@@ -179,6 +186,8 @@ void report_stages(StageWatch* watch, int run, double t0, double rt, double last
     r.lagrangian = 100.0 * run + stage;
     r.objective = 10.0 * run + stage + 0.5;
     r.violation = 1.0 / (10.0 * stage);
+    r.problem_violation = r.violation + 0.001;
+    r.counted_evaluations = 1000 * run;
     r.best_objective = stage == 1 ? kNoneFeasible : last_best + (kFakeStages - stage);
     r.acceptance = 0.25 * stage;
     for (int block = 1; block <= kFakeNt; ++block) {
@@ -279,6 +288,8 @@ class FakePolish final : public RunExtension {
 
 }  // namespace
 
-std::unique_ptr<RunExtension> make_polish_extension(bool) { return std::make_unique<FakePolish>(); }
+std::unique_ptr<RunExtension> make_polish_extension(const DriverOptions&) {
+  return std::make_unique<FakePolish>();
+}
 
 }  // namespace morlan

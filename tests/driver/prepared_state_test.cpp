@@ -16,7 +16,7 @@ RunPlan plan(double t0, double spacing) {
   Prepared prepared;
   prepared.temperatures.t0 = t0;
   prepared.grid.spacing(3) = spacing;
-  return plan_of(answers, prepared);
+  return plan_of(answers, prepared, DriverOptions{});
 }
 
 TEST(PreparedState, TheFirstDigestThatDiffersIsNamed) {

@@ -64,20 +64,20 @@ TEST(ConvergenceLog, OneRowPerStageOfEveryRunInRunOrder) {
   const ProgramRun run = run_fake(kSeries, "--log log.tsv", {"log.tsv"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(without_cpu(run.files.at("log.tsv")),
-            "run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tbest_objective\t"
-            "acceptance\tevaluations\n"
-            "1\t1\t1\t2.5\t101\t11.5\t0.1\tNaN\t0.2500\t50\n"
-            "1\t1\t2\t2.25\t102\t12.5\t0.05\t140.160936\t0.5000\t1050\n"
-            "1\t1\t3\t2.025\t103\t13.5\t0.0333333333\t139.160936\t0.7500\t2050\n"
-            "2\t1\t1\t2.5\t201\t21.5\t0.1\tNaN\t0.2500\t50\n"
-            "2\t1\t2\t2.25\t202\t22.5\t0.05\t150.526149\t0.5000\t1050\n"
-            "2\t1\t3\t2.025\t203\t23.5\t0.0333333333\t149.526149\t0.7500\t2050\n"
-            "3\t1\t1\t2.5\t301\t31.5\t0.1\tNaN\t0.2500\t50\n"
-            "3\t1\t2\t2.25\t302\t32.5\t0.05\tNaN\t0.5000\t1050\n"
-            "3\t1\t3\t2.025\t303\t33.5\t0.0333333333\tNaN\t0.7500\t2050\n"
-            "4\t1\t1\t2.5\t401\t41.5\t0.1\tNaN\t0.2500\t50\n"
-            "4\t1\t2\t2.25\t402\t42.5\t0.05\t147.722099\t0.5000\t1050\n"
-            "4\t1\t3\t2.025\t403\t43.5\t0.0333333333\t146.722099\t0.7500\t2050\n");
+            "run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tproblem_violation\t"
+            "best_objective\tacceptance\tevaluations\tcounted_evaluations\n"
+            "1\t1\t1\t2.5\t101\t11.5\t0.1\t0.101\tNaN\t0.2500\t50\t1000\n"
+            "1\t1\t2\t2.25\t102\t12.5\t0.05\t0.051\t140.160936\t0.5000\t1050\t1000\n"
+            "1\t1\t3\t2.025\t103\t13.5\t0.0333333333\t0.0343333333\t139.160936\t0.7500\t2050\t1000\n"
+            "2\t1\t1\t2.5\t201\t21.5\t0.1\t0.101\tNaN\t0.2500\t50\t2000\n"
+            "2\t1\t2\t2.25\t202\t22.5\t0.05\t0.051\t150.526149\t0.5000\t1050\t2000\n"
+            "2\t1\t3\t2.025\t203\t23.5\t0.0333333333\t0.0343333333\t149.526149\t0.7500\t2050\t2000\n"
+            "3\t1\t1\t2.5\t301\t31.5\t0.1\t0.101\tNaN\t0.2500\t50\t3000\n"
+            "3\t1\t2\t2.25\t302\t32.5\t0.05\t0.051\tNaN\t0.5000\t1050\t3000\n"
+            "3\t1\t3\t2.025\t303\t33.5\t0.0333333333\t0.0343333333\tNaN\t0.7500\t2050\t3000\n"
+            "4\t1\t1\t2.5\t401\t41.5\t0.1\t0.101\tNaN\t0.2500\t50\t4000\n"
+            "4\t1\t2\t2.25\t402\t42.5\t0.05\t0.051\t147.722099\t0.5000\t1050\t4000\n"
+            "4\t1\t3\t2.025\t403\t43.5\t0.0333333333\t0.0343333333\t146.722099\t0.7500\t2050\t4000\n");
   // Each successful run's last best objective is the one its run line prints.
   EXPECT_NE(run.out.find("run_id = 1 : Obj =  139.160936"), std::string::npos);
   EXPECT_NE(run.out.find("run_id = 4 : Obj =  146.722099"), std::string::npos);
@@ -95,34 +95,37 @@ TEST(ConvergenceLog, LevelsAreNumberedAndEvaluationsAddUpOverThem) {
   }
   EXPECT_EQ(order, "111 112 113 121 122 123 211 212 213 221 222 223 ");
   // Level 2 begins after level 1's 2050 evaluations.
-  EXPECT_EQ(fields_of(rows[4])[9], "2100");
-  EXPECT_EQ(fields_of(rows[6])[9], "4100");
+  EXPECT_EQ(fields_of(rows[4])[10], "2100");
+  EXPECT_EQ(fields_of(rows[6])[10], "4100");
 }
 
+// The problem violation is the measures' own at the run's best point: the
+// fake's point lies on its upper bounds but for variable 7, kPastTheBound
+// past it (1e-13 after the rounding of the bound's sum).
 TEST(ResultsTable, OneRowPerRunWithThePolishedColumnsUnderPolish) {
   ProgramRun run = run_fake(kSeries, "--results results.tsv", {"results.tsv"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(without_cpu(run.files.at("results.tsv")),
-            "run\tsuccess\tobjective\tviolation\n"
-            "1\t1\t139.16093566524827\t0\n"
-            "2\t1\t149.52614852872955\t0\n"
-            "3\t0\tNaN\tNaN\n"
-            "4\t1\t146.72209921446154\t0\n");
+            "run\tsuccess\tobjective\tviolation\tproblem_violation\n"
+            "1\t1\t139.16093566524827\t0\t9.9920072216264089e-14\n"
+            "2\t1\t149.52614852872955\t0\t9.9920072216264089e-14\n"
+            "3\t0\tNaN\tNaN\tNaN\n"
+            "4\t1\t146.72209921446154\t0\t9.9920072216264089e-14\n");
   // The CPU seconds are the run line's time.
   const auto first = fields_of(lines_of(run.files.at("results.tsv"))[1]);
   std::smatch time;
   ASSERT_TRUE(std::regex_search(run.out, time, std::regex("run_id = 1 : Obj = +[0-9.]+ time = +([^ \n]+)")));
-  EXPECT_EQ(std::stod(first[4]), std::stod(time[1].str()));
+  EXPECT_EQ(std::stod(first[5]), std::stod(time[1].str()));
 
   run = run_fake(kSeries, "--polish --results results.tsv", {"results.tsv"});
   ASSERT_EQ(run.status, 0) << run.err;
   const auto rows = lines_of(run.files.at("results.tsv"));
   ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[0], "run\tsuccess\tobjective\tviolation\tcpu_seconds\tpolished_objective\t"
-                     "polished_violation");
-  EXPECT_EQ(fields_of(rows[1])[5], "-6.9000000000000004");
-  EXPECT_EQ(fields_of(rows[1])[6], "1.0000000000000001e-09");
-  EXPECT_EQ(fields_of(rows[3])[5], "NaN");
+  EXPECT_EQ(rows[0], "run\tsuccess\tobjective\tviolation\tproblem_violation\tcpu_seconds\t"
+                     "polished_objective\tpolished_violation");
+  EXPECT_EQ(fields_of(rows[1])[6], "-6.9000000000000004");
+  EXPECT_EQ(fields_of(rows[1])[7], "1.0000000000000001e-09");
+  EXPECT_EQ(fields_of(rows[3])[6], "NaN");
 }
 
 // The text of a best-point file holding value(i) for every variable.
@@ -191,8 +194,9 @@ TEST(BestPoint, ValuesARoundingOutsideTheirBoundsAreKeptOnThemOthersAsTheyAre) {
 // Runs in worker processes: every file holds the rows of one job, in run
 // order, whichever worker ran which run (CPU seconds aside).
 TEST(WatchFiles, WithJobsHoldTheSameRowsInRunOrder) {
-  const std::string files = "--polish --log log.tsv --results results.tsv --best best.txt";
-  const std::vector<std::string> names = {"log.tsv", "results.tsv", "best.txt"};
+  const std::string files =
+      "--polish --log log.tsv --results results.tsv --best best.txt --points points.tsv";
+  const std::vector<std::string> names = {"log.tsv", "results.tsv", "best.txt", "points.tsv"};
   for (const char* answers : {kSeries, kLadderSeries}) {
     const ProgramRun serial = run_fake(answers, files, names);
     ASSERT_EQ(serial.status, 0) << serial.err;
@@ -207,6 +211,32 @@ TEST(WatchFiles, WithJobsHoldTheSameRowsInRunOrder) {
       }
     }
   }
+}
+
+TEST(Points, EverySuccessfulRunsBestPointAndItsPolishedPointWithAllDigits) {
+  const ProgramRun run = run_fake(kSeries, "--polish --points points.tsv", {"points.tsv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto rows = lines_of(run.files.at("points.tsv"));
+  ASSERT_EQ(rows.size(), 1u + 3 * 2);
+  const auto header = fields_of(rows[0]);
+  ASSERT_EQ(header.size(), 2u + 144);
+  EXPECT_EQ(header[0] + " " + header[1] + " " + header[2] + " " + header[145], "run point x1 x144");
+  std::string order;
+  for (std::size_t r = 1; r < rows.size(); ++r) {
+    const auto f = fields_of(rows[r]);
+    ASSERT_EQ(f.size(), 2u + 144) << r;
+    order += f[0] + f[1] + " ";
+    // Every successful fake run ends on the upper bounds (variable 7 a
+    // rounding past it), its polish on the fake's polished values (variable
+    // 2 a rounding below its lower bound): both written within the bounds.
+    const int k = std::stoi(f[0]);
+    for (int i = 1; i <= 144; ++i) {
+      double expected = fake::upper_bound(i);
+      if (f[1] == "polished") expected = i == 2 ? fake::lower_bound(2) : fake::polished_value(k, i);
+      ASSERT_EQ(std::stod(f[1 + i]), expected) << r << " " << i;
+    }
+  }
+  EXPECT_EQ(order, "1best 1polished 2best 2polished 4best 4polished ");
 }
 
 TEST(BestPoint, FileIsLeftAsItWasWhenNoRunSucceeds) {
@@ -235,7 +265,8 @@ TEST(BestPoint, MayNameTheStartingPointFileOfTheRun) {
 
 TEST(Outputs, LeaveStandardOutputAndErrorAsTheyAre) {
   const ProgramRun plain = run_fake(kSeries, "--polish");
-  for (const char* options : {"--no-progress", "--log l.tsv --results r.tsv --best b.txt"}) {
+  for (const char* options :
+       {"--no-progress", "--log l.tsv --results r.tsv --best b.txt --points p.tsv"}) {
     const ProgramRun watched = run_fake(kSeries, std::string("--polish ") + options);
     EXPECT_EQ(watched.status, 0) << options;
     EXPECT_EQ(mask_times(watched.out), mask_times(plain.out)) << options;

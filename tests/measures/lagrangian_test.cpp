@@ -1,6 +1,7 @@
 #include "io/console.hpp"
 #include "io/units.hpp"
 #include "measures/measure.hpp"
+#include "problem/adaptor.hpp"
 #include "tests/support/scripted_problem.hpp"
 
 #include <gtest/gtest.h>
@@ -187,6 +188,49 @@ TEST_F(LagrangianTest, LargestViolationIsNeverNegative) {
   EXPECT_EQ(m().largest_violation(ycv()), 0.5);
   scripted.g(5) = 0.125;
   EXPECT_EQ(m().largest_unrelaxed_violation(ycv()), 0.25);
+}
+
+TEST_F(LagrangianTest, ProblemViolationHasNoBandCountsTheBoundsAndKeepsNaN) {
+  grid_.any = true;  // the program's setting: a 0.001 band on equalities
+  scripted.h(2) = -0.0015;
+  scripted.g(3) = 0.0004;
+  EXPECT_DOUBLE_EQ(m().largest_unrelaxed_violation(ycv()), 0.0005);
+  EXPECT_EQ(m().problem_violation(ycv()), 0.0015);
+  scripted.g(3) = 0.002;
+  EXPECT_EQ(m().problem_violation(ycv()), 0.002);
+  // A variable outside its bounds, which the search's measure leaves out.
+  for (int i = 1; i <= cfg::kNvar; ++i) {
+    xbnd.xl(i) = -1.0;
+    xbnd.xu(i) = 1.0;
+  }
+  y(3) = 1.25;
+  EXPECT_EQ(m().problem_violation(ycv()), 0.25);
+  y(3) = -1.5;
+  EXPECT_EQ(m().problem_violation(ycv()), 0.5);
+  EXPECT_DOUBLE_EQ(m().largest_unrelaxed_violation(ycv()), 0.002);
+  // A value that is not a number makes the measure so (the search's
+  // measure passes over it).
+  scripted.h(1) = std::nan("");
+  EXPECT_TRUE(std::isnan(m().problem_violation(ycv())));
+  EXPECT_DOUBLE_EQ(m().largest_unrelaxed_violation(ycv()), 0.002);
+  xbnd = XbndRecord{};
+}
+
+// The evaluation limit: the count stops at it, and the Lagrangian past it
+// throws instead of evaluating; a copy keeps the limit.
+TEST_F(LagrangianTest, LagrangianPastTheLimitThrowsInsteadOfEvaluating) {
+  Measure measure = m();
+  measure.set_evaluation_limit(2);
+  measure.lagrangian(ycv());
+  EXPECT_FALSE(measure.evaluation_limit_reached());
+  measure.lagrangian(ycv());
+  EXPECT_TRUE(measure.evaluation_limit_reached());
+  Measure copy = measure;
+  EXPECT_THROW(copy.lagrangian(ycv()), EvaluationLimitReached);
+  EXPECT_EQ(copy.evaluations(), 2);
+  copy.clear_evaluations();
+  EXPECT_NO_THROW(copy.lagrangian(ycv()));
+  EXPECT_EQ(copy.evaluations(), 1);
 }
 
 TEST_F(LagrangianTest, GradientOfTheRawConstraint) {

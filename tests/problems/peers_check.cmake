@@ -1,5 +1,5 @@
-# The peers' program of g04 (six one-sided inequalities, three of them
-# lower sides): at the published best-known point it reports the published
+# The peers' program of g04 (six one-sided inequalities, each as the report
+# writes it): at the published best-known point it reports the published
 # value and no violation; SLSQP from the middle of the box reaches that
 # optimum; ISRES spends exactly the evaluations it is given.
 #   cmake -DPEERS=<morlan_peers_g04> -DFOLDER=<problems/g04> -DWORK=<dir> -P peers_check.cmake

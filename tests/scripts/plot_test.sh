@@ -9,11 +9,11 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 tab=$'\t'
 {
-  printf 'run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tbest_objective\tacceptance\tevaluations\tcpu_seconds\n'
-  printf '1\t1\t1\t13.3\t90.1\t95.2\t0.5\tNaN\t0.4100\t4377600\t2.100\n'
-  printf '1\t1\t2\t0.00133\t85.9\t86.0\t2e-06\t86.0\t0.0100\t8755200\t4.200\n'
-  printf '2\t1\t1\t13.3\t91.1\t97.2\t0.7\tNaN\t0.4000\t4377600\t2.000\n'
-  printf '2\t1\t2\t0.00133\t85.5\t85.5\t0\t85.5\t0.0200\t8755200\t4.100\n'
+  printf 'run\tlevel\tstage\ttemperature\tlagrangian\tobjective\tviolation\tproblem_violation\tbest_objective\tacceptance\tevaluations\tcounted_evaluations\tcpu_seconds\n'
+  printf '1\t1\t1\t13.3\t90.1\t95.2\t0.5\t0.501\tNaN\t0.4100\t4377600\t4400000\t2.100\n'
+  printf '1\t1\t2\t0.00133\t85.9\t86.0\t2e-06\t0.001002\t86.0\t0.0100\t8755200\t8800000\t4.200\n'
+  printf '2\t1\t1\t13.3\t91.1\t97.2\t0.7\t0.701\tNaN\t0.4000\t4377600\t4400000\t2.000\n'
+  printf '2\t1\t2\t0.00133\t85.5\t85.5\t0\t0.0009\t85.5\t0.0200\t8755200\t8800000\t4.100\n'
 } > "$dir/log.tsv"
 
 "$plot" "$dir/log.tsv" "$dir/out.png" > /dev/null

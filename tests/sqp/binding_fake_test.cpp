@@ -315,10 +315,37 @@ TEST_F(FakeBinding, PolishTakesTheScaleItIsGiven) {
   slobj.value = 1.0;
   Polisher polisher;
   Capture out(6);
-  polisher.polish_run(start, 10.0);
+  polisher.polish_run(start, 10.0, {kSolveIterations, 0.0});
   EXPECT_EQ(out.text(), expected);
   for (int k = 1; k <= 3; ++k) EXPECT_EQ(o8xdat(k), x(k));
   EXPECT_EQ(slobj.value, 1.0);
+}
+
+// A margin tightens the constraints' inequalities for the solve: the active
+// x3^2 <= 1 ends strictly inside (by at least half the margin), every bound
+// holds exactly, and the objective moves by about the margin times the
+// multiplier; the violation measured is the problem's own. The iteration
+// limit is the solve's too.
+TEST_F(FakeBinding, AMarginEndsStrictlyInsideActiveInequalities) {
+  fake::c3_upper = 1.0;
+  init_sqp_pd();
+  Array1<double, 3> plain, inside;
+  plain(1) = 4.0, plain(2) = -1.0, plain(3) = 2.0;
+  inside = plain;
+  const LocalSolution p = local_solve({slobj.value, false}, {kSolveIterations, 0.0}, plain);
+  const LocalSolution s = local_solve({slobj.value, false}, {kSolveIterations, 1.0e-6}, inside);
+  EXPECT_EQ(s.ifeas, 1);
+  EXPECT_LT(s.vmax, 1.0e-12);  // the equality's round-off; no inequality counts
+  double largest = -1.0;
+  for (int j = 1; j <= bbdinfo.ncineq; ++j) largest = std::fmax(largest, ccineq(j, 3, inside));
+  EXPECT_LE(largest, -0.5e-6);
+  EXPECT_GT(largest, -2.0e-6);
+  for (int j = bbdinfo.ncineq + 1; j <= prbsqp.nineq; ++j) EXPECT_LE(ccineq(j, 3, inside), 0.0);
+  EXPECT_GT(s.fobj, p.fobj);
+  EXPECT_NEAR(s.fobj, p.fobj, 1.0e-4);
+
+  plain(1) = 4.0, plain(2) = -1.0, plain(3) = 2.0;
+  EXPECT_LE(local_solve({slobj.value, false}, {2, 0.0}, plain).iters, 2);
 }
 
 TEST_F(FakeBinding, SolverStopsAtTheIterationLimit) {
@@ -344,9 +371,9 @@ TEST_F(FakeBinding, PolisherPrintsOneLinePerRunAndTheBestFeasible) {
   Capture out(6);
   polisher.print_summary();
   Array1<double, 3> x;
-  polisher.polish_run(x, 1.0);
+  polisher.polish_run(x, 1.0, {kSolveIterations, 0.0});
   x(1) = 4.0;
-  polisher.polish_run(x, 1.0);
+  polisher.polish_run(x, 1.0, {kSolveIterations, 0.0});
   EXPECT_EQ(x(1), 4.0);  // the run's point is left alone
   polisher.print_summary();
   const double best = polisher.best();

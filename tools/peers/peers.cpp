@@ -15,101 +15,40 @@
 //
 // One line per result on standard output:
 //   objective=<f> violation=<largest violation> evaluations=<count> cpu=<seconds>
+//   hmax=<largest |h|> gmax=<largest inequality excess> bmax=<largest bound distance>
 // The violation is the largest of |h| over the equalities, the one-sided
 // inequalities (holding at or below zero) and the variable bounds; a point
-// counts as feasible below kFeasible.
+// counts as feasible below kFeasible here.
+//
+// The published protocols (protocol_runs.hpp) add two methods with a trace
+// of their best point, feasible as the protocols define it:
+//   morlan-peers isres-trace SEED BUDGET
+//   morlan-peers multistart SEED BUDGET
 #include <nlopt.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fstream>
-#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "io/units.hpp"
-#include "sif/csetup.hpp"
-#include "sif/evaluate.hpp"
+#include "tools/peers/peer_nlopt.hpp"
+#include "tools/peers/peer_problem.hpp"
+#include "tools/peers/protocol_runs.hpp"
 
-namespace morlan {
+namespace morlan::peers {
 namespace {
 
-constexpr int kCapacity = 1000;
-constexpr int kUnit = 55;
 constexpr double kFeasible = 1.0e-4;
-constexpr double kInfinite = 1.0e19;
 
-// The problem as the set-up delivers it: bounds, and for each constraint
-// whether it is an equality and its bounds.
-struct Problem {
-  int n = 0, m = 0;
-  Array1<double, kCapacity> x0, xl, xu, v, cl, cu;
-  Array1<bool, kCapacity> equatn, linear;
-  std::vector<int> equalities;              // constraint numbers
-  std::vector<std::pair<int, bool>> sides;  // one-sided: constraint, lower side
-};
-Problem problem;
-
-void set_up() {
-  if (io::open_old(kUnit, "OUTSDIF.d") != 0) {
-    std::fprintf(stderr, "morlan-peers: cannot open OUTSDIF.d in the current directory\n");
-    std::exit(2);
-  }
-  Problem& p = problem;
-  csetup(kUnit, 6, p.n, p.m, p.x0, p.xl, p.xu, kCapacity, p.equatn, p.linear, p.v, p.cl, p.cu,
-         kCapacity, true, false, false);
-  for (int k = 1; k <= p.m; ++k) {
-    if (p.equatn(k)) {
-      p.equalities.push_back(k);
-      continue;
-    }
-    if (p.cl(k) > -kInfinite) p.sides.push_back({k, true});
-    if (p.cu(k) < kInfinite || p.cl(k) <= -kInfinite) p.sides.push_back({k, false});
-  }
-}
-
-double seconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-
-// Every value at one point: objective, equalities, one-sided inequalities.
-struct Values {
-  std::vector<double> x;
-  double f = 0.0;
-  std::vector<double> h, g;
-  double violation = 0.0;
-};
-
-void evaluate(const double* x, Values& out) {
-  const Problem& p = problem;
-  out.x.assign(x, x + p.n);
-  const CVec xv(out.x.data(), p.n);
-  cofg(p.n, xv, out.f, Vec(), false);
-  std::vector<double> c(p.m + 1);
-  for (int k = 1; k <= p.m; ++k) ccifg(p.n, k, xv, c[k], Vec(), false);
-  out.h.clear();
-  out.g.clear();
-  double worst = 0.0;
-  for (int k : p.equalities) {
-    out.h.push_back(c[k]);
-    worst = std::max(worst, std::fabs(c[k]));
-  }
-  for (auto [k, lower] : p.sides) {
-    out.g.push_back(lower ? p.cl(k) - c[k] : c[k] - p.cu(k));
-    worst = std::max(worst, out.g.back());
-  }
-  for (int i = 1; i <= p.n; ++i) {
-    worst = std::max({worst, p.xl(i) - x[i - 1], x[i - 1] - p.xu(i)});
-  }
-  out.violation = worst;
-}
-
-void report(double f, double violation, long long evaluations, double cpu) {
-  std::printf("objective=%.15g violation=%.6g evaluations=%lld cpu=%.3f\n", f, violation,
-              evaluations, cpu);
+void report(const Values& v, long long evaluations, double cpu) {
+  std::printf(
+      "objective=%.17g violation=%.17g evaluations=%lld cpu=%.3f hmax=%.17g gmax=%.17g "
+      "bmax=%.17g\n",
+      v.f, v.violation, evaluations, cpu, v.hmax, v.gmax, v.bmax);
   std::fflush(stdout);
 }
 
@@ -154,45 +93,25 @@ void isres_inequalities(unsigned m, double* result, unsigned, const double* x, d
   std::copy(v.g.begin(), v.g.begin() + m, result);
 }
 
-nlopt_opt make_optimizer(nlopt_algorithm algorithm) {
-  const Problem& p = problem;
-  nlopt_opt opt = nlopt_create(algorithm, static_cast<unsigned>(p.n));
-  nlopt_set_lower_bounds(opt, p.xl.data());
-  nlopt_set_upper_bounds(opt, p.xu.data());
-  return opt;
-}
-
 int run_isres(unsigned long seed, long long evaluations) {
-  const Problem& p = problem;
   IsresState state;
   nlopt_srand(seed);
   nlopt_opt opt = make_optimizer(NLOPT_GN_ISRES);
   nlopt_set_min_objective(opt, isres_objective, &state);
-  // The published tolerances: 1e-4 on equalities, none on inequalities.
-  const std::vector<double> htol(p.equalities.size(), kFeasible), gtol(p.sides.size(), 0.0);
-  if (!p.equalities.empty()) {
-    nlopt_add_equality_mconstraint(opt, static_cast<unsigned>(htol.size()), isres_equalities,
-                                   &state, htol.data());
-  }
-  if (!p.sides.empty()) {
-    nlopt_add_inequality_mconstraint(opt, static_cast<unsigned>(gtol.size()), isres_inequalities,
-                                     &state, gtol.data());
-  }
+  add_isres_constraints(opt, isres_equalities, isres_inequalities, &state);
   nlopt_set_maxeval(opt, static_cast<int>(std::min<long long>(evaluations, 2000000000LL)));
-  std::vector<double> x(p.x0.data(), p.x0.data() + p.n);
-  // ISRES starts from a random population; the start only seeds one member.
-  for (int i = 0; i < p.n; ++i) x[i] = 0.5 * (p.xl(i + 1) + p.xu(i + 1));
+  std::vector<double> x = middle_of_the_box();
   double f = 0.0;
-  const double start = seconds();
+  const double start = cpu_seconds();
   nlopt_optimize(opt, x.data(), &f);
-  const double cpu = seconds() - start;
+  const double cpu = cpu_seconds() - start;
   nlopt_destroy(opt);
   if (state.have_best) {
-    report(state.best.f, state.best.violation, state.evaluations, cpu);
+    report(state.best, state.evaluations, cpu);
   } else {
     Values v;
     evaluate(x.data(), v);
-    report(v.f, v.violation, state.evaluations, cpu);
+    report(v, state.evaluations, cpu);
   }
   return 0;
 }
@@ -204,42 +123,7 @@ struct SlsqpState {
 
 double slsqp_objective(unsigned n, const double* x, double* grad, void* data) {
   ++static_cast<SlsqpState*>(data)->evaluations;
-  double f = 0.0;
-  std::vector<double> g(n);
-  cofg(static_cast<int>(n), CVec(x, static_cast<int>(n)), f, Vec(g.data(), static_cast<int>(n)),
-       grad != nullptr);
-  if (grad) std::copy(g.begin(), g.end(), grad);
-  return f;
-}
-
-// Constraint k's value with its gradient (into grad, n entries) when asked.
-double constraint(int k, unsigned n, const double* x, double* grad) {
-  double c = 0.0;
-  std::vector<double> g(n);
-  ccifg(static_cast<int>(n), k, CVec(x, static_cast<int>(n)), c,
-        Vec(g.data(), static_cast<int>(n)), grad != nullptr);
-  if (grad) std::copy(g.begin(), g.end(), grad);
-  return c;
-}
-
-void slsqp_equalities(unsigned m, double* result, unsigned n, const double* x, double* grad,
-                      void*) {
-  for (unsigned j = 0; j < m; ++j) {
-    result[j] = constraint(problem.equalities[j], n, x, grad ? grad + j * n : nullptr);
-  }
-}
-
-void slsqp_inequalities(unsigned m, double* result, unsigned n, const double* x, double* grad,
-                        void*) {
-  for (unsigned j = 0; j < m; ++j) {
-    const auto [k, lower] = problem.sides[j];
-    double* row = grad ? grad + j * n : nullptr;
-    const double c = constraint(k, n, x, row);
-    result[j] = lower ? problem.cl(k) - c : c - problem.cu(k);
-    if (row && lower) {
-      for (unsigned i = 0; i < n; ++i) row[i] = -row[i];
-    }
-  }
+  return objective_with_gradient(n, x, grad);
 }
 
 std::vector<std::vector<double>> read_points(const char* path) {
@@ -266,31 +150,18 @@ std::vector<std::vector<double>> read_points(const char* path) {
 }
 
 int run_slsqp(const char* path) {
-  const Problem& p = problem;
   for (auto x : read_points(path)) {
     SlsqpState state;
-    nlopt_opt opt = make_optimizer(NLOPT_LD_SLSQP);
-    nlopt_set_min_objective(opt, slsqp_objective, &state);
-    const std::vector<double> htol(p.equalities.size(), 1e-8), gtol(p.sides.size(), 1e-8);
-    if (!p.equalities.empty()) {
-      nlopt_add_equality_mconstraint(opt, static_cast<unsigned>(htol.size()), slsqp_equalities,
-                                     nullptr, htol.data());
-    }
-    if (!p.sides.empty()) {
-      nlopt_add_inequality_mconstraint(opt, static_cast<unsigned>(gtol.size()),
-                                       slsqp_inequalities, nullptr, gtol.data());
-    }
-    nlopt_set_ftol_rel(opt, 1e-12);
-    nlopt_set_xtol_rel(opt, 1e-12);
+    nlopt_opt opt = make_slsqp(slsqp_objective, &state);
     nlopt_set_maxeval(opt, 10000);
     double f = 0.0;
-    const double start = seconds();
+    const double start = cpu_seconds();
     nlopt_optimize(opt, x.data(), &f);
-    const double cpu = seconds() - start;
+    const double cpu = cpu_seconds() - start;
     nlopt_destroy(opt);
     Values v;
     evaluate(x.data(), v);
-    report(v.f, v.violation, state.evaluations, cpu);
+    report(v, state.evaluations, cpu);
   }
   return 0;
 }
@@ -299,26 +170,33 @@ int run_check(const char* path) {
   for (const auto& x : read_points(path)) {
     Values v;
     evaluate(x.data(), v);
-    report(v.f, v.violation, 1, 0.0);
+    report(v, 1, 0.0);
   }
   return 0;
 }
 
 int usage() {
-  std::fputs("usage: morlan-peers isres SEED EVALUATIONS | slsqp FILE | check FILE\n", stderr);
+  std::fputs(
+      "usage: morlan-peers isres SEED EVALUATIONS | slsqp FILE | check FILE |\n"
+      "                    isres-trace SEED BUDGET | multistart SEED BUDGET\n",
+      stderr);
   return 2;
 }
 
 }  // namespace
-}  // namespace morlan
+}  // namespace morlan::peers
 
 int main(int argc, char** argv) {
-  using namespace morlan;
+  using namespace morlan::peers;
   if (argc < 3) return usage();
   const std::string mode = argv[1];
-  if (mode == "isres" && argc == 4) {
+  const bool traced = mode == "isres-trace" || mode == "multistart";
+  if ((mode == "isres" || traced) && argc == 4) {
     set_up();
-    return run_isres(std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10));
+    const unsigned long seed = std::strtoul(argv[2], nullptr, 10);
+    const long long budget = std::strtoll(argv[3], nullptr, 10);
+    if (mode == "isres") return run_isres(seed, budget);
+    return mode == "isres-trace" ? trace_isres(seed, budget) : trace_multistart(seed, budget);
   }
   if ((mode == "slsqp" || mode == "check") && argc == 3) {
     set_up();

@@ -577,7 +577,8 @@ HEADER = """\
 // Generated from the problem data file of {name} when the build was
 // configured (tools/problem_writer/problem_writer.py header); do not edit.
 // The linked problem: its name, variables, constraints, equalities
-// (constraints 1..kNeq), one-sided inequalities after them, elements.
+// (constraints 1..kNeq), one-sided inequalities after them, elements, and
+// the grid the description declares (10000 points per unit unless it says).
 #pragma once
 
 namespace morlan::cfg::linked {{
@@ -587,11 +588,37 @@ inline constexpr int kNcon = {m};
 inline constexpr int kNeq = {neq};
 inline constexpr int kNineq = {nineq};
 inline constexpr int kNelem = {nelem};
+// Annealing grid points per unit of a variable's range.
+inline constexpr int kGridPointsPerUnit = {points};
 }}  // namespace morlan::cfg::linked
 """
 
 
-def configuration_header(path, name):
+DEFAULT_POINTS_PER_UNIT = 10000
+
+
+def read_settings(path):
+    """The build settings a formula folder's generation wrote (settings.txt:
+    'points_per_unit N'); the defaults without a file."""
+    settings = {'points_per_unit': DEFAULT_POINTS_PER_UNIT}
+    if path is None:
+        return settings
+    try:
+        with open(path) as f:
+            lines = f.read().split('\n')
+    except OSError as exc:
+        raise ProblemError('%s: cannot be read (%s)' % (path, exc.strerror or exc))
+    for number, line in enumerate(lines, 1):
+        words = line.split()
+        if not words:
+            continue
+        if len(words) != 2 or words[0] not in settings or not words[1].isdigit():
+            raise ProblemError('%s line %d: %r is not a setting' % (path, number, line))
+        settings[words[0]] = int(words[1])
+    return settings
+
+
+def configuration_header(path, name, settings_path=None):
     d = read_data_file(path)
     n, m, neq, nineq, nelem, ranges = file_sizes(d)
     if ranges:
@@ -600,8 +627,9 @@ def configuration_header(path, name):
     if m > CAPACITY or n > CAPACITY:
         raise ProblemError('%s: %d variables and %d constraints, at most %d of each'
                            % (path, n, m, CAPACITY))
+    points = read_settings(settings_path)['points_per_unit']
     return HEADER.format(name=name, n=n, m=m, neq=neq,
-                         nineq=nineq, nelem=nelem)
+                         nineq=nineq, nelem=nelem, points=points)
 
 
 # ---------------------------------------------------------------------------
@@ -610,7 +638,8 @@ def configuration_header(path, name):
 
 def main(argv=None):
     argv = sys.argv[1:] if argv is None else argv
-    usage = 'usage: problem_writer.py sizes FILE | header FILE OUTPUT [NAME] | check FILE'
+    usage = ('usage: problem_writer.py sizes FILE | header FILE OUTPUT [NAME [SETTINGS]]'
+             ' | check FILE')
     if not argv or argv[0] not in ('sizes', 'header', 'check'):
         print(usage, file=sys.stderr)
         return 2
@@ -619,10 +648,10 @@ def main(argv=None):
             print(*file_sizes(read_data_file(argv[1]))[:5])
         elif argv[0] == 'check' and len(argv) == 2:
             read_data_file(argv[1])
-        elif argv[0] == 'header' and len(argv) in (3, 4):
-            name = argv[3] if len(argv) == 4 else os.path.basename(os.path.dirname(
+        elif argv[0] == 'header' and len(argv) in (3, 4, 5):
+            name = argv[3] if len(argv) >= 4 else os.path.basename(os.path.dirname(
                 os.path.abspath(argv[1])))
-            text = configuration_header(argv[1], name)
+            text = configuration_header(argv[1], name, argv[4] if len(argv) == 5 else None)
             old = None
             if os.path.exists(argv[2]):
                 with open(argv[2]) as f:

@@ -1,8 +1,0 @@
-#include "sif/decoded/decoded.hpp"
-
-namespace morlan {
-
-// g05 has no group functions: every group is trivial.
-void groups(Vec, int, CVec, CVec, int, CIVec, CIVec, CIVec, bool) {}
-
-}  // namespace morlan
