@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "base/one_based.hpp"
-#include "driver/answers.hpp"
+#include "series/answers.hpp"
 
 namespace morlan {
 

@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "driver/coordinator.hpp"
-#include "driver/preparation.hpp"
-#include "driver/prepared_state.hpp"
 #include "driver/program.hpp"
-#include "driver/run_record.hpp"
-#include "driver/series.hpp"
-#include "driver/watching.hpp"
 #include "io/console.hpp"
 #include "io/cpu_time.hpp"
+#include "series/coordinator.hpp"
+#include "series/preparation.hpp"
+#include "series/prepared_state.hpp"
+#include "series/run_record.hpp"
+#include "series/series.hpp"
+#include "watch/watching.hpp"
 
 namespace morlan::mpi {
 

@@ -4,7 +4,7 @@
 // prints. When the series begins, it hands every other rank its answers;
 // each rank prepares the series from them and from its own data file
 // (printing nothing) and reports the digests of everything it prepared
-// (driver/prepared_state.hpp), which rank 0 compares with its own before
+// (series/prepared_state.hpp), which rank 0 compares with its own before
 // any run begins. Rank 0 then only coordinates: it hands out run indices to
 // free ranks, takes their records and prints every run in order. With one
 // rank the series runs in order on rank 0.
@@ -23,8 +23,8 @@
 // signal is noticed by mpirun, which ends the job with its own line.
 #pragma once
 
-#include "driver/driver_options.hpp"
-#include "driver/run_extension.hpp"
+#include "series/driver_options.hpp"
+#include "series/run_extension.hpp"
 
 namespace morlan::mpi {
 

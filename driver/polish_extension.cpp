@@ -4,9 +4,9 @@
 #include "driver/polish_extension.hpp"
 
 #include "base/config.hpp"
-#include "driver/polish_budget.hpp"
-#include "driver/run_record.hpp"
 #include "io/console.hpp"
+#include "series/polish_budget.hpp"
+#include "series/run_record.hpp"
 #include "sqp/local_solve.hpp"
 #include "sqp/polish.hpp"
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "driver/driver_options.hpp"
-#include "driver/run_extension.hpp"
+#include "series/driver_options.hpp"
+#include "series/run_extension.hpp"
 
 namespace morlan {
 

@@ -6,13 +6,13 @@
 
 #include "base/config.hpp"
 #include "driver/dialogue.hpp"
-#include "driver/fork_workers.hpp"
-#include "driver/preparation.hpp"
-#include "driver/run_storage.hpp"
-#include "driver/series.hpp"
-#include "driver/watching.hpp"
 #include "io/console.hpp"
 #include "io/cpu_time.hpp"
+#include "series/fork_workers.hpp"
+#include "series/preparation.hpp"
+#include "series/run_storage.hpp"
+#include "series/series.hpp"
+#include "watch/watching.hpp"
 
 namespace morlan {
 

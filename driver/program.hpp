@@ -2,9 +2,9 @@
 // line. Ends through a stop.
 #pragma once
 
-#include "driver/driver_options.hpp"
-#include "driver/run_extension.hpp"
-#include "driver/series_executor.hpp"
+#include "series/driver_options.hpp"
+#include "series/run_extension.hpp"
+#include "series/series_executor.hpp"
 
 namespace morlan {
 

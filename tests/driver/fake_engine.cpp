@@ -14,11 +14,11 @@
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
 #include "driver/polish_extension.hpp"
-#include "driver/run_record.hpp"
-#include "driver/series.hpp"
 #include "io/console.hpp"
 #include "problem/adaptor.hpp"
 #include "problem/incremental_values.hpp"
+#include "series/run_record.hpp"
+#include "series/series.hpp"
 #include "sif/records.hpp"
 #include "sqp/sqpglue.hpp"
 
