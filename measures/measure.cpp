@@ -51,10 +51,15 @@ class SlotValues {
   bool filled_;
 };
 
+// A violation as the largest-violation measures count it: a constraint whose
+// value is not a number (a formula undefined at the point, such as 0/0) is
+// not met, so its violation counts as infinite.
+inline double counted(double v) { return std::isnan(v) ? HUGE_VAL : v; }
+
 // The largest violation over cached raw values, `equality` giving the
-// violation of an equality. Violations are +0.0, -0.0, positive or NaN, and
-// the strict comparison from 0.0 keeps the largest positive one (a NaN or a
-// zero never replaces), whatever the order of the comparisons: four
+// violation of an equality. Counted violations are +0.0, -0.0, positive or
+// infinite, and the strict comparison from 0.0 keeps the largest positive
+// one (a zero never replaces), whatever the order of the comparisons: four
 // independent lanes give the bits of the one-by-one loop.
 constexpr int kLanes = 4;
 
@@ -66,12 +71,12 @@ void fold_into_lanes(double (&lane)[kLanes], const double* c, int from, int to,
   int i = from;
   for (; i + kLanes <= to; i += kLanes) {
     for (int l = 0; l < kLanes; ++l) {
-      const double v = violation(c[i + l]);
+      const double v = counted(violation(c[i + l]));
       if (v > lane[l]) lane[l] = v;
     }
   }
   for (; i < to; ++i) {
-    const double v = violation(c[i]);
+    const double v = counted(violation(c[i]));
     if (v > lane[0]) lane[0] = v;
   }
 }
@@ -92,19 +97,20 @@ double largest_of(const RawValues& values, Equality equality) {
 
 // Whether largest_of(values, equality) < tol, stopping at the first
 // violation that reaches tol. Exact: the largest violation is 0.0 or the
-// largest positive violation (a NaN never counts), so it is below tol just
-// when 0.0 < tol and no violation v has v >= tol; with tol > 0 such a v is
-// positive, while a zero of either sign and a NaN fail the test as they
-// never count. A NaN tol fails 0.0 < tol, as it fails largest < tol.
+// largest positive counted violation, so it is below tol just when 0.0 < tol
+// and no counted violation v has v >= tol; with tol > 0 such a v is positive
+// (an infinite one for a NaN value), while a zero of either sign fails the
+// test as it never counts. A NaN tol fails 0.0 < tol, as it fails
+// largest < tol.
 template <class Equality>
 bool largest_of_below(const RawValues& values, Equality equality, double tol) {
   if (!(0.0 < tol)) return false;
   const double* c = values.c.data();
   for (int i = 0; i < cfg::kNeq; ++i) {
-    if (equality(c[i]) >= tol) return false;
+    if (counted(equality(c[i])) >= tol) return false;
   }
   for (int i = cfg::kNeq; i < cfg::kNcon; ++i) {
-    if (inequality_violation(c[i]) >= tol) return false;
+    if (counted(inequality_violation(c[i])) >= tol) return false;
   }
   return true;
 }
@@ -277,7 +283,7 @@ double Measure::largest(CVec x, Equality equality) const {
   if (const RawValues* values = cached_values(source_, x)) return largest_of(*values, equality);
   double v = 0.0;
   for (int i = 1; i <= cfg::kNcon; ++i) {
-    const double c = violation_at(i, x, equality, "");
+    const double c = counted(violation_at(i, x, equality, ""));
     if (c > v) v = c;
   }
   return v;

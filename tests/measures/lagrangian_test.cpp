@@ -2,6 +2,7 @@
 #include "io/units.hpp"
 #include "measures/measure.hpp"
 #include "problem/adaptor.hpp"
+#include "problem/raw_values.hpp"
 #include "tests/support/scripted_problem.hpp"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -209,10 +211,10 @@ TEST_F(LagrangianTest, ProblemViolationHasNoBandCountsTheBoundsAndKeepsNaN) {
   EXPECT_EQ(m().problem_violation(ycv()), 0.5);
   EXPECT_DOUBLE_EQ(m().largest_unrelaxed_violation(ycv()), 0.002);
   // A value that is not a number makes the measure so (the search's
-  // measure passes over it).
+  // measure counts it as infinitely violated).
   scripted.h(1) = std::nan("");
   EXPECT_TRUE(std::isnan(m().problem_violation(ycv())));
-  EXPECT_DOUBLE_EQ(m().largest_unrelaxed_violation(ycv()), 0.002);
+  EXPECT_EQ(m().largest_unrelaxed_violation(ycv()), HUGE_VAL);
   xbnd = XbndRecord{};
 }
 
@@ -231,6 +233,37 @@ TEST_F(LagrangianTest, LagrangianPastTheLimitThrowsInsteadOfEvaluating) {
   copy.clear_evaluations();
   EXPECT_NO_THROW(copy.lagrangian(ycv()));
   EXPECT_EQ(copy.evaluations(), 1);
+}
+
+// A constraint undefined at the point (0/0 in a formula) is not met: every
+// largest-violation measure counts it as infinite, from the problem routines
+// and from cached values alike, and no tolerance accepts the point.
+RawValues cached_nan;
+const RawValues* cached_nan_at(CVec) { return &cached_nan; }
+
+TEST_F(LagrangianTest, NotANumberConstraintIsNeverMet) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const bool cached : {false, true}) {
+    for (const bool equality : {true, false}) {
+      reset_scripted();
+      if (equality) {
+        scripted.h(cfg::kNeq) = nan;
+      } else {
+        scripted.g(1) = nan;
+      }
+      scripted.h(1) = 0.25;
+      cached_nan.objective = 0.0;
+      for (int k = 1; k <= cfg::kNeq; ++k) cached_nan.c(k) = scripted.h(k);
+      for (int j = 1; j <= cfg::kNineq; ++j) cached_nan.c(cfg::kNeq + j) = scripted.g(j);
+      Measure measure(form_, grid_, cached ? &cached_nan_at : nullptr);
+      const std::string where = std::string(cached ? "cached " : "direct ") +
+                                (equality ? "equality" : "inequality");
+      EXPECT_EQ(measure.largest_violation(ycv()), HUGE_VAL) << where;
+      EXPECT_EQ(measure.largest_unrelaxed_violation(ycv()), HUGE_VAL) << where;
+      EXPECT_FALSE(measure.largest_violation_below(ycv(), 1.0e300)) << where;
+      EXPECT_FALSE(measure.largest_unrelaxed_violation_below(ycv(), 1.0e300)) << where;
+    }
+  }
 }
 
 TEST_F(LagrangianTest, GradientOfTheRawConstraint) {

@@ -351,6 +351,9 @@ class Derivatives(unittest.TestCase):
             (((y1 + 1/(y2 + 3))**2 + p1)/(y3 + (y1*y2)**sp.Rational(1, 3)), (1.1, 0.6, 2.0)),
             (y1**y2 + sp.atan2(y2, y3) * sp.log(y1 + y3), (1.4, 0.8, 0.9)),
             (sp.exp(sp.exp(y1) * y2) + sp.tanh(y1 - y3)**3, (0.3, -0.5, 0.2)),
+            # 1/y1 is first made as the log's derivative, then met as an
+            # operation of the value: it still gets derivatives of its own.
+            (y2*sp.log(y1) + y3/y1, (1.4, 0.8, 0.9)),
         ]
         for expr, y in cases:
             temps, gradient, hessian = derivatives.derivative_code(expr, [y1, y2, y3])

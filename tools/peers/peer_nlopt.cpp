@@ -71,6 +71,22 @@ std::vector<double> middle_of_the_box() {
   return x;
 }
 
+IsresRun run_isres_once(unsigned long seed, long long evaluations, nlopt_func objective,
+                        nlopt_mfunc equalities, nlopt_mfunc inequalities, void* data) {
+  nlopt_srand(seed);
+  nlopt_opt opt = make_optimizer(NLOPT_GN_ISRES);
+  nlopt_set_min_objective(opt, objective, data);
+  add_isres_constraints(opt, equalities, inequalities, data);
+  nlopt_set_maxeval(opt, static_cast<int>(std::min<long long>(evaluations, 2000000000LL)));
+  IsresRun run{middle_of_the_box()};
+  double f = 0.0;
+  const double start = cpu_seconds();
+  nlopt_optimize(opt, run.x.data(), &f);
+  run.cpu = cpu_seconds() - start;
+  nlopt_destroy(opt);
+  return run;
+}
+
 double objective_with_gradient(unsigned n, const double* x, double* grad) {
   double f = 0.0;
   std::vector<double> g(n);

@@ -95,23 +95,14 @@ void isres_inequalities(unsigned m, double* result, unsigned, const double* x, d
 
 int run_isres(unsigned long seed, long long evaluations) {
   IsresState state;
-  nlopt_srand(seed);
-  nlopt_opt opt = make_optimizer(NLOPT_GN_ISRES);
-  nlopt_set_min_objective(opt, isres_objective, &state);
-  add_isres_constraints(opt, isres_equalities, isres_inequalities, &state);
-  nlopt_set_maxeval(opt, static_cast<int>(std::min<long long>(evaluations, 2000000000LL)));
-  std::vector<double> x = middle_of_the_box();
-  double f = 0.0;
-  const double start = cpu_seconds();
-  nlopt_optimize(opt, x.data(), &f);
-  const double cpu = cpu_seconds() - start;
-  nlopt_destroy(opt);
+  const IsresRun run = run_isres_once(seed, evaluations, isres_objective, isres_equalities,
+                                      isres_inequalities, &state);
   if (state.have_best) {
-    report(state.best, state.evaluations, cpu);
+    report(state.best, state.evaluations, run.cpu);
   } else {
     Values v;
-    evaluate(x.data(), v);
-    report(v, state.evaluations, cpu);
+    evaluate(run.x.data(), v);
+    report(v, state.evaluations, run.cpu);
   }
   return 0;
 }

@@ -100,18 +100,9 @@ double multistart_objective(unsigned n, const double* x, double* grad, void* dat
 
 int trace_isres(unsigned long seed, long long budget) {
   Tracker tracker;
-  nlopt_srand(seed);
-  nlopt_opt opt = make_optimizer(NLOPT_GN_ISRES);
-  nlopt_set_min_objective(opt, isres_objective, &tracker);
-  add_isres_constraints(opt, isres_equalities, isres_inequalities, &tracker);
-  nlopt_set_maxeval(opt, static_cast<int>(std::min<long long>(budget, 2000000000LL)));
-  std::vector<double> x = middle_of_the_box();
-  double f = 0.0;
-  const double start = cpu_seconds();
-  nlopt_optimize(opt, x.data(), &f);
-  const double cpu = cpu_seconds() - start;
-  nlopt_destroy(opt);
-  tracker.finish(cpu, 1);
+  const IsresRun run =
+      run_isres_once(seed, budget, isres_objective, isres_equalities, isres_inequalities, &tracker);
+  tracker.finish(run.cpu, 1);
   return 0;
 }
 

@@ -43,6 +43,10 @@ class Code:
         self.temps = []                     # (symbol, expression) in order
         self._names = (sp.Symbol('t%d' % i, real=True) for i in itertools.count())
         self._made = {}                     # expression -> its temporary
+        # Temporaries whose derivatives are known: a temporary first made
+        # for a factor of a derivative has none until it is met as an
+        # operation of the value.
+        self._derived = set()
         # Gradient {i: entry} and Hessian {(i, j), i <= j: entry} of every
         # symbol with a gradient; a variable's gradient is a unit vector.
         self.gradient = {y: {i: sp.S.One} for i, y in enumerate(self.variables)}
@@ -84,9 +88,9 @@ class Code:
             node = e.func(*[self._argument(a) for a in e.args], evaluate=False)
         if node.is_Atom:
             return node
-        known = node in self._made
         s = self.temp(node)
-        if not known:
+        if s not in self._derived:
+            self._derived.add(s)
             self._derivatives(s, node)
         return s
 
