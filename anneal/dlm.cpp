@@ -1,11 +1,10 @@
 #include "anneal/dlm.hpp"
 
-#include "anneal/chainrun.hpp"
 #include "anneal/loop_steps.hpp"
 #include "anneal/prepare.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
-#include "measures/shift.hpp"
+#include "measures/measure.hpp"
 
 namespace morlan {
 
@@ -21,13 +20,11 @@ constexpr int kMaxIterations = 1000;
 // that is after eleven iterations in a row without an accepted move.
 constexpr int kMaxStall = 9;
 
-bool feasible(CVec y) { return sh_oviomax(y) < kFeasTol; }
-
 // One descent from the point y: coordinate moves that must lower the
 // Lagrangian, the best feasible point met, and the step of each variable.
 class Descent {
  public:
-  explicit Descent(Vec y) : y_(y) {}
+  Descent(Measure& measure, Vec y) : measure_(measure), y_(y) {}
 
   // Outer iterations until the limit or a long stall; returns their number.
   int run() {
@@ -55,25 +52,27 @@ class Descent {
   // The best point when it is feasible, otherwise the current point, with
   // its objective and largest unrelaxed violation.
   void result(int& ifeas, double& fobj, double& vmax) {
-    vmax = sh_oviomax(best_);
+    vmax = measure_.largest_unrelaxed_violation(best_);
     if (vmax < kFeasTol) {
       ifeas = 1;
-      fobj = sh_obj(cfg::kNvar, best_);
+      fobj = measure_.objective(best_);
       for (int i = 1; i <= cfg::kNtot; ++i) y_(i) = best_(i);
     } else {
       ifeas = 0;
-      fobj = sh_obj(cfg::kNvar, y_);
-      vmax = sh_oviomax(y_);
+      fobj = measure_.objective(y_);
+      vmax = measure_.largest_unrelaxed_violation(y_);
     }
   }
 
  private:
+  bool feasible(CVec y) { return measure_.largest_unrelaxed_violation(y) < kFeasTol; }
+
   // Multipliers at zero, the start as the first best point when feasible,
   // and every step a hundredth of its variable's range.
   void start() {
     for (int i = cfg::kNvar + 1; i <= cfg::kNtot; ++i) y_(i) = 0.0;
-    fbest_ = loop_steps::first_best(y_, feasible(y_), cfg::kNvar, cfg::kNtot, best_);
-    fcn(cfg::kNvar, y_, lag_);
+    fbest_ = loop_steps::first_best(measure_, y_, feasible(y_), cfg::kNtot, best_);
+    lag_ = measure_.lagrangian(y_);
     xbound(cfg::kNvar, xl_, xu_);
     for (int i = 1; i <= cfg::kNvar; ++i) {
       step_(i) = 0.01 * (xu_(i) - xl_(i));
@@ -101,9 +100,8 @@ class Descent {
 
   // One trial of variable i, taken only when it lowers the Lagrangian.
   bool try_move(int i, int idist) {
-    trial_(i) = xpi(idist, i, y_(i), step_(i), xl_(i), xu_(i));
-    double l;
-    fcn(cfg::kNvar, trial_, l);
+    trial_(i) = xpi(measure_.grid(), idist, i, y_(i), step_(i), xl_(i), xu_(i));
+    const double l = measure_.lagrangian(trial_);
     if (!(l < lag_)) {
       trial_(i) = y_(i);
       return false;
@@ -112,7 +110,7 @@ class Descent {
     y_(i) = trial_(i);
     if (idist == kUniform) accepted_(i) = accepted_(i) + 1;
     if (feasible(y_)) {
-      const double o = sh_obj(cfg::kNvar, y_);
+      const double o = measure_.objective(y_);
       if (o < fbest_) {
         for (int k = 1; k <= cfg::kNtot; ++k) best_(k) = y_(k);
         fbest_ = o;
@@ -140,10 +138,11 @@ class Descent {
   // Stalled: each multiplier rises by its constraint's unrelaxed violation.
   void raise_multipliers() {
     for (int i = 1; i <= cfg::kNcon; ++i) {
-      y_(cfg::kNvar + i) = y_(cfg::kNvar + i) + sh_ocst(i, cfg::kNvar, y_);
+      y_(cfg::kNvar + i) = y_(cfg::kNvar + i) + measure_.unrelaxed_violation(i, y_);
     }
   }
 
+  Measure& measure_;
   Vec y_;
   double lag_ = 0.0;    // Lagrangian of y
   double fbest_ = 0.0;  // objective of the best point
@@ -158,8 +157,8 @@ class Descent {
 
 }  // namespace
 
-void by_dlm(int& ifeas, Vec y, double& fobj, double& vmax, int& iters) {
-  Descent descent(y);
+void by_dlm(Measure& measure, int& ifeas, Vec y, double& fobj, double& vmax, int& iters) {
+  Descent descent(measure, y);
   iters = descent.run();
   descent.result(ifeas, fobj, vmax);
 }

@@ -14,29 +14,27 @@
 // Each loop is a class derived from LoopCore that keeps its own differences
 // (acceptance rule, what follows an accepted move, reheats, radius,
 // population) in the members that variable_sweeps, multiplier_trials and
-// anneal call.
+// anneal call. Every value a step measures comes from the call's measure,
+// and every best vector is judged against the call's tolerance.
 //
-// Everything here is inline so that each loop's object module carries its
-// own copy and calls nothing beyond the routines the loops have always
-// called; the floating-point operations are written in the order the loops
-// rely on for bit-identical runs.
+// Everything here is inline, so that each loop inlines the steps of its
+// sweeps; the floating-point operations are written in the order the loops
+// rely on for bit-identical runs. Header only.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 
-#include "anneal/chainrun.hpp"
+#include "anneal/loop_call.hpp"
 #include "anneal/loop_rules.hpp"
 #include "anneal/random.hpp"
-#include "anneal/run_records.hpp"
 #include "anneal/sa.hpp"
 #include "anneal/stage_watch.hpp"
 #include "anneal/trace.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/one_based.hpp"
 #include "io/console.hpp"
-#include "measures/records.hpp"
-#include "measures/shift.hpp"
+#include "measures/measure.hpp"
 
 namespace morlan::loop_steps {
 
@@ -66,34 +64,10 @@ struct FactorCounts {
   Array1<int, kRoom> nlarge;
 };
 
-// The arguments every loop takes (sa.hpp gives their meaning), the sizes of
-// the search vector, and the state of one run that every loop keeps: the
-// base of each loop's class.
-struct LoopCore {
-  int ntot;
-  int ncon;
-  Vec lamfac;
-  int nvar;
-  bool maximize;
-  double rt;
-  double eps;
-  int ncyc;
-  int nt;
-  int nhist;
-  CVec xlow;
-  CVec xupp;
-  CVec cfac;
-  int itrace;
-  double& t;
-  Vec vm;
-  Vec xbest;
-  double& fbest;
-  int& naccept;
-  int& nevals;
-  int& noutb;
-  int& ier;
-  Vec fhist;
-  IVec naccv;
+// The loop call (loop_call.hpp) and the state of one run that every loop
+// keeps: the base of each loop's class.
+struct LoopCore : LoopCall {
+  explicit LoopCore(const LoopCall& call) : LoopCall(call) {}
 
   double t0 = 0.0;         // temperature at entry
   double f = 0.0;          // value of the current vector
@@ -106,9 +80,9 @@ struct LoopCore {
 // Entry step of every loop: keep the temperature, seed the stream, clear the
 // counters and the history. False, after the message and ier = 3, when the
 // temperature is not positive; nothing is evaluated then.
-inline bool begin_run(LoopCore& run, int seed1, int seed2) {
+inline bool begin_run(LoopCore& run) {
   run.t0 = run.t;
-  rmarin(seed1, seed2);
+  rmarin(run.seed1, run.seed2);
   run.naccept = 0;
   run.nevals = 0;
   run.noutb = 0;
@@ -125,16 +99,15 @@ inline bool begin_run(LoopCore& run, int seed1, int seed2) {
 
 // Value of a vector to a loop that maximises: the Lagrangian, negated when
 // the caller minimises it.
-inline double search_value(bool maximize, CVec v, int nvar) {
-  double f;
-  fcn(nvar, v, f);
-  return maximize ? f : -f;
+inline double search_value(const LoopCore& run, CVec v) {
+  const double f = run.measure.lagrangian(v);
+  return run.maximize ? f : -f;
 }
 
 // The start valued (and counted) as the current, the best and the newest
 // history value.
 inline void value_start(LoopCore& run, CVec x) {
-  run.f = search_value(run.maximize, x, run.nvar);
+  run.f = search_value(run, x);
   run.nevals = run.nevals + 1;
   run.fbest = run.f;
   run.fhist(1) = run.f;
@@ -143,9 +116,9 @@ inline void value_start(LoopCore& run, CVec x) {
 
 // The first best vector: x when it is feasible, otherwise none (xbest all
 // zeros). Returns the best objective (kNone when none).
-inline double first_best(CVec x, bool feasible, int nvar, int ntot, Vec xbest) {
+inline double first_best(Measure& measure, CVec x, bool feasible, int ntot, Vec xbest) {
   if (feasible) {
-    const double objbest = sh_obj(nvar, x);
+    const double objbest = measure.objective(x);
     for (int i = 1; i <= ntot; ++i) xbest(i) = x(i);
     return objbest;
   }
@@ -158,7 +131,7 @@ inline double first_best(CVec x, bool feasible, int nvar, int ntot, Vec xbest) {
 inline void first_multiplier_steps(LoopCore& run, CVec x) {
   for (int i = 1; i <= run.ncon; ++i) {
     run.lamfac(i) = kFirstLamfac;
-    run.vm(run.nvar + i) = sh_cst(i, run.nvar, x) * run.lamfac(i);
+    run.vm(run.nvar + i) = run.measure.violation(i, x) * run.lamfac(i);
   }
 }
 
@@ -175,19 +148,25 @@ void start_stage(LoopCore& run, FactorCounts<kRoom>& factors) {
 
 // --- Cycle block ---------------------------------------------------------
 
-// x becomes the best vector when its violation is below vtol and its
-// objective below the best so far (ties keep the older vector); fbest takes
-// the value f. below(x, tol) tells whether the loop's violation measure at x
-// is below tol (sh_viomax_below or sh_oviomax_below). The objective is asked
-// first: it comes from the value cache, while the violation test scans the
-// constraints, and most accepted moves do not improve on the best
-// objective. Both are pure functions of x, so the order changes nothing but
-// the time.
-template <class Below>
-bool take_if_best(LoopCore& run, CVec x, Below below, double f) {
-  const double o = sh_obj(run.nvar, x);
+// The two violation measures a loop judges best vectors by, as the test
+// "the largest violation at x is below tol".
+enum class Judged { kRelaxed, kUnrelaxed };
+
+inline bool violation_below(Measure& measure, Judged judged, CVec x, double tol) {
+  return judged == Judged::kRelaxed ? measure.largest_violation_below(x, tol)
+                                    : measure.largest_unrelaxed_violation_below(x, tol);
+}
+
+// x becomes the best vector when its violation (by the measure `judged`) is
+// below vtol and its objective below the best so far (ties keep the older
+// vector); fbest takes the value f. The objective is asked first: it comes
+// from the value cache, while the violation test scans the constraints,
+// and most accepted moves do not improve on the best objective. Both are
+// pure functions of x, so the order changes nothing but the time.
+inline bool take_if_best(LoopCore& run, CVec x, Judged judged, double f) {
+  const double o = run.measure.objective(x);
   if (!(o < run.objbest)) return false;
-  if (!below(x, vtol.value)) return false;
+  if (!violation_below(run.measure, judged, x, run.vtol)) return false;
   for (int k = 1; k <= run.ntot; ++k) run.xbest(k) = x(k);
   run.objbest = o;
   run.fbest = f;
@@ -196,9 +175,8 @@ bool take_if_best(LoopCore& run, CVec x, Below below, double f) {
 
 // The best-vector check after an accepted move: as take_if_best with the
 // current value, traced and counted.
-template <class Below>
-bool check_best(LoopCore& run, CVec x, Below below) {
-  if (!take_if_best(run, x, below, run.f)) return false;
+inline bool check_best(LoopCore& run, CVec x, Judged judged) {
+  if (!take_if_best(run, x, judged, run.f)) return false;
   if (run.itrace > 2) io::line("  NEW OPTIMUM");
   run.counts.nnewopt = run.counts.nnewopt + 1;
   return true;
@@ -221,10 +199,11 @@ void variable_sweeps(Loop& loop, Vec x, Vec xtrial, int idist) {
   const CVec xlow = run.xlow;
   const CVec xupp = run.xupp;
   const IVec naccv = run.naccv;
+  const Grid& grid = run.measure.grid();
   for (int k = 1; k <= run.ntot; ++k) xtrial(k) = x(k);
   for (int j = 1; j <= ncyc; ++j) {
     for (int i = 1; i <= nvar; ++i) {
-      xtrial(i) = xpi(idist, i, x(i), vm(i), xlow(i), xupp(i));
+      xtrial(i) = xpi(grid, idist, i, x(i), vm(i), xlow(i), xupp(i));
       const double ftrial = loop.value(xtrial);
       run.nevals = run.nevals + 1;
       if (traced) prt4(run.maximize, run.ntot, xtrial, x, ftrial, run.f);
@@ -267,7 +246,7 @@ inline void adjust_steps(LoopCore& run, int idist, Thresholds th) {
 template <int kRoom>
 void adapt_multiplier_steps(LoopCore& run, FactorCounts<kRoom>& factors, CVec x) {
   for (int i = 1; i <= run.ncon; ++i) {
-    const double c = sh_cst(i, run.nvar, x);
+    const double c = run.measure.violation(i, x);
     adapt_lamfac(c, run.t, factors.nsmall(i), factors.nlarge(i), run.lamfac(i));
     run.vm(run.nvar + i) = run.lamfac(i) * c;
   }
@@ -285,8 +264,8 @@ void multiplier_trials(Loop& loop, Vec x, Vec xtrial) {
   LoopCore& run = loop;
   for (int k = 1; k <= run.ntot; ++k) xtrial(k) = x(k);
   for (int j = run.nvar + 1; j <= run.ntot; ++j) {
-    const double c = sh_cst(j - run.nvar, run.nvar, x);
-    if (c < vtol.value) continue;
+    const double c = run.measure.violation(j - run.nvar, x);
+    if (c < run.vtol) continue;
     const double r = static_cast<double>(ranmar());
     xtrial(j) = loop.multiplier_trial(j, r, c, x);
     if (xtrial(j) < 0.0) xtrial(j) = 0.0;
@@ -350,8 +329,8 @@ inline void reheat_to(LoopCore& run, double level) {
 // and say so. False when the run ends.
 inline bool reheat_for_violation(LoopCore& run, int& budget, CVec x) {
   if (budget <= 0) return false;
-  const double v = sh_viomax(x);
-  if (!(v > vtol.value)) return false;
+  const double v = run.measure.largest_violation(x);
+  if (!(v > run.vtol)) return false;
   budget = budget - 1;
   reheat_to(run, v);
   io::say("Re-annealing from T =", run.t);
@@ -395,9 +374,10 @@ StageReport watch_report(const Loop& loop) {
   StageReport report;
   report.temperature = run.t;
   report.lagrangian = loop.lagrangian();
-  report.objective = sh_obj(run.nvar, x);
-  report.violation = sh_oviomax(x);
-  report.problem_violation = sh_problem_violation(x);
+  report.objective = run.measure.objective(x);
+  report.violation = run.measure.largest_unrelaxed_violation(x);
+  report.problem_violation = run.measure.problem_violation(x);
+  report.counted_evaluations = run.measure.evaluations();
   report.best_objective = run.objbest;
   const StageCounts& c = run.counts;
   const int accepted = c.nimprove + c.nworse;
@@ -411,7 +391,7 @@ StageReport watch_report(const Loop& loop) {
 // observer this is one test of a pointer.
 template <class Loop>
 void watch_block(const Loop& loop) {
-  StageWatch* watch = stage_watch;
+  StageWatch* watch = loop.watch;
   if (watch == nullptr || !watch->block_report_due()) return;
   watch->block_ended(watch_report(loop));
 }
@@ -421,41 +401,41 @@ void watch_block(const Loop& loop) {
 // The temperature stages of a loop, from its entry to its exit: each stage
 // is closed and tested; a run that may end reheats instead while the loop
 // allows, and otherwise ends; a run that goes on cools and restarts as the
-// loop says. The loop supplies enter(seed1, seed2) (false: nothing to run),
+// loop says. The loop supplies enter() (false: nothing to run),
 // temperature_stage(), close_stage(), reheat(), finish() and
 // restart_after_cooling(), and for the observer current() and lagrangian().
 //
-// When the evaluation limit is reached (sh_dlag throws before the first
-// evaluation past it), the run ends where it stands: the stage in progress
-// is closed and reported, and the loop finishes as at a normal end, with
-// the best vector it has.
+// When the evaluation limit is reached (the measure throws before the
+// first evaluation past it), the run ends where it stands: the stage in
+// progress is closed and reported, and the loop finishes as at a normal
+// end, with the best vector it has. The call's `found` learns whether the
+// loop ended with a best vector.
 template <class Loop>
-void anneal(Loop& loop, int seed1, int seed2) {
-  bestfound.found = false;
+void anneal(Loop& loop) {
+  if (loop.found != nullptr) *loop.found = false;
+  StageWatch* const watch = loop.watch;
   bool watched = false;
   try {
-    if (!loop.enter(seed1, seed2)) return;
-    if (stage_watch != nullptr) stage_watch->loop_started(loop.nt, loop.t, loop.rt);
-    watched = stage_watch != nullptr;
+    if (!loop.enter()) return;
+    if (watch != nullptr) watch->loop_started(loop.nt, loop.t, loop.rt);
+    watched = watch != nullptr;
     for (;;) {
       loop.temperature_stage();
       loop.close_stage();
-      if (stage_watch != nullptr) stage_watch->stage_ended(watch_report(loop));
+      if (watch != nullptr) watch->stage_ended(watch_report(loop));
       if (stage_ends_run(loop)) {
         if (loop.reheat()) continue;
-        loop.finish();
-        bestfound.found = loop.objbest < kNone;
-        return;
+        break;
       }
       cool(loop);
       loop.restart_after_cooling();
     }
   } catch (const EvaluationLimitReached&) {
     loop.close_stage();
-    if (watched) stage_watch->stage_ended(watch_report(loop));
-    loop.finish();
-    bestfound.found = loop.objbest < kNone;
+    if (watched) watch->stage_ended(watch_report(loop));
   }
+  loop.finish();
+  if (loop.found != nullptr) *loop.found = loop.objbest < kNone;
 }
 
 }  // namespace morlan::loop_steps

@@ -7,13 +7,8 @@
 #include "anneal/random.hpp"
 #include "io/console.hpp"
 #include "problem/adaptor.hpp"
-#include "measures/lagrangian.hpp"
-#include "measures/records.hpp"
 
 namespace morlan {
-
-IsdxRecord isdx;
-NdsampleRecord ndsample;
 
 namespace {
 
@@ -50,24 +45,34 @@ void xbound(int /*n*/, Vec xl, Vec xu) {
   }
 }
 
-void dxinfo(int /*n*/, Vec gspace, Vec shift) {
+void lay_out_grid(CIVec on_grid, Vec points, Vec spacing, Vec shift) {
   Array1<double, cfg::kNvar> xl, xu;
   xbound(cfg::kNvar, xl, xu);
   io::say("number of discretized points per unit =", kGridPointsPerUnit);
   for (int i = 1; i <= cfg::kNvar; ++i) {
     const double w = xu(i) - xl(i);
     if (w >= 1.0) {
-      ndsample(i) = std::trunc(w * kGridPointsPerUnit + kCountGuard);
+      points(i) = std::trunc(w * kGridPointsPerUnit + kCountGuard);
     } else {
-      ndsample(i) = kGridPointsPerUnit;
+      points(i) = kGridPointsPerUnit;
     }
-    gspace(i) = isdx(i) == 1 ? w / (ndsample(i) - 1.0) : 0.0;
+    spacing(i) = on_grid(i) == 1 ? w / (points(i) - 1.0) : 0.0;
   }
-  hasdiscrete.needshift = false;
   for (int i = 1; i <= cfg::kNvar; ++i) shift(i) = 0.0;
 }
 
-void init_t(double& t0, double& tf) {
+Grid prepare_grid() {
+  Grid grid;
+  xdiscrete(cfg::kNvar, grid.on_grid);
+  for (int i = 1; i <= cfg::kNvar; ++i) {
+    if (grid.on_grid(i) == 1) grid.any = true;
+  }
+  lay_out_grid(grid.on_grid, grid.points, grid.spacing, grid.shift);
+  grid.shifted = false;
+  return grid;
+}
+
+Temperatures initial_temperature(Measure& measure) {
   // The population operators draw from the C library generator.
   std::srand(123);
   (void)std::rand();
@@ -95,22 +100,24 @@ void init_t(double& t0, double& tf) {
       x1(i) = kMultiplierAtSample;
       x2(i) = kMultiplierAtSample;
     }
-    // A NaN difference (form 1 before any run has set the penalty) never
-    // raises the estimate.
-    const double l2 = dlag(x2);
-    const double l1 = dlag(x1);
+    // A NaN difference (form 1 without a penalty weight) never raises the
+    // estimate.
+    const double l2 = measure.lagrangian(x2);
+    const double l1 = measure.lagrangian(x1);
     if (std::fabs(l2 - l1) > dmax) dmax = std::fabs(l2 - l1);
     for (int k = 1; k <= cfg::kNcon; ++k) {
-      const double v = ocst(k, cfg::kNvar, x1);
+      const double v = measure.unrelaxed_violation(k, x1);
       if (v > dmax) dmax = v;
     }
   }
-  t0 = dmax;
-  if (t0 < kLowestT0) t0 = kLowestT0;
-  if (t0 > kHighestT0) t0 = kHighestT0;
-  tf = dmax / kStopRatio;
-  if (tf > kHighestTf) tf = kHighestTf;
-  io::say("Initial temperature t0 = ", t0, "  Stop tf = ", tf);
+  Temperatures t;
+  t.t0 = dmax;
+  if (t.t0 < kLowestT0) t.t0 = kLowestT0;
+  if (t.t0 > kHighestT0) t.t0 = kHighestT0;
+  t.tf = dmax / kStopRatio;
+  if (t.tf > kHighestTf) t.tf = kHighestTf;
+  io::say("Initial temperature t0 = ", t.t0, "  Stop tf = ", t.tf);
+  return t;
 }
 
 }  // namespace morlan

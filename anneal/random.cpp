@@ -1,6 +1,8 @@
 #include "anneal/random.hpp"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "io/console.hpp"
 
@@ -10,6 +12,18 @@ RanmarState raset1;
 RanmarState x0raset1;
 
 namespace {
+
+// The C library generator's table and a small one to switch to, both the
+// program's own. When setstate switches tables the library keeps the
+// position in the table it leaves, so switching to the spare one and back
+// brings the whole state into the table.
+alignas(std::int32_t) char g_c_table[128];
+alignas(std::int32_t) char g_c_spare[8];
+const bool g_c_installed = [] {
+  ::initstate(1, g_c_spare, sizeof g_c_spare);
+  ::initstate(1, g_c_table, sizeof g_c_table);
+  return true;
+}();
 
 void seed(RanmarState& s, int ij, int kl) {
   if (ij < 0 || ij > 31328 || kl < 0 || kl > 30081) {
@@ -48,6 +62,20 @@ void seed(RanmarState& s, int ij, int kl) {
 
 void rmarin(int ij, int kl) { seed(raset1, ij, kl); }
 void x0rmarin(int ij, int kl) { seed(x0raset1, ij, kl); }
+
+std::string c_generator_state() {
+  ::setstate(g_c_spare);
+  std::string state(g_c_table, sizeof g_c_table);
+  ::setstate(g_c_table);
+  return state;
+}
+
+void set_c_generator_state(std::string_view state) {
+  if (state.size() != sizeof g_c_table) return;
+  ::setstate(g_c_spare);
+  std::memcpy(g_c_table, state.data(), state.size());
+  ::setstate(g_c_table);
+}
 
 double exprep(double x) {
   if (x > 174.0) return 3.69e75;

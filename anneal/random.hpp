@@ -9,6 +9,8 @@
 
 #include <bit>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "base/one_based.hpp"
 
@@ -64,5 +66,15 @@ inline float x0ranmar() { return ranmar_draw(x0raset1); }
 // exp(x) guarded against overflow (3.69e75 above 174) and underflow (0
 // below -180).
 double exprep(double x);
+
+// The C library generator (rand): the preparation seeds it, as the program
+// always has, and nothing draws from it again. It works on a table of the
+// program's own (installed before main, as the library's own start: seed 1
+// in a table of 128 bytes), so that its whole state, position included,
+// can be saved and given back through the library's initstate and setstate
+// without knowing how the library lays the table out.
+std::string c_generator_state();
+// Gives back a state saved above; a string of another length is ignored.
+void set_c_generator_state(std::string_view state);
 
 }  // namespace morlan

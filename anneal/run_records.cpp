@@ -5,6 +5,5 @@ namespace morlan {
 MsaRecord msa;
 VtolRecord vtol;
 NsaiterRecord nsaiter;
-BestfoundRecord bestfound;
 
 }  // namespace morlan

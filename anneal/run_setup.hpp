@@ -1,22 +1,14 @@
-// The pieces shared by the single-level and the multi-level run control:
-// the fixed loop settings, the loop's work storage, the dispatch to the
-// annealing loop of the selected rule, and the printing of a result point.
-//
-// Everything here is inline so that each run control stays one self-contained
-// object module.
+// The pieces of the run control's loop calls: the fixed loop settings, the
+// loop's work storage, and the printing of a result point. Header only.
 #pragma once
 
 #include <string_view>
 
 #include "anneal/prepare.hpp"
-#include "anneal/relaxer.hpp"
-#include "anneal/run_records.hpp"
-#include "anneal/sa.hpp"
-#include "anneal/swarmer.hpp"
 #include "base/config.hpp"
 #include "base/one_based.hpp"
 #include "io/console.hpp"
-#include "measures/records.hpp"
+#include "measures/grid.hpp"
 
 namespace morlan::run_setup {
 
@@ -48,6 +40,7 @@ struct LoopWork {
   int nevals = 0;
   int noutb = 0;
   int ier = 0;
+  bool found = false;  // whether the loop call ended with a best vector
 
   LoopWork() {
     xbound(cfg::kNvar, xlow, xupp);
@@ -58,48 +51,11 @@ struct LoopWork {
   }
 };
 
-// The penalty and the tolerance at the entry of a run control; returns the
-// relaxed radius to restore after each relaxed-equality loop.
-inline double enter(double tolerance) {
-  penalty.value = 1.0;
-  vtol.value = tolerance;
-  return rleq.value;
-}
-
-// One call of the loop of the rule in msa with nt step-length adjustments
-// per temperature, from temperature t with reduction ratio rt, on the point
-// x or the population pop. After the relaxed-equality loop the radius is
-// restored. False when msa names no loop: nothing ran and w.xbest holds no
-// result.
-inline bool run_loop(LoopWork& w, Vec x, Vec pop, int nt, double& t, double rt,
-                     double saved_rleq) {
-  switch (msa.value) {
-    case kRulePlain:
-      sa(cfg::kNtot, cfg::kNcon, w.lamfac, cfg::kNvar, x, kMaximize, rt, kEps, kNcyc, nt, kNhist,
-         kMaxevl, w.xlow, w.xupp, w.cfac, kItrace, kSeed1, kSeed2, t, w.vm, w.xbest, w.fbest,
-         w.naccept, w.nevals, w.noutb, w.ier, w.fhist, w.xtrial, w.naccv);
-      return true;
-    case kRulePopulation:
-      psa(w.lamfac, cfg::kNvar, pop, kMaximize, rt, kEps, kNcyc, nt, kNhist, kMaxevl, w.xlow,
-          w.xupp, w.cfac, kItrace, kSeed1, kSeed2, t, w.vm, w.xbest, w.fbest, w.naccept, w.nevals,
-          w.noutb, w.ier, w.fhist, w.xtrial, w.naccv);
-      return true;
-    case kRuleRelaxed:
-      relaxer(cfg::kNtot, cfg::kNcon, w.lamfac, w.xrelax, cfg::kNvar, x, kMaximize, rt, kEps, kNcyc,
-              nt, kNhist, kMaxevl, w.xlow, w.xupp, w.cfac, kItrace, kSeed1, kSeed2, t, w.vm,
-              w.xbest, w.fbest, w.naccept, w.nevals, w.noutb, w.ier, w.fhist, w.xtrial, w.naccv);
-      rleq.value = saved_rleq;
-      return true;
-    default:
-      return false;
-  }
-}
-
 // One list-directed line: the label, then x(i) + shift(i) for every
 // variable (the printed coordinates are those of the unshifted problem).
-inline void say_point(std::string_view label, CVec x) {
+inline void say_point(std::string_view label, CVec x, const Grid& grid) {
   Array1<double, cfg::kNvar> shifted;
-  for (int i = 1; i <= cfg::kNvar; ++i) shifted(i) = x(i) + discrete(i);
+  for (int i = 1; i <= cfg::kNvar; ++i) shifted(i) = x(i) + grid.shift(i);
   io::say(label, shifted.view());
 }
 

@@ -88,15 +88,16 @@ class Acceptance {
 
 // One run of the plain loop: the shared steps with the acceptance rule, the
 // distribution, the step-length schedule and the reheat budget of the
-// settings; new best vectors are judged by the (relaxed) violation sh_viomax
-// and a stage with new best vectors hands its best vector to the next.
+// settings; new best vectors are judged by the relaxed violation and a
+// stage with new best vectors hands its best vector to the next. It counts
+// its cycle blocks.
 class PlainLoop : public LoopCore {
  public:
   // Multipliers are kept in [0, kMultiplierCap].
   static constexpr double kMultiplierCap = 1.0e20;
 
-  PlainLoop(const SaSettings& settings, const LoopCore& core, Vec x, Vec xtrial)
-      : LoopCore(core),
+  PlainLoop(const SaSettings& settings, const LoopCall& call, Vec x, Vec xtrial)
+      : LoopCore(call),
         settings_(settings),
         x_(x),
         xtrial_(xtrial),
@@ -108,17 +109,17 @@ class PlainLoop : public LoopCore {
   }
 
   // The steps of the run (loop_steps::anneal).
-  bool enter(int seed1, int seed2) {
-    if (!begin_run(*this, seed1, seed2)) return false;
+  bool enter() {
+    if (!begin_run(*this)) return false;
     // A start outside the bounds is only reported; the run goes on.
     for (int i = 1; i <= nvar; ++i) {
       if (x_(i) > xupp(i) || x_(i) < xlow(i)) io::say("x(", i, ") is outside the bounds");
     }
     value_start(*this, x_);
-    objbest = first_best(x_, sh_viomax_below(x_, vtol.value), nvar, ntot, xbest);
+    objbest = first_best(measure, x_, measure.largest_violation_below(x_, vtol), ntot, xbest);
     first_variable_steps();
     first_multiplier_steps(*this, x_);
-    nsaiter.value = 0;
+    blocks_ = 0;
     return true;
   }
   void temperature_stage() {
@@ -133,9 +134,9 @@ class PlainLoop : public LoopCore {
   void restart_after_cooling() { restart_from(*this, x_, fbest, xbest); }
 
   // The policy of the sweeps (loop_steps.hpp).
-  double value(CVec v) const { return search_value(maximize, v, nvar); }
+  double value(CVec v) const { return search_value(*this, v); }
   Verdict verdict(double ftrial) const { return rule_.variable(ftrial, f); }
-  void check_new_vector() { check_best(*this, x_, sh_viomax_below); }
+  void check_new_vector() { check_best(*this, x_, Judged::kRelaxed); }
   double multiplier_trial(int j, double r, double /*c*/, CVec x) const {
     return multiplier_step_trial(*this, j, r, x);
   }
@@ -144,6 +145,9 @@ class PlainLoop : public LoopCore {
   // For the observer (loop_steps.hpp).
   CVec current() const { return x_; }
   double lagrangian() const { return maximize ? f : -f; }
+
+  // Cycle blocks performed; kNoBlocks before the run has begun.
+  int blocks() const { return blocks_; }
 
  private:
   // The logarithmic distribution and the temperature-proportional schedule
@@ -161,7 +165,7 @@ class PlainLoop : public LoopCore {
   }
 
   void cycle_block() {
-    nsaiter.value = nsaiter.value + 1;
+    blocks_ = blocks_ + 1;
     variable_sweeps(*this, x_, xtrial_, settings_.idist);
     if (settings_.isched == 1) {
       steps_proportional_to_temperature();
@@ -184,6 +188,7 @@ class PlainLoop : public LoopCore {
   Vec x_;
   Vec xtrial_;
   int reheats_left_;
+  int blocks_ = kNoBlocks;
   Thresholds thresholds_{};
   Acceptance rule_{1, 0.0};
   FactorCounts<cfg::kNcon> factors_;
@@ -193,26 +198,13 @@ class PlainLoop : public LoopCore {
 
 }  // namespace
 
-void sa(int ntot, int ncon, Vec lamfac, int nvar, Vec x, bool maximize, double rt, double eps,
-        int ncyc, int nt, int nhist, int maxevl, CVec xlow, CVec xupp, CVec cfac, int itrace,
-        int seed1, int seed2, double& t, Vec vm, Vec xbest, double& fbest, int& naccept,
-        int& nevals, int& noutb, int& ier, Vec fhist, Vec xtrial, IVec naccv) {
-  sa_with_settings(kSaSettings, ntot, ncon, lamfac, nvar, x, maximize, rt, eps, ncyc, nt, nhist,
-                   maxevl, xlow, xupp, cfac, itrace, seed1, seed2, t, vm, xbest, fbest, naccept,
-                   nevals, noutb, ier, fhist, xtrial, naccv);
-}
+int sa(const LoopCall& call, Vec x, Vec xtrial) { return sa_with_settings(kSaSettings, call, x, xtrial); }
 
-void sa_with_settings(const SaSettings& settings, int ntot, int ncon, Vec lamfac, int nvar, Vec x,
-                      bool maximize, double rt, double eps, int ncyc, int nt, int nhist,
-                      int /*maxevl: no evaluation limit in this loop*/, CVec xlow, CVec xupp,
-                      CVec cfac, int itrace, int seed1, int seed2, double& t, Vec vm, Vec xbest,
-                      double& fbest, int& naccept, int& nevals, int& noutb, int& ier, Vec fhist,
-                      Vec xtrial, IVec naccv) {
-  assert(nvar <= cfg::kNvar && ncon <= cfg::kNcon && ntot == nvar + ncon);
-  const LoopCore core{ntot, ncon, lamfac, nvar, maximize, rt, eps, ncyc, nt, nhist, xlow, xupp,
-                      cfac, itrace, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist, naccv};
-  PlainLoop loop(settings, core, x, xtrial);
-  anneal(loop, seed1, seed2);
+int sa_with_settings(const SaSettings& settings, const LoopCall& call, Vec x, Vec xtrial) {
+  assert(call.nvar <= cfg::kNvar && call.ncon <= cfg::kNcon && call.ntot == call.nvar + call.ncon);
+  PlainLoop loop(settings, call, x, xtrial);
+  anneal(loop);
+  return loop.blocks();
 }
 
 }  // namespace morlan

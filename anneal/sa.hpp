@@ -2,7 +2,7 @@
 // multipliers.
 #pragma once
 
-#include "anneal/run_records.hpp"
+#include "anneal/loop_call.hpp"
 #include "base/one_based.hpp"
 
 namespace morlan {
@@ -13,12 +13,13 @@ inline constexpr int kIerNormal = 0;
 inline constexpr int kIerOutsideBounds = 2;
 inline constexpr int kIerTemperature = 3;
 
-// One annealing run from x (ntot = nvar + ncon entries) at temperature t.
-// The argument list is the common interface of the three loops.
-void sa(int ntot, int ncon, Vec lamfac, int nvar, Vec x, bool maximize, double rt, double eps,
-        int ncyc, int nt, int nhist, int maxevl, CVec xlow, CVec xupp, CVec cfac, int itrace,
-        int seed1, int seed2, double& t, Vec vm, Vec xbest, double& fbest, int& naccept,
-        int& nevals, int& noutb, int& ier, Vec fhist, Vec xtrial, IVec naccv);
+// One annealing run of the plain loop from x (ntot = nvar + ncon entries)
+// at temperature call.t, with the arguments of `call` (loop_call.hpp):
+// the common interface of the three loops. Returns the cycle blocks it
+// performed, or kNoBlocks when it did not run (a temperature that is not
+// positive).
+inline constexpr int kNoBlocks = -1;
+int sa(const LoopCall& call, Vec x, Vec xtrial);
 
 // Settings of the loop that are fixed when the system is built. sa runs with
 // the defaults; the alternatives stay available to sa_with_settings.
@@ -37,10 +38,6 @@ struct SaSettings {
 };
 inline constexpr SaSettings kSaSettings{};
 
-void sa_with_settings(const SaSettings& settings, int ntot, int ncon, Vec lamfac, int nvar, Vec x,
-                      bool maximize, double rt, double eps, int ncyc, int nt, int nhist,
-                      int maxevl, CVec xlow, CVec xupp, CVec cfac, int itrace, int seed1,
-                      int seed2, double& t, Vec vm, Vec xbest, double& fbest, int& naccept,
-                      int& nevals, int& noutb, int& ier, Vec fhist, Vec xtrial, IVec naccv);
+int sa_with_settings(const SaSettings& settings, const LoopCall& call, Vec x, Vec xtrial);
 
 }  // namespace morlan

@@ -4,8 +4,6 @@
 
 namespace morlan {
 
-StageWatch* stage_watch = nullptr;
-
 int stages_to_floor(double t0, double rt, int cap) {
   if (!(t0 > 0.0)) return 0;
   int stages = 1;

@@ -1,10 +1,10 @@
 // An observer of the annealing loops: what a run looks like from outside
 // while it goes on (the progress line, the convergence log).
 //
-// The loops tell the observer in `stage_watch` when a loop call begins, at
-// the end of every cycle block (only when the observer asks for a report
-// then) and at the end of every temperature stage. With no observer this
-// costs one test of a pointer per cycle block and per stage. A report reads
+// The loops tell the observer of their call (LoopCall::watch) when a loop
+// call begins, at the end of every cycle block (only when the observer asks
+// for a report then) and at the end of every temperature stage. With no
+// observer this costs one test of a pointer per cycle block and per stage. A report reads
 // the current vector's objective and largest violation through the same
 // measures the loops use (the value cache gives the same bits whatever it
 // was asked before); it never draws a random number and never writes a
@@ -20,11 +20,14 @@ struct StageReport {
   double temperature = 0.0;       // of the stage
   double lagrangian = 0.0;        // at the current vector, in the caller's sign
   double objective = 0.0;         // at the current vector
-  double violation = 0.0;         // its largest violation by the search's measure (oviomax)
+  double violation = 0.0;         // its largest unrelaxed violation (the search's measure)
   double problem_violation = 0.0; // and as the data file states the problem (no band, bounds)
   double best_objective = 0.0;    // of the best feasible vector; kNoneFeasible while none
   double acceptance = 0.0;        // accepted share of the stage's variable trials so far
   std::int64_t evaluations = 0;   // counted evaluations of the loop call so far
+  // Lagrangians the run's measure has counted so far (the multiplier trials
+  // too), as --count-evaluations counts them and --max-evaluations limits them.
+  std::int64_t counted_evaluations = 0;
 };
 
 // best_objective of a loop that has no feasible vector yet.
@@ -43,9 +46,6 @@ class StageWatch {
   // At the end of every temperature stage, before the stopping test.
   virtual void stage_ended(const StageReport& report) = 0;
 };
-
-// The observer of the loops; nullptr when nobody watches.
-extern StageWatch* stage_watch;
 
 // Stages a loop call runs from t0, cooling by rt, until the temperature
 // falls below the loops' floor: the most it runs without a reheat (the

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
 #include "base/config.hpp"
-#include "measures/records.hpp"
 
 namespace morlan {
 
@@ -23,10 +21,6 @@ double trunc_toward_zero(double s) { return std::trunc(s); }
 // A fresh deviate of the main stream, widened to double.
 double draw() { return static_cast<double>(ranmar()); }
 
-// Grid spacing and number of grid points of variable i.
-double grid_step(int i) { return discrete(cfg::kNvar + i); }
-double grid_points(int i) { return ndsample(i); }
-
 // A grid candidate may lie a little outside a bound (rounding of the grid).
 bool within_grid_bounds(double y, double lo, double hi) {
   return lo - kGridBoundSlack <= y && y <= hi + kGridBoundSlack;
@@ -35,7 +29,7 @@ bool within_grid_bounds(double y, double lo, double hi) {
 // Cauchy proposal: the ratio of two coordinates of a uniform point of the
 // unit disc, scaled by the step length; the pair is drawn again until the
 // candidate lies inside the bounds.
-double cauchy(int i, double x, double vm, double lo, double hi) {
+double cauchy(const Grid& grid_of, int i, double x, double vm, double lo, double hi) {
   // A variable whose range is negligible against its magnitude is fixed.
   // Equal bounds are fixed too: at lo = hi = 0 the relative width is 0/0,
   // and redrawing for a candidate inside [0, 0] would never end.
@@ -43,8 +37,8 @@ double cauchy(int i, double x, double vm, double lo, double hi) {
     return (hi + lo) * 0.5;
   }
 
-  const bool grid = isdx(i) != 0;
-  const double d = grid ? grid_step(i) : 0.0;
+  const bool grid = grid_of.on_grid(i) != 0;
+  const double d = grid ? grid_of.spacing(i) : 0.0;
   for (;;) {
     double u1;
     double u2;
@@ -97,11 +91,11 @@ double gasdev() {
   return w2 * f;
 }
 
-double xpi(int idist, int i, double x, double vm, double lower, double upper) {
+double xpi(const Grid& grid, int idist, int i, double x, double vm, double lower, double upper) {
   const double lo = lower;
   const double hi = upper;
   if (idist != kUniform && idist != kGaussian && idist != kLogarithmic) {
-    return cauchy(i, x, vm, lo, hi);
+    return cauchy(grid, i, x, vm, lo, hi);
   }
 
   // The deviate is held in single precision (a deviate 2r - 1 of the
@@ -115,13 +109,13 @@ double xpi(int idist, int i, double x, double vm, double lower, double upper) {
   const double ud = static_cast<double>(u);
   const double step = ud * vm;
 
-  if (isdx(i) == 0) {
+  if (grid.on_grid(i) == 0) {
     double y = idist == kLogarithmic ? x * std::pow(10.0, step) : x + step;
     if (y < lo || y > hi) y = lo + (hi - lo) * draw();
     return y;
   }
 
-  const double d = grid_step(i);
+  const double d = grid.spacing(i);
   double y;
   if (idist == kLogarithmic) {
     const double y0 = x * std::pow(10.0, step);
@@ -133,7 +127,7 @@ double xpi(int idist, int i, double x, double vm, double lower, double upper) {
     y = x + k * d;
   }
   if (y < lo - kGridBoundSlack || y > hi + kGridBoundSlack) {
-    y = lo + d * trunc_toward_zero(draw() * grid_points(i));
+    y = lo + d * trunc_toward_zero(draw() * grid.points(i));
   }
   return y;
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "measures/grid.hpp"
+
 namespace morlan {
 
 // The normal-deviate store: flag 1 means `cached` holds a deviate ready for
@@ -27,8 +29,9 @@ inline constexpr int kLogarithmic = 3;
 inline constexpr double kGridBoundSlack = 1.0e-6;
 
 // Proposed value for variable i (1-based) from its current value, step
-// length and bounds (for a grid variable, within kGridBoundSlack of them).
-double xpi(int idist, int i, double x, double vm, double lower, double upper);
+// length and bounds; on the grid when the grid has i on it (then within
+// kGridBoundSlack of the bounds).
+double xpi(const Grid& grid, int idist, int i, double x, double vm, double lower, double upper);
 
 // Standard normal deviate (polar method, one deviate cached).
 double gasdev();

@@ -1,15 +1,15 @@
 // Lagrangian evaluations per second in the access pattern of the core loop:
 // each trial point differs from the previous one in one variable (two after
 // a rejected trial, whose variable is restored), on the bundled problem,
-// through fcn as the loops call it; reference path against fast path.
+// through the measure as the loops call it; reference path against fast
+// path.
 #include <benchmark/benchmark.h>
 
 #include <random>
 #include <vector>
 
-#include "anneal/chainrun.hpp"
 #include "bench/bench_support.hpp"
-#include "measures/records.hpp"
+#include "measures/measure.hpp"
 #include "problem/incremental_values.hpp"
 
 namespace morlan {
@@ -17,13 +17,9 @@ namespace {
 
 void core_loop_pattern(benchmark::State& state, bool fast, int form) {
   bench::load_bundled_problem();
-  use_incremental_values(fast);
-  slobj.value = 100.0;
-  penalty.value = 1.0;
-  rleq.value = 0.01;
-  mlag.value = form;
-  hasdiscrete.hasdiscrete = true;
-  hasdiscrete.needshift = false;
+  Grid grid;
+  grid.any = true;
+  Measure measure(MeasureForm{form, 100.0, 1.0, 0.01}, grid, incremental_values(fast));
 
   std::mt19937 rng(1);
   std::uniform_real_distribution<double> u(0.0, 1.0);
@@ -46,7 +42,7 @@ void core_loop_pattern(benchmark::State& state, bool fast, int form) {
     i = i % cfg::kNvar + 1;
     d = (d + 1) & (kDraws - 1);
     trial(i) = xbnd.xl(i) + share[d] * (xbnd.xu(i) - xbnd.xl(i));
-    fcn(cfg::kNvar, trial, f);
+    f = measure.lagrangian(trial);
     benchmark::DoNotOptimize(f);
     if (accept[d]) {
       x(i) = trial(i);
@@ -55,7 +51,6 @@ void core_loop_pattern(benchmark::State& state, bool fast, int form) {
     }
   }
   state.SetItemsProcessed(state.iterations());
-  use_incremental_values(false);
 }
 
 void BM_LagrangianReference(benchmark::State& state) {

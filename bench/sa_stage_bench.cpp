@@ -10,12 +10,12 @@
 
 #include <random>
 
-#include "anneal/relaxer.hpp"
-#include "anneal/run_records.hpp"
+#include "anneal/loop_call.hpp"
+#include "anneal/run_control.hpp"
 #include "anneal/run_setup.hpp"
 #include "anneal/sa.hpp"
 #include "bench/bench_support.hpp"
-#include "measures/records.hpp"
+#include "measures/measure.hpp"
 #include "problem/incremental_values.hpp"
 
 namespace morlan {
@@ -27,11 +27,9 @@ constexpr double kOneStage = 1.0e30;    // stopping tolerance: stop after one st
 void one_stage(benchmark::State& state, bool fast) {
   using namespace run_setup;
   bench::load_bundled_problem();
-  use_incremental_values(fast);
-  slobj.value = 100.0;
-  mlag.value = 0;
-  hasdiscrete.hasdiscrete = true;
-  hasdiscrete.needshift = false;
+  Grid grid;
+  grid.any = true;
+  const RawValueSource source = incremental_values(fast);
   const int nt = static_cast<int>(state.range(0));
   long evaluations = 0;
   for (auto _ : state) {
@@ -40,14 +38,15 @@ void one_stage(benchmark::State& state, bool fast) {
     std::mt19937 rng(2);
     std::uniform_real_distribution<double> u(0.0, 1.0);
     for (int i = 1; i <= cfg::kNvar; ++i) x(i) = xbnd.xl(i) + u(rng) * (xbnd.xu(i) - xbnd.xl(i));
-    const double saved_rleq = enter(kTolerance);
-    (void)saved_rleq;
+    Measure measure(MeasureForm{0, 100.0, kRunPenalty, 0.0}, grid, source);
     LoopWork w;
     double t = kDemoT0;
+    const LoopCall call{cfg::kNtot, cfg::kNcon, w.lamfac, cfg::kNvar, kMaximize, 0.8, kOneStage,
+                        kNcyc, nt, kNhist, w.xlow, w.xupp, w.cfac, kItrace, kSeed1, kSeed2, t,
+                        w.vm, w.xbest, w.fbest, w.naccept, w.nevals, w.noutb, w.ier, w.fhist,
+                        w.naccv, measure, kTolerance};
     state.ResumeTiming();
-    sa(cfg::kNtot, cfg::kNcon, w.lamfac, cfg::kNvar, x, kMaximize, 0.8, kOneStage, kNcyc, nt,
-       kNhist, kMaxevl, w.xlow, w.xupp, w.cfac, kItrace, kSeed1, kSeed2, t, w.vm, w.xbest,
-       w.fbest, w.naccept, w.nevals, w.noutb, w.ier, w.fhist, w.xtrial, w.naccv);
+    sa(call, x, w.xtrial);
     benchmark::DoNotOptimize(w.fbest);
     evaluations += w.nevals;
   }
@@ -55,7 +54,6 @@ void one_stage(benchmark::State& state, bool fast) {
   state.counters["evals"] = static_cast<double>(evaluations) / state.iterations();
   state.counters["blocks_per_s"] =
       benchmark::Counter(static_cast<double>(nt) * state.iterations(), benchmark::Counter::kIsRate);
-  use_incremental_values(false);
 }
 
 void BM_SaStageReference(benchmark::State& state) { one_stage(state, false); }

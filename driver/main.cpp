@@ -4,9 +4,9 @@
 // the dialogue on standard input.
 #include <memory>
 
-#include "driver/driver.hpp"
 #include "driver/options.hpp"
 #include "driver/polish_extension.hpp"
+#include "driver/program.hpp"
 #include "io/console.hpp"
 #include "io/signals.hpp"
 
@@ -19,7 +19,9 @@ int main(int argc, char** argv) {
   const int status = morlan::answer_command_line(line, MORLAN_VERSION);
   if (status != morlan::kRunTheProgram) return status;
   std::unique_ptr<morlan::RunExtension> extension;
-  if (line.options.polish) extension = morlan::make_polish_extension();
+  if (line.options.polish) {
+    extension = morlan::make_polish_extension(line.options);
+  }
   morlan::io::install_signal_handlers();
-  morlan::run_driver(line.options, extension.get());
+  morlan::run_program(line.options, extension.get());
 }

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-#include "driver/driver.hpp"
 #include "driver/mpi_series.hpp"
 #include "driver/options.hpp"
 #include "driver/polish_extension.hpp"
@@ -34,7 +33,9 @@ int main(int argc, char** argv) {
     return status;
   }
   std::unique_ptr<morlan::RunExtension> extension;
-  if (line.options.polish) extension = morlan::make_polish_extension();
+  if (line.options.polish) {
+    extension = morlan::make_polish_extension(line.options);
+  }
   morlan::io::install_signal_handlers();
   morlan::mpi::run_rank(line.options, extension.get());
 }

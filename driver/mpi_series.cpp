@@ -6,26 +6,28 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdlib>
 #include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "driver/coordinator.hpp"
-#include "driver/run_record.hpp"
-#include "driver/series.hpp"
+#include "driver/program.hpp"
 #include "io/console.hpp"
 #include "io/cpu_time.hpp"
-#include "io/units.hpp"
+#include "series/coordinator.hpp"
+#include "series/preparation.hpp"
+#include "series/prepared_state.hpp"
+#include "series/run_record.hpp"
+#include "series/series.hpp"
+#include "watch/watching.hpp"
 
 namespace morlan::mpi {
 
 namespace {
 
 constexpr int kRankZero = 0;
-
-int g_rank = 0;
-int g_size = 1;
 
 // ---- Waiting without spinning ----------------------------------------------
 
@@ -75,97 +77,69 @@ void send_to(int rank, const Message& m) {
   }
 }
 
-// ---- The dialogue's input ----------------------------------------------------
-
 // What rank 0 hands the others when the series begins (or when the program
 // ends without one).
-struct DialogueShare {
-  std::int32_t series = 0;  // 1: a series follows, answer the dialogue from `input`
-  std::string input;
+struct AnswersShare {
+  std::int32_t series = 0;  // 1: a series follows, prepared from `answers`
+  Answers answers;
 };
 
 template <class Archive>
-void fields(Archive& a, DialogueShare& d) {
-  a(d.series, d.input);
+void fields(Archive& a, AnswersShare& s) {
+  a(s.series, s.answers);
 }
 
-// Everything rank 0 reads from standard input, kept as it is read.
-std::string g_input_read;
-bool g_shared = false;
+// What a rank that stopped while preparing tells rank 0.
+struct Unprepared {
+  std::int32_t status = io::kExitError;
+  std::string line;  // the line that says why
+};
 
-ssize_t read_and_keep(void*, char* buffer, std::size_t size) {
-  ssize_t n;
-  do {
-    n = ::read(STDIN_FILENO, buffer, size);
-  } while (n < 0 && errno == EINTR);
-  if (n > 0) g_input_read.append(buffer, static_cast<std::size_t>(n));
-  return n;
+template <class Archive>
+void fields(Archive& a, Unprepared& u) {
+  a(u.status, u.line);
 }
 
-void keep_what_is_read() {
-  const cookie_io_functions_t functions{read_and_keep, nullptr, nullptr, nullptr};
-  io::redirect_input(io::kStdin, ::fopencookie(nullptr, "r", functions), "standard input");
+// ---- The rank's place, and what its stops reach -------------------------------
+
+// What the stops of this rank need: io's stop handlers and output sinks
+// take no context, so they find it here.
+struct Rank {
+  int rank = 0;
+  int size = 1;
+  bool shared = false;                       // rank 0: the others were told
+  io::StopHandler previous_stop = nullptr;   // rank 0: the program's own stop
+  std::string step_text;                     // another rank: what the step in progress printed
+};
+Rank g_rank;
+
+// ---- Rank 0 -------------------------------------------------------------------
+
+void share_answers(const AnswersShare& share) {
+  if (g_rank.shared) return;
+  g_rank.shared = true;
+  const Message m = message_of(MessageKind::kAnswers, share);
+  for (int r = 1; r < g_rank.size; ++r) send_to(r, m);
 }
-
-void share_dialogue(bool series) {
-  if (g_shared) return;
-  g_shared = true;
-  DialogueShare share{series ? 1 : 0, series ? g_input_read : std::string()};
-  const Message m = message_of(MessageKind::kDialogue, share);
-  for (int r = 1; r < g_size; ++r) send_to(r, m);
-}
-
-// ---- What ends a rank ---------------------------------------------------------
-
-io::StopHandler g_previous_stop = nullptr;
 
 // Rank 0's stop: before the series the other ranks learn there is none;
 // after an error inside it, every rank ends at once.
 void stop_rank_zero(int status) {
-  if (g_shared && status != io::kExitNormal) {
+  if (g_rank.shared && status != io::kExitNormal) {
     io::flush(io::kStdout);
     io::flush(io::kMessageUnit7);
     MPI_Abort(MPI_COMM_WORLD, status);
   }
-  share_dialogue(false);
+  share_answers(AnswersShare{});
   MPI_Finalize();
-  g_previous_stop(status);
+  g_rank.previous_stop(status);
 }
-
-// What another rank printed while it prepared, for the line that says why
-// it stopped.
-std::string g_last_line;
-
-void keep_last_line(int, std::string_view text) {
-  if (!text.empty()) g_last_line.assign(text.substr(0, text.find('\n')));
-}
-
-void stop_preparing_rank(int status) {
-  io::set_output_sink(nullptr);
-  io::line("morlan-mpi: rank " + std::to_string(g_rank) + " stopped while preparing the series: " +
-               g_last_line,
-           io::kMessageUnit7);
-  io::flush(io::kMessageUnit7);
-  MPI_Abort(MPI_COMM_WORLD, status);
-}
-
-// ---- The prepared state --------------------------------------------------------
-
-std::uint64_t prepared_digest(const Series& series) {
-  Encoder e;
-  const Settings& s = series.settings();
-  e(s.multilevel, s.nconsec, s.nruns, s.rt, s.t0, s.tf, save_carried_state());
-  for (int i = 1; i <= cfg::kNvar; ++i) e(storage.xl(i), storage.xu(i));
-  return digest_of(e.take());
-}
-
-// ---- Rank 0 -------------------------------------------------------------------
 
 class ToRanks final : public WorkerLink {
  public:
-  explicit ToRanks(std::uint64_t digest) : digest_(digest) {}
+  explicit ToRanks(PreparedDigests digests) : digests_(std::move(digests)) {}
 
-  int count() const override { return g_size - 1; }
+  int count() const override { return g_rank.size - 1; }
   void send(int worker, const Message& m) override { send_to(worker + 1, m); }
 
   Event next() override {
@@ -183,10 +157,25 @@ class ToRanks final : public WorkerLink {
     }
   }
 
+  // Waits until every other rank has reported what it prepared (a rank
+  // that prepared otherwise, or could not prepare, ends the job here, before
+  // any run).
+  void wait_until_prepared() {
+    while (ready_ < g_rank.size - 1) {
+      int from = 0;
+      const Message m = receive_from(MPI_ANY_SOURCE, &from);
+      if (!take_aside(from, m)) {
+        end_with_line("morlan-mpi: rank " + std::to_string(from) +
+                          " sent a message before it reported what it prepared",
+                      io::kExitError);
+      }
+    }
+  }
+
   // Tells every rank to quit; returns the CPU seconds they report.
   double finish() {
-    for (int r = 1; r < g_size; ++r) send_to(r, Message{MessageKind::kQuit, {}});
-    while (byes_ < g_size - 1) {
+    for (int r = 1; r < g_rank.size; ++r) send_to(r, Message{MessageKind::kQuit, {}});
+    while (byes_ < g_rank.size - 1) {
       int from = 0;
       const Message m = receive_from(MPI_ANY_SOURCE, &from);
       take_aside(from, m);
@@ -205,15 +194,17 @@ class ToRanks final : public WorkerLink {
   // The messages that are not about runs; true when `m` was one.
   bool take_aside(int from, const Message& m) {
     if (m.kind == MessageKind::kReady) {
-      std::uint64_t digest = 0;
-      if (!read_payload(m, digest) || digest != digest_) {
-        io::flush(io::kStdout);
-        io::line("morlan-mpi: rank " + std::to_string(from) +
-                     " prepared another state than rank 0 (another OUTSDIF.d or another build?)",
-                 io::kMessageUnit7);
-        end_workers(io::kExitError);
-      }
+      check_prepared(from, m);
+      ++ready_;
       return true;
+    }
+    if (m.kind == MessageKind::kUnprepared) {
+      Unprepared u;
+      if (!read_payload(m, u)) {
+        u.line = "morlan-mpi: rank " + std::to_string(from) +
+                 " stopped while preparing the series and its message does not decode";
+      }
+      end_with_line(u.line, u.status);
     }
     if (m.kind == MessageKind::kBye) {
       double seconds = 0.0;
@@ -224,7 +215,29 @@ class ToRanks final : public WorkerLink {
     return false;
   }
 
-  std::uint64_t digest_;
+  // A rank that prepared otherwise than this one ends the job, naming the
+  // first record that differs.
+  void check_prepared(int from, const Message& m) {
+    PreparedDigests theirs;
+    std::optional<std::string> differs = "the list of prepared records";
+    if (read_payload(m, theirs)) differs = first_difference(digests_, theirs);
+    if (!differs) return;
+    end_with_line("morlan-mpi: rank " + std::to_string(from) +
+                      " prepared another state than rank 0: " + *differs +
+                      " differs (another OUTSDIF.d or another build?)",
+                  io::kExitError);
+  }
+
+  // Ends the job with one line on standard error and the status.
+  [[noreturn]] void end_with_line(const std::string& line, int status) {
+    io::flush(io::kStdout);
+    io::line(line, io::kMessageUnit7);
+    end_workers(status);
+    std::abort();  // MPI_Abort does not return
+  }
+
+  PreparedDigests digests_;
+  int ready_ = 0;
   int byes_ = 0;
   double others_seconds_ = 0.0;
 };
@@ -232,8 +245,9 @@ class ToRanks final : public WorkerLink {
 class Coordinating final : public SeriesExecutor {
  public:
   void execute(Series& series) override {
-    share_dialogue(true);
-    ToRanks link(prepared_digest(series));
+    share_answers(AnswersShare{1, series.plan().answers});
+    ToRanks link(prepared_digests(series.plan()));
+    link.wait_until_prepared();
     coordinate(series, link, save_carried_state());
     others_seconds_ = link.finish();
   }
@@ -261,54 +275,101 @@ class ToRankZero final : public CoordinatorLink {
   }
 };
 
-class Serving final : public SeriesExecutor {
- public:
-  [[noreturn]] void execute(Series& series) override {
-    ToRankZero link;
-    link.send(message_of(MessageKind::kReady, prepared_digest(series)));
-    serve(series, link);
-    link.send(message_of(MessageKind::kBye, static_cast<double>(io::cpu_time_total())));
-    MPI_Finalize();
-    ::_exit(io::kExitNormal);
-  }
-  float total_cpu_time() override { return 0.0f; }
-};
+// What the preparation step in progress prints, kept for the line that says
+// why it stopped.
+void keep_step_text(int, std::string_view text) { g_rank.step_text.append(text); }
 
-// Another rank: waits for rank 0's dialogue input, then runs the program on
-// it, printing nothing, up to the series, which it serves.
+// The text of a message as one line: its lines joined, runs of blanks made
+// one, no blank at either end.
+std::string one_line(const std::string& text) {
+  std::string line;
+  for (const char c : text) {
+    const bool blank = c == ' ' || c == '\n' || c == '\t';
+    if (blank && (line.empty() || line.back() == ' ')) continue;
+    line += blank ? ' ' : c;
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+// The data file as this rank sees it: the path it reads.
+std::string data_file_path() {
+  char dir[PATH_MAX];
+  const std::string file = "OUTSDIF.d";
+  if (::getcwd(dir, sizeof dir) == nullptr) return file;
+  return std::string(dir) + "/" + file;
+}
+
+// A stop while the rank prepares: rank 0 ends the job with one line, the
+// rank, its data file and the whole message of the step that stopped, and
+// the stop's status; this rank waits for that.
+void stop_preparing_rank(int status) {
+  io::set_output_sink(nullptr);
+  const Unprepared u{status, "morlan-mpi: rank " + std::to_string(g_rank.rank) +
+                                 " stopped while preparing the series from " + data_file_path() +
+                                 ": " + one_line(g_rank.step_text)};
+  send_to(kRankZero, message_of(MessageKind::kUnprepared, u));
+  while (receive_from(kRankZero).kind != MessageKind::kQuit) {
+  }
+  MPI_Finalize();
+  ::_exit(status);
+}
+
+// The preparation of rank 0, from its answers and this rank's data file;
+// each step's text is kept until the next begins.
+RunPlan prepare(const DriverOptions& options, const Answers& answers) {
+  Prepared prepared;
+  g_rank.step_text.clear();
+  load_problem(options, prepared);
+  g_rank.step_text.clear();
+  estimate(answers, prepared);
+  g_rank.step_text.clear();
+  prepare_runs(answers, prepared);
+  g_rank.step_text.clear();
+  return plan_of(answers, prepared, options);
+}
+
+// Another rank: waits for rank 0's answers, prepares the series from them
+// and its own data file, printing nothing, reports what it prepared and
+// serves the runs.
 [[noreturn]] void run_other_rank(const DriverOptions& options, RunExtension* extension) {
-  static DialogueShare share;
-  if (!read_payload(receive_from(kRankZero), share) || share.series != 1 || share.input.empty()) {
+  AnswersShare share;
+  if (!read_payload(receive_from(kRankZero), share) || share.series != 1) {
     MPI_Finalize();
     ::_exit(io::kExitNormal);
   }
-  io::redirect_input(io::kStdin, ::fmemopen(share.input.data(), share.input.size(), "r"),
-                     "standard input");
-  io::set_output_sink(keep_last_line);
+  io::set_output_sink(keep_step_text);
   io::set_stop_handler(stop_preparing_rank);
   // Interrupt and termination come from mpirun, which reports them.
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
-  static Serving serving;
   // Rank 0 writes the files and shows the progress; this rank keeps what
   // the files need in each run's record.
-  static DriverOptions serving_options = options;
-  serving_options.writes_files = false;
-  serving_options.progress = DriverOptions::Progress::kNever;
-  run_driver(serving_options, extension, &serving);
+  DriverOptions serving = options;
+  serving.writes_files = false;
+  serving.progress = DriverOptions::Progress::kNever;
+  Watching watching(serving);
+  const RunPlan plan = prepare(serving, share.answers);
+  watching.start(plan.answers, false);
+  Series series(plan, serving, extension, &watching);
+  ToRankZero link;
+  link.send(message_of(MessageKind::kReady, prepared_digests(plan)));
+  serve(series, link);
+  link.send(message_of(MessageKind::kBye, static_cast<double>(io::cpu_time_total())));
+  MPI_Finalize();
+  ::_exit(io::kExitNormal);
 }
 
 }  // namespace
 
 void run_rank(const DriverOptions& options, RunExtension* extension) {
-  MPI_Comm_rank(MPI_COMM_WORLD, &g_rank);
-  MPI_Comm_size(MPI_COMM_WORLD, &g_size);
-  if (g_rank != kRankZero) run_other_rank(options, extension);
-  g_previous_stop = io::set_stop_handler(stop_rank_zero);
-  if (g_size == 1) run_driver(options, extension);
-  keep_what_is_read();
-  static Coordinating coordinating;
-  run_driver(options, extension, &coordinating);
+  MPI_Comm_rank(MPI_COMM_WORLD, &g_rank.rank);
+  MPI_Comm_size(MPI_COMM_WORLD, &g_rank.size);
+  if (g_rank.rank != kRankZero) run_other_rank(options, extension);
+  g_rank.previous_stop = io::set_stop_handler(stop_rank_zero);
+  if (g_rank.size == 1) run_program(options, extension);
+  Coordinating coordinating;
+  run_program(options, extension, &coordinating);
 }
 
 }  // namespace morlan::mpi

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "driver/driver.hpp"
+#include "series/driver_options.hpp"
 
 namespace morlan {
 

@@ -1,7 +1,7 @@
 // The Lagrangian over cached raw values, kept as running sums of its terms
-// so that a change in one term re-adds only the terms after it.
+// so that a change in one term re-adds only the terms after it. Header only.
 //
-// The Lagrangian is L = f / slobj, then + term(1), + term(2), ... +
+// The Lagrangian is L = f / scale, then + term(1), + term(2), ... +
 // term(ncon), added one by one in this order (lagrangian() in
 // lagrangian_terms.hpp). Two facts keep a shortened sum bit for bit equal
 // to that one:
@@ -21,8 +21,8 @@
 #include <cstring>
 
 #include "base/config.hpp"
-#include "measures/lagrangian_terms.hpp"
 #include "base/one_based.hpp"
+#include "measures/lagrangian_terms.hpp"
 #include "problem/raw_values.hpp"
 
 namespace morlan::lagrangian_detail {
@@ -35,34 +35,26 @@ inline std::uint64_t bits_of(double v) {
 
 class PartialSums {
  public:
-  // The Lagrangian of form mlag (not 4) at y, whose variables have the raw
-  // values `values`.
-  double lagrangian(const RawValues& values, CVec y) {
+  // The Lagrangian of form t.form (not 4) at y, whose variables have the
+  // raw values `values`.
+  double lagrangian(const Terms& t, const RawValues& values, CVec y) {
     const double* mult = y.data() + cfg::kNvar;
     const double* raw = values.c.data();
-    const int form = mlag.value;
-    const double p = penalty.value;
-    const double start = values.objective / slobj.value;
+    const double start = values.objective / t.scale;
     // A sum that starts at -0.0 becomes +0.0 at its first zero term, so the
     // zero terms cannot be left out: add every term, as the template does.
     if (bits_of(start) == bits_of(-0.0)) {
       valid_ = false;
-      return lagrangian_detail::lagrangian(CachedValues{values}, y);
+      return lagrangian_detail::lagrangian(t, CachedValues{values}, y);
     }
     int lowest = kNone;  // lowest constraint (0-based) whose term changed the sums
-    if (!valid_ || form != form_ || bits_of(p) != bits_of(p_) ||
-        bits_of(slobj.value) != bits_of(slobj_) || bits_of(rleq.value) != bits_of(rleq_) ||
-        hasdiscrete.hasdiscrete != hasdiscrete_) {
+    if (!valid_ || !same_terms(t)) {
       // New settings: every term afresh.
       valid_ = true;
-      form_ = form;
-      p_ = p;
-      slobj_ = slobj.value;
-      rleq_ = rleq.value;
-      hasdiscrete_ = hasdiscrete.hasdiscrete;
+      terms_ = t;
       count_ = 0;
       for (int q = 0; q < cfg::kNcon; ++q) {
-        renew_term(q, raw, mult, form, p);
+        renew_term(q, raw, mult);
         if (nonzero(term_[q])) list_[count_++] = q;
       }
       lowest = 0;
@@ -72,10 +64,10 @@ class PartialSums {
       if (values.version != version_) {
         if (values.version == version_ + 1 && !values.all_changed) {
           for (int r = 1; r <= values.nchanged; ++r) {
-            lowest = consider(values.changed(r) - 1, raw, mult, form, p, lowest);
+            lowest = consider(values.changed(r) - 1, raw, mult, lowest);
           }
         } else {
-          for (int q = 0; q < cfg::kNcon; ++q) lowest = consider(q, raw, mult, form, p, lowest);
+          for (int q = 0; q < cfg::kNcon; ++q) lowest = consider(q, raw, mult, lowest);
         }
       }
       // Multipliers: the changed ones, found in blocks after a quick test.
@@ -84,7 +76,7 @@ class PartialSums {
         for (int first = 0; first < cfg::kNcon; first += kBlock) {
           const int last = first + kBlock < cfg::kNcon ? first + kBlock : cfg::kNcon;
           if (std::memcmp(mult + first, mult_ + first, sizeof(double) * (last - first)) == 0) continue;
-          for (int q = first; q < last; ++q) lowest = consider(q, raw, mult, form, p, lowest);
+          for (int q = first; q < last; ++q) lowest = consider(q, raw, mult, lowest);
         }
       }
     }
@@ -110,11 +102,18 @@ class PartialSums {
   // bit; a NaN counts as nonzero.
   static bool nonzero(double term) { return !(term == 0.0); }
 
-  void renew_term(int q, const double* raw, const double* mult, int form, double p) {
+  // The settings the sums were made with, to the bit.
+  bool same_terms(const Terms& t) const {
+    return t.form == terms_.form && bits_of(t.penalty) == bits_of(terms_.penalty) &&
+           bits_of(t.scale) == bits_of(terms_.scale) &&
+           bits_of(t.radius) == bits_of(terms_.radius) && t.grid == terms_.grid;
+  }
+
+  void renew_term(int q, const double* raw, const double* mult) {
     raw_[q] = raw[q];
     mult_[q] = mult[q];
-    term_[q] = q < cfg::kNeq ? equality_term(form, mult[q], raw[q], p)
-                             : inequality_term(form, mult[q], raw[q], p);
+    term_[q] = q < cfg::kNeq ? equality_term(terms_, mult[q], raw[q])
+                             : inequality_term(terms_, mult[q], raw[q]);
   }
 
   // Position in the list of nonzero terms of constraint q (0-based), or of
@@ -136,11 +135,11 @@ class PartialSums {
   // Renews the term of constraint q (0-based) when its raw value or
   // multiplier changed, keeping the list of nonzero terms in order; returns
   // the lowest constraint whose term changed the sums, q or `lowest`.
-  int consider(int q, const double* raw, const double* mult, int form, double p, int lowest) {
+  int consider(int q, const double* raw, const double* mult, int lowest) {
     if (bits_of(raw[q]) == bits_of(raw_[q]) && bits_of(mult[q]) == bits_of(mult_[q])) return lowest;
     const double old = term_[q];
     const bool was = nonzero(old);
-    renew_term(q, raw, mult, form, p);
+    renew_term(q, raw, mult);
     const bool is = nonzero(term_[q]);
     if (was && !is) {
       const int m = position(q);
@@ -158,9 +157,7 @@ class PartialSums {
   }
 
   bool valid_ = false;
-  int form_ = 0;
-  double p_ = 0.0, slobj_ = 0.0, rleq_ = 0.0;
-  bool hasdiscrete_ = false;
+  Terms terms_;  // the settings of the sums
   std::uint64_t version_ = 0;  // version of the raw values last seen
   double raw_[cfg::kNcon] = {};
   double mult_[cfg::kNcon] = {};

@@ -11,6 +11,5 @@ RudataRecord rudata;
 RleqRecord rleq;
 HasdiscreteRecord hasdiscrete;
 DiscreteRecord discrete;
-LagcountRecord lagcount;
 
 }  // namespace morlan

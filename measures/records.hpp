@@ -1,7 +1,9 @@
-// Records the Lagrangian and violation measures read: the form and its
-// weights, the cached-Lagrangian variant's slots, the relaxed radius of the
-// equalities, and the grid's shift data. The dialogue, the run preparation,
-// the run control and the relaxed-equality loop write them.
+// Records of the delivered modules' interface that the measures stand for:
+// the Lagrangian form and its weights, the cached-Lagrangian variant's
+// slots, the relaxed radius of the equalities, and the grid's shift data.
+// A module's entry point reads them into a Measure (anneal/module_records
+// .hpp); the program builds its measures from the dialogue's answers and
+// never touches them.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +22,7 @@ struct PenaltyRecord {  // penalty weight p of the forms
 struct SlobjRecord {  // objective scale: forms use objective / slobj
   double value;
 };
-struct ReuseRecord {  // nonzero selects the cached Lagrangian dlagru
+struct ReuseRecord {  // nonzero selects the cached Lagrangian
   std::int32_t value;
 };
 struct RuindexRecord {  // (1): current slot 1..4; (2..5): slot holds constraint values
@@ -30,8 +32,8 @@ struct RudataRecord {  // per slot: objective; per slot and constraint: value
   Array1<double, 4> objective;
   Array1<double, 4 * (cfg::kNcon + 1)> constraint;
 };
-// Relaxed radius of the equality constraints: read in the dialogue, shrunk
-// by the relaxed-equality loop, restored by the run control.
+// Relaxed radius of the equality constraints: the relaxed-equality loop
+// starts from it and leaves it shrunk.
 struct RleqRecord {
   double value;
 };
@@ -43,18 +45,6 @@ struct HasdiscreteRecord {
 };
 // Positions 1..nvar: shift vector; nvar+1..2 nvar: grid spacing.
 struct DiscreteRecord : Array1<double, 2 * cfg::kNvar> {};
-// Lagrangian evaluations the search has asked for (sh_dlag) since the count
-// was last cleared (the driver's --count-evaluations reports it), and the
-// most it may ask for (--max-evaluations; kNoEvaluationLimit: no limit, so
-// that the search's test is one comparison).
-inline constexpr std::int64_t kNoEvaluationLimit = INT64_MAX;
-struct LagcountRecord {
-  std::int64_t value = 0;
-  std::int64_t limit = kNoEvaluationLimit;
-};
-// What sh_dlag throws instead of an evaluation past the limit; the annealing
-// loops catch it and end where they stand, as at a normal end.
-struct EvaluationLimitReached {};
 
 extern MlagRecord mlag;
 extern PenaltyRecord penalty;
@@ -65,9 +55,5 @@ extern RudataRecord rudata;
 extern RleqRecord rleq;
 extern HasdiscreteRecord hasdiscrete;
 extern DiscreteRecord discrete;
-extern LagcountRecord lagcount;
-
-// True when the count has reached the limit.
-inline bool evaluation_limit_reached() { return lagcount.value >= lagcount.limit; }
 
 }  // namespace morlan

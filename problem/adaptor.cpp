@@ -37,6 +37,11 @@ void check_sizes(const LoadedSizes& file) {
 
 void init_csa_pd() { init_sif(); }
 
+std::vector<NamedBytes> adaptor_records() {
+  return {named_bytes("prbcsa", prbcsa), named_bytes("xbnd", xbnd), named_bytes("cbnd", cbnd),
+          named_bytes("bdinfo", bdinfo)};
+}
+
 void init_sif() {
   const LoadedSizes sizes = read_problem(kDataUnit, io::kStdout, records());
   check_sizes(sizes);

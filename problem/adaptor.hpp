@@ -7,6 +7,9 @@
 // program, or a small problem of a test's own.
 #pragma once
 
+#include <vector>
+
+#include "base/named_bytes.hpp"
 #include "base/one_based.hpp"
 #include "problem/bound_records.hpp"
 
@@ -28,6 +31,10 @@ extern BdinfoRecord bdinfo;
 // Start-up: load the problem and fill the records.
 void init_csa_pd();
 void init_sif();
+
+// The records above, by name (for the check that two processes prepared the
+// same problem).
+std::vector<NamedBytes> adaptor_records();
 
 // Evaluation. The dimension argument is accepted and ignored.
 double obj(int n, CVec x);

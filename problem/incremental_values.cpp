@@ -454,11 +454,11 @@ const RawValues* values_at(CVec x) {
 
 }  // namespace
 
-void use_incremental_values(bool on) {
-  raw_value_source.at = on ? &values_at : nullptr;
+RawValueSource incremental_values(bool on) {
   st.valid = false;
   st.values.version += 1;
   st.values.all_changed = true;
+  return on ? &values_at : nullptr;
 }
 
 }  // namespace morlan

@@ -1,10 +1,10 @@
 // Raw problem values at one point, kept by a problem that can track them
-// incrementally (the linked problem), and the hook through which the
-// Lagrangian layer asks for them.
+// incrementally (the linked problem), and the source through which the
+// Lagrangian layer asks for them. Header only.
 //
-// With no source registered (the reference path, the small configuration,
-// the test problems) every value comes from the problem routines obj, ceq
-// and cineq, one call per value.
+// With no source (the reference path, the small configuration, the test
+// problems) every value comes from the problem routines obj, ceq and cineq,
+// one call per value.
 #pragma once
 
 #include <cstdint>
@@ -33,12 +33,10 @@ struct RawValues {
   Array1<int, cfg::kNcon> changed;
 };
 
-// at(x): the values at the variables x(1..nvar) (x may be longer; the rest
-// is ignored), or nullptr when the source cannot supply them; the result
-// stays valid until the next call. nullptr in `at` means no source.
-struct RawValueSourceRecord {
-  const RawValues* (*at)(CVec x);
-};
-extern RawValueSourceRecord raw_value_source;
+// A source of raw values: source(x) gives the values at the variables
+// x(1..nvar) (x may be longer; the rest is ignored), or nullptr when it
+// cannot supply them; the result stays valid until the next call. A null
+// source means none: every value comes from the problem routines.
+using RawValueSource = const RawValues* (*)(CVec x);
 
 }  // namespace morlan

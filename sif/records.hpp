@@ -10,7 +10,9 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
+#include "base/named_bytes.hpp"
 #include "base/one_based.hpp"
 
 namespace morlan {
@@ -140,5 +142,12 @@ inline Vec grparg() { return global.WK.slice(global.OGRARG + 1, global.NGROUP); 
 inline LogVec intrep() { return global.LOGI.slice(global.OINTRP + 1, global.NELEM); }
 inline LogVec gxeqx() { return global.LOGI.slice(global.OGXEQX + 1, global.NGX2); }
 }  // namespace ws
+
+// Every record the evaluation reads, by name: the sizes and offsets of
+// `global`, the sub-arrays of the workspace that the set-up filled from the
+// data file, then the whole workspaces and the other records. (Not the
+// evaluation counters and the set-up's times of prfcts, nor the count of
+// set-ups.) For the check that two processes prepared the same problem.
+std::vector<NamedBytes> evaluation_records();
 
 }  // namespace morlan

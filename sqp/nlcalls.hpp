@@ -1,9 +1,9 @@
-// The solver's user-function protocol: the routines the SQP solver calls for
-// the (scaled) objective, the equality constraints and the inequality
-// constraints, here in the solver's form (holding at or above zero), with
-// their gradients. Gradients are analytic or numerical as isslopefd says,
-// decided on every call. x may be changed during a numerical gradient; it
-// is restored before the routine returns.
+// The solver's user-function protocol (the delivered module nlcalls.o): the
+// protocol routines (sqp/protocol.hpp) on the records of the module's
+// interface: the objective scale slobj, and isslopefd (nonzero: numerical
+// gradients), decided on every call. Holding at or above zero, as the
+// solver sees them. x may be changed during a numerical gradient; it is
+// restored before the routine returns.
 #pragma once
 
 #include "base/one_based.hpp"

@@ -5,7 +5,9 @@
 #include <cfloat>
 #include <cmath>
 
+#include "measures/records.hpp"
 #include "sqp/nlcalls.hpp"
+#include "sqp/protocol.hpp"
 #include "sqp/solver_records.hpp"
 #include "sqp/sqpglue.hpp"
 #include "sqp/sqpstart.hpp"
@@ -26,6 +28,8 @@ constexpr int kEvaluationsPerIteration = 20;
 
 struct Solve {
   nlopt_opt opt = nullptr;
+  Protocol protocol;
+  int iteration_limit = 0;
   int n = 0;
   int tightened = 0;    // the first inequalities, tightened by margin
   double margin = 0.0;  // (the constraints' own; the bounds' never are)
@@ -49,7 +53,7 @@ Vec load_point(Solve& s, const double* x) {
 void count_iteration(Solve& s) {
   ++s.gradients;
   const int iterations = s.gradients - 1;
-  if (iterations > noiter.value) {
+  if (iterations > s.iteration_limit) {
     nlopt_force_stop(s.opt);
     return;
   }
@@ -60,11 +64,11 @@ double objective(unsigned, const double* x, double* grad, void* data) {
   Solve& s = *static_cast<Solve*>(data);
   Vec p = load_point(s, x);
   double fx = 0.0;
-  ef(p, fx);
+  protocol::objective(s.protocol, p, fx);
   if (grad != nullptr) {
     count_iteration(s);
     Vec gv = s.g.slice(1, s.n);
-    egradf(p, gv);
+    protocol::objective_gradient(s.protocol, p, gv);
     for (int k = 1; k <= s.n; ++k) grad[k - 1] = gv(k);
   }
   return fx;
@@ -75,10 +79,10 @@ void equalities(unsigned m, double* result, unsigned, const double* x, double* g
   Solve& s = *static_cast<Solve*>(data);
   Vec p = load_point(s, x);
   for (int i = 1; i <= static_cast<int>(m); ++i) {
-    eh(i, p, result[i - 1]);
+    protocol::equality(i, p, result[i - 1]);
     if (grad != nullptr) {
       Vec gv = s.g.slice(1, s.n);
-      egradh(i, p, gv);
+      protocol::equality_gradient(s.protocol, i, p, gv);
       for (int k = 1; k <= s.n; ++k) grad[(i - 1) * s.n + (k - 1)] = gv(k);
     }
   }
@@ -91,11 +95,11 @@ void inequalities(unsigned m, double* result, unsigned, const double* x, double*
   Vec p = load_point(s, x);
   for (int i = 1; i <= static_cast<int>(m); ++i) {
     double gx = 0.0;
-    eg(i, p, gx);
+    protocol::inequality(i, p, gx);
     result[i - 1] = i <= s.tightened ? s.margin - gx : -gx;
     if (grad != nullptr) {
       Vec gv = s.g.slice(1, s.n);
-      egradg(i, p, gv);
+      protocol::inequality_gradient(s.protocol, i, p, gv);
       for (int k = 1; k <= s.n; ++k) grad[(i - 1) * s.n + (k - 1)] = -gv(k);
     }
   }
@@ -110,19 +114,23 @@ bool all_finite(const double* x, int n) {
 
 }  // namespace
 
-void orvale() {
+void orvale() { solve({slobj.value, isslopefd.value != 0}, {noiter.value, 0.0}); }
+
+void solve(const Protocol& protocol, const SolveLimits& limits) {
   o8mpar(1) = DBL_EPSILON;
   setup0();
   o8itin(2) = 0;
   setup();
 
   Solve& s = solve_state;
+  s.protocol = protocol;
+  s.iteration_limit = limits.iterations;
   s.n = o8dim(1);
   s.gradients = 0;
   const int n = s.n;
   const int neq = o8dim(2);
   const int nineq = o8dim(3);
-  if (noiter.value < 1 || n < 1) {
+  if (limits.iterations < 1 || n < 1) {
     solchk();
     return;
   }
@@ -141,7 +149,7 @@ void orvale() {
   // With a margin, NLopt may keep a point as feasible only when it is
   // within half the margin of the tightened inequalities, so strictly inside
   // the problem's own.
-  s.margin = polish_limits.margin;
+  s.margin = limits.margin;
   s.tightened = s.margin > 0.0 ? bbdinfo.ncineq : 0;
   static Array1<double, kO8MaxConstraints> tolerances, inequality_tolerances;
   for (int i = 1; i <= kO8MaxConstraints; ++i) {
@@ -164,7 +172,7 @@ void orvale() {
   }
   nlopt_set_ftol_rel(s.opt, kFtolRel);
   nlopt_set_xtol_rel(s.opt, kXtolRel);
-  nlopt_set_maxeval(s.opt, kEvaluationsPerIteration * (noiter.value + 1));
+  nlopt_set_maxeval(s.opt, kEvaluationsPerIteration * (limits.iterations + 1));
 
   double fmin = 0.0;
   nlopt_optimize(s.opt, x.data(), &fmin);

@@ -1,20 +1,20 @@
 #include "sqp/polish.hpp"
 
 #include "io/console.hpp"
+#include "sqp/local_solve.hpp"
 #include "sqp/solver_records.hpp"
-#include "sqp/sqpstart.hpp"
 
 namespace morlan {
 
-void Polisher::polish_run(CVec x) {
+void Polisher::polish_run(CVec x, double scale, const SolveLimits& limits) {
   Array1<double, kO8MaxVariables> point;
   const int n = x.size() < kO8MaxVariables ? x.size() : kO8MaxVariables;
   for (int i = 1; i <= n; ++i) point(i) = x(i);
-  int ifeas = 0;
-  int iters = 0;
-  double fobj = 0.0;
-  double vmax = 0.0;
-  sqpstart(ifeas, point.slice(1, n), fobj, vmax, iters);
+  const LocalSolution s = local_solve({scale, false}, limits, point.slice(1, n));
+  const int ifeas = s.ifeas;
+  const double fobj = s.fobj;
+  const double vmax = s.vmax;
+  const int iters = s.iters;
   io::say("polished: Obj = ", fobj, " maxvio = ", vmax, " iters = ", iters);
   ++runs_;
   last_objective_ = fobj;

@@ -6,15 +6,17 @@
 #include <vector>
 
 #include "base/one_based.hpp"
+#include "sqp/orvale.hpp"
 
 namespace morlan {
 
 class Polisher {
  public:
   // Solve from the run's best point x (the problem variables; x is left
-  // unchanged) and print
+  // unchanged) with the objective scaled by `scale`, analytic gradients and
+  // the limits, and print
   //   " polished: Obj = <f> maxvio = <v> iters = <k>".
-  void polish_run(CVec x);
+  void polish_run(CVec x, double scale, const SolveLimits& limits);
   // Print " best polished Obj = <f>" over the polished points that are
   // feasible (largest violation below 1.0e-5), or
   // " best polished Obj = none feasible".

@@ -54,6 +54,12 @@ void initial_orvale() {
 
 void init_sqp_pd() { iinit_sif(); }
 
+std::vector<NamedBytes> binding_records() {
+  return {named_bytes("prbsqp", prbsqp), named_bytes("xxbnd", xxbnd),
+          named_bytes("ccbnd", ccbnd),   named_bytes("bbdinfo", bbdinfo),
+          named_bytes("hhasdiscrete", hhasdiscrete), named_bytes("o8dim", o8dim)};
+}
+
 void iinit_sif() {
   const LoadedSizes sizes = read_problem(kDataUnit, kMessageUnit, records());
   bbdinfo.ncineq = classify_problem(sizes, records());

@@ -11,8 +11,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/config.hpp"
+#include "base/named_bytes.hpp"
 #include "base/one_based.hpp"
 #include "problem/bound_records.hpp"
 
@@ -52,6 +54,10 @@ extern HhasdiscreteRecord hhasdiscrete;
 void initial_orvale();
 void init_sqp_pd();
 void iinit_sif();
+
+// This side's records and the solver's dimensions, by name (for the check
+// that two processes prepared the same problem).
+std::vector<NamedBytes> binding_records();
 
 // Problem routines, evaluated by the linked problem's one implementation
 // with this side's records. The dimension argument is accepted and ignored;

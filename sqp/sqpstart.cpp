@@ -1,27 +1,22 @@
+// The module sqpstart.o: one local solve on the records of its interface.
 #include "sqp/sqpstart.hpp"
 
-#include "sqp/orvale.hpp"
-#include "sqp/solver_records.hpp"
-#include "sqp/sqpglue.hpp"
+#include "measures/records.hpp"
+#include "sqp/local_solve.hpp"
 
 namespace morlan {
 
 IsslopefdRecord isslopefd;
 NoiterRecord noiter;
-PolishLimitsRecord polish_limits;
 
 void sqpstart(int& ifeas, Vec x, double& fobj, double& vmax, int& iters) {
-  noiter.value = polish_limits.iterations;
+  noiter.value = kSolveIterations;
   isslopefd.value = 0;
-  const int n = o8dim(1);
-  for (int i = 1; i <= n; ++i) o8xdat(i) = x(i);
-  orvale();
-  iters = o8itin(2);
-  const CVec solution = o8xdat.slice(1, n);
-  vmax = vviomax(n, solution);
-  fobj = oobj(n, solution);
-  ifeas = vmax < kSqpFeasible ? 1 : 0;
-  for (int i = 1; i <= n; ++i) x(i) = o8xdat(i);
+  const LocalSolution s = local_solve({slobj.value, false}, {noiter.value, 0.0}, x);
+  ifeas = s.ifeas;
+  fobj = s.fobj;
+  vmax = s.vmax;
+  iters = s.iters;
 }
 
 void setup0() {}

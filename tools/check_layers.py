@@ -23,7 +23,9 @@ LAYERS = {
     'measures': 4,
     'anneal': 5,
     'sqp': 5,
-    'driver': 6,
+    'series': 6,     # the plan of the runs and the execution of a series
+    'watch': 7,      # the watching of runs
+    'driver': 8,     # the program: dialogue, options, main
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

@@ -20,7 +20,10 @@ class Dlm : public ::testing::Test {
     xbnd.xl(1) = xbnd.xu(1) = y(1) = x1;
     xbnd.xl(2) = xbnd.xu(2) = y(2) = x2;
   }
-  void run() { by_dlm(ifeas, y, fobj, vmax, iters); }
+  void run() {
+    Measure m = test::measure();
+    by_dlm(m, ifeas, y, fobj, vmax, iters);
+  }
 
   Array1<double, cfg::kNtot> y;
   int ifeas = -1;
@@ -40,8 +43,8 @@ TEST_F(Dlm, DescendsToAFeasibleOptimumUnderTheExactPenaltyForm) {
     run();
     EXPECT_EQ(ifeas, 1);
     EXPECT_LT(vmax, 1.0e-5);
-    EXPECT_EQ(vmax, sh_oviomax(y));
-    EXPECT_EQ(fobj, sh_obj(2, y));
+    EXPECT_EQ(vmax, test::measure().largest_unrelaxed_violation(y));
+    EXPECT_EQ(fobj, test::measure().objective(y));
     // The optimum: 0.5 exactly, or 0.999^2 / 2 within the grid's tolerance.
     EXPECT_NEAR(fobj, grid ? 0.999 * 0.999 / 2.0 : 0.5, 1.0e-3);
     EXPECT_GE(fobj, 0.999 * 0.999 / 2.0 - 1.0e-12);
@@ -97,8 +100,8 @@ TEST_F(Dlm, EndsAfterTheThousandthIterationWhenMovesNeverStop) {
   run();
   EXPECT_EQ(iters, 1000);
   EXPECT_EQ(ifeas, 0);
-  EXPECT_EQ(vmax, sh_oviomax(y));
-  EXPECT_EQ(fobj, sh_obj(2, y));
+  EXPECT_EQ(vmax, test::measure().largest_unrelaxed_violation(y));
+  EXPECT_EQ(fobj, test::measure().objective(y));
 }
 
 }  // namespace

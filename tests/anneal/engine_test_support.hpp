@@ -3,6 +3,7 @@
 // reading trace vectors.
 #pragma once
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -10,8 +11,12 @@
 
 #include "anneal/chainrun.hpp"
 #include "anneal/ladderrun.hpp"
+#include "anneal/loop_call.hpp"
+#include "anneal/module_records.hpp"
+#include "anneal/population_loop.hpp"
 #include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
+#include "anneal/relaxed_loop.hpp"
 #include "anneal/relaxer.hpp"
 #include "anneal/run_records.hpp"
 #include "anneal/run_setup.hpp"
@@ -21,8 +26,8 @@
 #include "base/config.hpp"
 #include "io/console.hpp"
 #include "io/units.hpp"
+#include "measures/measure.hpp"
 #include "measures/records.hpp"
-#include "measures/shift.hpp"
 #include "tests/anneal/captured_output.hpp"
 #include "tests/support/small_problem.hpp"
 
@@ -48,6 +53,9 @@ inline void set_up_small_problem(bool grid) {
     discrete(cfg::kNvar + i) = range / (ndsample(i) - 1.0);
   }
 }
+
+// The measure the records describe, as the delivered modules build it.
+inline Measure measure() { return module_records::measure(); }
 
 // One list-directed real item as it is printed after another item.
 inline std::string item(double v) { return " " + io::real_item_text(v); }
@@ -78,6 +86,16 @@ struct LoopCall : run_setup::LoopWork {
   int nt = 5;
   int nhist = 4;
   int itrace = 0;
+  int blocks = 0;  // the cycle blocks of the last run_sa
+  // An observer of the loop: run_relaxer and run_psa then call the core
+  // loops with it (the modules' entry points take no observer).
+  StageWatch* watch = nullptr;
+  // Whether run_relaxer and run_psa call the core loops (as they do with
+  // an observer), the evaluation limit of the core calls' measure, and the
+  // Lagrangians the measure of the last core call counted.
+  bool core = false;
+  std::int64_t limit = kNoEvaluationLimit;
+  std::int64_t counted = 0;
 
   void start_at(double x1, double x2) {
     x(1) = x1;
@@ -91,17 +109,30 @@ struct LoopCall : run_setup::LoopWork {
     vm(1) = vm(2) = 0.0;
   }
 
+  // The plain loop with the measure and tolerance of the records.
   void run_sa() {
-    sa_with_settings(settings, cfg::kNtot, cfg::kNcon, lamfac, cfg::kNvar, x, false, rt, eps, ncyc,
-                     nt, nhist, kMaxevl, xlow, xupp, cfac, itrace, kSeed1, kSeed2, t, vm, xbest,
-                     fbest, naccept, nevals, noutb, ier, fhist_view(), xtrial, naccv);
+    Measure m = limited_measure();
+    blocks = sa_with_settings(settings, core_call(m), x, xtrial);
+    counted = m.evaluations();
   }
   void run_relaxer() {
+    if (watch != nullptr || core) {
+      Measure m = limited_measure();
+      rleq.value = relaxed_loop(core_call(m), xrelax, x, xtrial);
+      counted = m.evaluations();
+      return;
+    }
     relaxer(cfg::kNtot, cfg::kNcon, lamfac, xrelax, cfg::kNvar, x, false, rt, eps, ncyc, nt, nhist,
             kMaxevl, xlow, xupp, cfac, itrace, kSeed1, kSeed2, t, vm, xbest, fbest, naccept, nevals,
             noutb, ier, fhist_view(), xtrial, naccv);
   }
   void run_psa() {
+    if (watch != nullptr || core) {
+      Measure m = limited_measure();
+      population_loop(core_call(m), xpop);
+      counted = m.evaluations();
+      return;
+    }
     psa(lamfac, cfg::kNvar, xpop, false, rt, eps, ncyc, nt, nhist, kMaxevl, xlow, xupp, cfac,
         itrace, kSeed1, kSeed2, t, vm, xbest, fbest, naccept, nevals, noutb, ier, fhist_view(),
         xtrial, naccv);
@@ -113,6 +144,19 @@ struct LoopCall : run_setup::LoopWork {
   static constexpr int kSeed2 = run_setup::kSeed2;
   // The stopping history of nhist entries.
   Vec fhist_view() { return history.slice(1, nhist); }
+  // The measure of the records with the limit.
+  Measure limited_measure() const {
+    Measure m = measure();
+    m.set_evaluation_limit(limit);
+    return m;
+  }
+  // The arguments of a core loop call, with the measure m, the records'
+  // tolerance and the observer.
+  morlan::LoopCall core_call(Measure& m) {
+    return {cfg::kNtot, cfg::kNcon, lamfac, cfg::kNvar, false, rt, eps, ncyc, nt, nhist, xlow,
+            xupp, cfac, itrace, kSeed1, kSeed2, t, vm, xbest, fbest, naccept, nevals, noutb, ier,
+            fhist_view(), naccv, m, vtol.value, watch};
+  }
 };
 
 // The three loops, by name, as calls of a LoopCall.

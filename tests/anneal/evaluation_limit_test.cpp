@@ -1,13 +1,14 @@
-// The evaluation limit (--max-evaluations): every loop stops at exactly the
-// limit and ends as at a normal end with the best vector it has; a limit the
-// run does not reach changes nothing; the multi-level scheme counts the
-// evaluations of all its levels and starts none after the limit.
+// The evaluation limit of a measure (--max-evaluations): every loop stops at
+// exactly the limit and ends as at a normal end with the best vector it has;
+// a limit the run does not reach changes nothing; the multi-level scheme
+// counts the evaluations of all its levels and starts none after the limit.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "anneal/run_control.hpp"
 #include "anneal/stage_watch.hpp"
 #include "measures/records.hpp"
 #include "tests/anneal/engine_test_support.hpp"
@@ -24,9 +25,7 @@ class EvaluationLimit : public ::testing::Test {
     test::set_up_small_problem(true);
     vtol.value = 1.0e-5;
     rleq.value = 0.1;
-    lagcount = LagcountRecord{};
   }
-  void TearDown() override { lagcount = LagcountRecord{}; }
 
   // One loop call from (-1.5, 1.8) (every population member there) with at
   // most `limit` evaluations (0: none); returns the evaluations it made.
@@ -37,12 +36,11 @@ class EvaluationLimit : public ::testing::Test {
       call.xpop(cfg::kNpop + k) = 1.8;
     }
     rleq.value = 0.1;  // the relaxed loop shrinks it; its run control restores it
-    lagcount.value = 0;
-    lagcount.limit = limit > 0 ? limit : kNoEvaluationLimit;
+    call.core = true;
+    call.limit = limit > 0 ? limit : kNoEvaluationLimit;
     Captured out;
     (call.*loop)();
-    lagcount.limit = kNoEvaluationLimit;
-    return lagcount.value;
+    return call.counted;
   }
 };
 
@@ -76,36 +74,31 @@ class CountingWatch final : public StageWatch {
   void loop_started(int, double, double) override { ++loops; }
   bool block_report_due() override { return false; }
   void block_ended(const StageReport&) override {}
-  void stage_ended(const StageReport& report) override {
-    reports.push_back(report);
-    counted.push_back(lagcount.value);
-  }
+  void stage_ended(const StageReport& report) override { reports.push_back(report); }
   int loops = 0;
   std::vector<StageReport> reports;
-  std::vector<std::int64_t> counted;  // the limit's count at each report
 };
 
 TEST_F(EvaluationLimit, TheStageInProgressIsReportedOnceMoreAtTheLimit) {
   CountingWatch whole_watch;
-  stage_watch = &whole_watch;
   LoopCall whole;
+  whole.watch = &whole_watch;
   const std::int64_t total = run(&LoopCall::run_sa, 0, whole);
   ASSERT_GT(whole_watch.reports.size(), 3u);
 
   // Cut in the third stage: two whole stages, then the third as it stood.
   CountingWatch watch;
-  stage_watch = &watch;
   LoopCall cut;
+  cut.watch = &watch;
   const std::int64_t third = whole_watch.reports[2].evaluations;
-  const std::int64_t limit = whole_watch.counted[1] + 5;
+  const std::int64_t limit = whole_watch.reports[1].counted_evaluations + 5;
   run(&LoopCall::run_sa, limit, cut);
-  stage_watch = nullptr;
   ASSERT_LT(limit, total);
   EXPECT_EQ(watch.loops, 1);
   ASSERT_EQ(watch.reports.size(), 3u);
   EXPECT_EQ(watch.reports[0].evaluations, whole_watch.reports[0].evaluations);
   EXPECT_EQ(watch.reports[1].objective, whole_watch.reports[1].objective);
-  EXPECT_EQ(watch.counted[2], limit);
+  EXPECT_EQ(watch.reports[2].counted_evaluations, limit);
   EXPECT_EQ(watch.reports[2].evaluations, cut.nevals);
   EXPECT_LT(watch.reports[2].evaluations, third);
   EXPECT_EQ(watch.reports[2].temperature, whole_watch.reports[2].temperature);
@@ -120,14 +113,12 @@ TEST_F(EvaluationLimit, ARunCutBeforeItFoundAFeasibleVectorFails) {
   Array1<double, cfg::kNpop * cfg::kNtot> pop;
   x(1) = 1.5;
   x(2) = 1.25;
-  int isucc = -1;
-  double objval = 0.0;
-  double maxvio = 0.0;
-  lagcount.limit = 1;
+  Measure measure = test::measure();
+  measure.set_evaluation_limit(1);
   Captured out;
-  chainrun(isucc, pop, x, objval, maxvio, 1.0, 0.8);
-  EXPECT_EQ(lagcount.value, 1);
-  EXPECT_EQ(isucc, 0);
+  const RunOutcome r = chain_run({kRulePlain, 0, 1.0, 0.8}, measure, nullptr, pop, x);
+  EXPECT_EQ(r.evaluations, 1);
+  EXPECT_EQ(r.isucc, 0);
   EXPECT_EQ(out.lines().at(0).rfind(" cSA: stop Obj = ", 0), 0u) << out.text();
   EXPECT_EQ(x(1), 1.5);
 }
@@ -138,15 +129,12 @@ TEST_F(EvaluationLimit, TheLadderCountsEveryLevelAndStartsNoneAfterTheLimit) {
     Array1<double, cfg::kNtot> x;
     x(1) = -1.5;
     x(2) = 1.8;
-    int isucc = -1;
-    double objval = 0.0;
-    double maxvio = 0.0;
-    lagcount.value = 0;
-    lagcount.limit = limit > 0 ? limit : kNoEvaluationLimit;
+    Measure measure = test::measure();
+    measure.set_evaluation_limit(limit > 0 ? limit : kNoEvaluationLimit);
     Captured out;
-    ladderrun(isucc, 9, pop, x, objval, maxvio, 1.0, 0.8);
+    const RunOutcome r = ladder_run({kRulePlain, 9, 1.0, 0.8}, measure, nullptr, pop, x);
     text = out.text();
-    return lagcount.value;
+    return r.evaluations;
   };
   std::string whole;
   const std::int64_t total = ladder(0, whole);

@@ -101,7 +101,7 @@ TEST_F(Relaxer, ConvergesThroughShrinkingRadiiToTheOptimumAndRepeatsToTheByte) {
     EXPECT_LT(std::abs(h), vtol.value);
     EXPECT_NEAR(run.xbest(1), 0.4995, 0.005);
     EXPECT_NEAR(run.xbest(2), 0.4995, 0.005);
-    EXPECT_NEAR(sh_obj(2, run.xbest), 0.999 * 0.999 / 2.0, 1.0e-4);
+    EXPECT_NEAR(test::measure().objective(run.xbest), 0.999 * 0.999 / 2.0, 1.0e-4);
   }
 }
 

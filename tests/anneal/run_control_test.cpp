@@ -250,7 +250,7 @@ TEST(Fcn, IsTheLagrangianOfTheExtendedPoint) {
   double f = 0.0;
   fcn(99, y, f);
   EXPECT_EQ(f, 5.0 + 0.5 * 2.0);  // form 0: f + lambda |h|
-  EXPECT_EQ(f, sh_dlag(y));
+  EXPECT_EQ(f, test::measure().lagrangian(y));
 }
 
 }  // namespace

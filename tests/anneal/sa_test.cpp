@@ -51,7 +51,7 @@ TEST_F(SaLoop, StoppingTestCannotSucceedBeforeNhistStages) {
     run.nhist = nhist;
     run.run_sa();
     EXPECT_EQ(run.ier, kIerNormal);
-    EXPECT_EQ(nsaiter.value, nhist * run.nt) << nhist;
+    EXPECT_EQ(run.blocks, nhist * run.nt) << nhist;
   }
 }
 
@@ -61,7 +61,7 @@ TEST_F(SaLoop, TemperatureBelowTheFloorEndsTheRunAfterOneStage) {
   run.t = 5.0e-7;
   run.run_sa();
   EXPECT_EQ(run.ier, kIerNormal);
-  EXPECT_EQ(nsaiter.value, run.nt);
+  EXPECT_EQ(run.blocks, run.nt);
   EXPECT_EQ(run.nevals, 1 + run.nt * run.ncyc * cfg::kNvar);
 }
 
@@ -77,8 +77,8 @@ TEST_F(SaLoop, TiesAreAcceptedWithoutADraw) {
   run.run_sa();
   EXPECT_EQ(run.ier, kIerNormal);
   EXPECT_EQ(run.naccept, run.nevals - 1);  // every variable trial accepted
-  EXPECT_EQ(consumed_since_seeding(), nsaiter.value);
-  EXPECT_EQ(nsaiter.value, run.nhist * run.nt);
+  EXPECT_EQ(consumed_since_seeding(), run.blocks);
+  EXPECT_EQ(run.blocks, run.nhist * run.nt);
 }
 
 TEST_F(SaLoop, SatisfiedConstraintKeepsItsMultiplier) {
@@ -242,7 +242,7 @@ TEST_F(SaLoop, AlternativeSettingsRunToTheirEnd) {
     EXPECT_EQ(run.ier, kIerNormal) << s.idist << s.irule << s.isched;
     // The best vector is feasible, or none was found.
     if (run.xbest(1) != 0.0 || run.xbest(2) != 0.0) {
-      EXPECT_LT(sh_viomax(run.xbest), vtol.value);
+      EXPECT_LT(test::measure().largest_violation(run.xbest), vtol.value);
     }
     for (int i = 1; i <= cfg::kNvar; ++i) {
       EXPECT_GE(run.x(i), run.xlow(i) - 1.0e-6);

@@ -62,8 +62,8 @@ TEST_F(Swarmer, ConvergesToTheOptimumSharesTheMultipliersAndRepeatsToTheByte) {
     // longer picked keep their violation in the average, so the shared
     // multiplier keeps growing and the search ends less sharply than the
     // plain loop's.)
-    EXPECT_LT(sh_viomax(run.xbest), vtol.value);
-    EXPECT_NEAR(sh_obj(2, run.xbest), 0.999 * 0.999 / 2.0, 2.0e-4);
+    EXPECT_LT(test::measure().largest_violation(run.xbest), vtol.value);
+    EXPECT_NEAR(test::measure().objective(run.xbest), 0.999 * 0.999 / 2.0, 2.0e-4);
     EXPECT_NEAR(run.xbest(1), 0.4995, 0.01);
     EXPECT_NEAR(run.xbest(2), 0.4995, 0.01);
     // fbest is the Lagrangian of the best vector, unnegated.

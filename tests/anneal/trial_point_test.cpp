@@ -17,10 +17,16 @@ class TrialPoint : public ::testing::Test {
  protected:
   void SetUp() override { test::set_up_small_problem(false); }
   void use_grid(double spacing, double points) {
-    isdx(1) = 1;
-    discrete(cfg::kNvar + 1) = spacing;
-    ndsample(1) = points;
+    grid_.on_grid(1) = 1;
+    grid_.spacing(1) = spacing;
+    grid_.points(1) = points;
   }
+  // A trial point on the grid of the test (no grid variable unless
+  // use_grid said so).
+  double xpi(int idist, int i, double x, double vm, double lower, double upper) {
+    return morlan::xpi(grid_, idist, i, x, vm, lower, upper);
+  }
+  Grid grid_;
 };
 
 TEST_F(TrialPoint, CauchyOnFixedVariableReturnsMidpointWithoutDrawing) {

@@ -7,41 +7,29 @@
 #include <cstdlib>
 #include <string>
 
-#include "anneal/chainrun.hpp"
-#include "anneal/ladderrun.hpp"
 #include "anneal/prepare.hpp"
 #include "anneal/random.hpp"
-#include "anneal/run_records.hpp"
-#include "anneal/sa.hpp"
+#include "anneal/run_control.hpp"
 #include "anneal/stage_watch.hpp"
 #include "anneal/trial_point.hpp"
 #include "base/config.hpp"
-#include "driver/driver.hpp"
 #include "driver/polish_extension.hpp"
-#include "driver/run_record.hpp"
 #include "io/console.hpp"
-#include "measures/records.hpp"
-#include "measures/shift.hpp"
 #include "problem/adaptor.hpp"
 #include "problem/incremental_values.hpp"
+#include "series/run_record.hpp"
+#include "series/series.hpp"
+#include "sif/records.hpp"
 #include "sqp/sqpglue.hpp"
 
 namespace morlan {
 
-// Records, with start values that the driver's start-up must clear.
+// Records, with start values that the driver's start-up must set.
 PrbcsaRecord prbcsa{-1, -1, -1, -1};
-MlagRecord mlag{-7};
-SlobjRecord slobj{-7.0};
-ReuseRecord reuse{5};
-GausssetRecord gaussset{1, 0.5};
-NsaiterRecord nsaiter{0};
-RleqRecord rleq{-7.0};
-MsaRecord msa{-7};
-IsdxRecord isdx;
-HasdiscreteRecord hasdiscrete{false, true};
-DiscreteRecord discrete;
-NdsampleRecord ndsample;
-LagcountRecord lagcount;
+// The bounds as the problem states them, which the measures' problem
+// violation reads: the fake's own, set at start-up.
+XbndRecord xbnd;
+GausssetRecord gaussset{0, 0.0};
 
 namespace fake {
 
@@ -94,35 +82,51 @@ void misbehave(int run) {
     io::say("Wrong fake run", run, "!");
     io::error_stop();
   }
-  // State an earlier run left, made visible.
-  if (faulty_run("MORLAN_FAKE_LEAVE_RUN") != 0) io::say("fake run: rleq =", rleq.value);
-  if (run == faulty_run("MORLAN_FAKE_LEAVE_RUN")) rleq.value += 1.0;
+  // State an earlier run left, made visible: the normal-deviate store.
+  if (faulty_run("MORLAN_FAKE_LEAVE_RUN") != 0) {
+    io::say("fake run: stored deviate =", gaussset.flag, gaussset.cached);
+  }
+  if (run == faulty_run("MORLAN_FAKE_LEAVE_RUN")) {
+    gaussset.flag = 1;
+    gaussset.cached += 1.0;
+  }
   if (faulty_run("MORLAN_FAKE_RAND") != 0) io::say("fake run: rand =", std::rand());
 }
 
 }  // namespace
 
 void init_csa_pd() {
-  io::say("fake start-up: prbcsa =", prbcsa.n, prbcsa.m, prbcsa.neq, prbcsa.nineq,
-          " reuse =", reuse.value, " gaussset =", gaussset.flag);
+  io::say("fake start-up: prbcsa =", prbcsa.n, prbcsa.m, prbcsa.neq, prbcsa.nineq);
+  for (int i = 1; i <= cfg::kNvar; ++i) {
+    xbnd.xl(i) = fake::lower_bound(i);
+    xbnd.xu(i) = fake::upper_bound(i);
+  }
 }
 
-void use_incremental_values(bool) {}
+// The fake evaluates nothing: its runs make their results from their starts.
+double obj(int, CVec) { return 0.0; }
+double ceq(int, int, CVec) { return 0.0; }
+double cineq(int, int, CVec) { return 0.0; }
+void dceq(int, int, CVec, Vec) {}
+void dcineq(int, int, CVec, Vec) {}
 
-void init_t(double& t0, double& tf) {
-  io::say("fake init_t: slobj =", slobj.value, " mlag =", mlag.value, " msa =", msa.value,
-          " rleq =", rleq.value);
-  t0 = 2.5;
+RawValueSource incremental_values(bool) { return nullptr; }
+
+// The fake's records: the sizes it was handed; it loads no data file.
+std::vector<NamedBytes> evaluation_records() { return {}; }
+std::vector<NamedBytes> adaptor_records() { return {named_bytes("prbcsa", prbcsa)}; }
+std::vector<NamedBytes> binding_records() { return {}; }
+
+Temperatures initial_temperature(Measure& measure) {
+  io::say("fake init_t: slobj =", measure.scale(), " mlag =", measure.form(), " rleq =",
+          measure.radius());
+  Temperatures t{2.5, 0.0025};
   // An MPI rank that prepares another state than the others.
   const char* rank = std::getenv("OMPI_COMM_WORLD_RANK");
   const char* other = std::getenv("MORLAN_FAKE_OTHER_T0_RANK");
-  if (rank != nullptr && other != nullptr && std::string(rank) == other) t0 = 2.6;
-  tf = 0.0025;
-  io::say("Initial temperature t0 = ", t0, "  Stop tf = ", tf);
-}
-
-void xdiscrete(int, IVec isdx_out) {
-  for (int i = 1; i <= cfg::kNvar; ++i) isdx_out(i) = fake::is_grid_variable(i) ? 1 : 2;
+  if (rank != nullptr && other != nullptr && std::string(rank) == other) t.t0 = 2.6;
+  io::say("Initial temperature t0 = ", t.t0, "  Stop tf = ", t.tf);
+  return t;
 }
 
 void xbound(int, Vec xl, Vec xu) {
@@ -132,17 +136,19 @@ void xbound(int, Vec xl, Vec xu) {
   }
 }
 
-void dxinfo(int n, Vec gspace, Vec shift) {
+Grid prepare_grid() {
+  Grid grid;
   Array1<double, cfg::kNvar> xl, xu;
-  xbound(n, xl, xu);
+  xbound(cfg::kNvar, xl, xu);
   io::say("number of discretized points per unit =", kGridPointsPerUnit);
   for (int i = 1; i <= cfg::kNvar; ++i) {
+    grid.on_grid(i) = fake::is_grid_variable(i) ? 1 : 2;
+    if (grid.on_grid(i) == 1) grid.any = true;
     const double w = xu(i) - xl(i);
-    ndsample(i) = w >= 1.0 ? std::trunc(w * kGridPointsPerUnit + 1.0e-6) : kGridPointsPerUnit;
-    gspace(i) = isdx(i) == 1 ? w / (ndsample(i) - 1.0) : 0.0;
-    shift(i) = 0.0;
+    grid.points(i) = w >= 1.0 ? std::trunc(w * kGridPointsPerUnit + 1.0e-6) : kGridPointsPerUnit;
+    grid.spacing(i) = grid.on_grid(i) == 1 ? w / (grid.points(i) - 1.0) : 0.0;
   }
-  hasdiscrete.needshift = false;
+  return grid;
 }
 
 void initial_orvale() { io::say("fake initial_orvale"); }
@@ -170,9 +176,9 @@ double sum_of_variables(CVec point) {
 constexpr int kFakeNt = 5;
 constexpr int kFakeStages = 3;
 
-void report_stages(int run, double t0, double rt, double last_best) {
-  if (stage_watch == nullptr) return;
-  stage_watch->loop_started(kFakeNt, t0, rt);
+void report_stages(StageWatch* watch, int run, double t0, double rt, double last_best) {
+  if (watch == nullptr) return;
+  watch->loop_started(kFakeNt, t0, rt);
   double t = t0;
   for (int stage = 1; stage <= kFakeStages; ++stage) {
     StageReport r;
@@ -181,29 +187,30 @@ void report_stages(int run, double t0, double rt, double last_best) {
     r.objective = 10.0 * run + stage + 0.5;
     r.violation = 1.0 / (10.0 * stage);
     r.problem_violation = r.violation + 0.001;
+    r.counted_evaluations = 1000 * run;
     r.best_objective = stage == 1 ? kNoneFeasible : last_best + (kFakeStages - stage);
     r.acceptance = 0.25 * stage;
     for (int block = 1; block <= kFakeNt; ++block) {
       r.evaluations = 1000 * (stage - 1) + 10 * block;
-      if (stage_watch->block_report_due()) stage_watch->block_ended(r);
+      if (watch->block_report_due()) watch->block_ended(r);
     }
-    stage_watch->stage_ended(r);
+    watch->stage_ended(r);
     t = rt * t;
   }
 }
 
 // One fake run: reports what it was given, consumes main-stream numbers,
 // and produces a result from the start.
-void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, double t0, double rt,
-              int levels) {
+RunOutcome fake_run(const RunSettings& s, const Measure& measure, StageWatch* watch, CVec pop,
+                    Vec x, int levels) {
   const int run = run_in_progress();
   rmarin(1, 2);
-  const int draws = static_cast<int>(rt * 1000.0) * run;
+  const int draws = static_cast<int>(s.rt * 1000.0) * run;
   for (int k = 0; k < draws; ++k) ranmar();
 
   double start_sum;
   bool zero;
-  if (msa.value == kRulePopulation) {
+  if (s.rule == kRulePopulation) {
     Array1<double, cfg::kNtot> m1, m2;
     for (int i = 1; i <= cfg::kNtot; ++i) {
       m1(i) = pop((i - 1) * cfg::kNpop + 1);
@@ -219,39 +226,38 @@ void fake_run(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, doubl
     io::say("fake run: start", start_sum, " zero multipliers =", zero);
   }
   misbehave(run);
-  lagcount.value = 1000 * run;  // what --count-evaluations reports
+  RunOutcome r;
+  r.evaluations = 1000 * run;  // what --count-evaluations reports
 
-  isucc = (slobj.value >= 0.0 && run % 3 != 0) ? 1 : 0;
+  r.isucc = (measure.scale() >= 0.0 && run % 3 != 0) ? 1 : 0;
   for (int level = 1; level <= levels; ++level) {
-    report_stages(run, t0, rt, isucc == 1 ? start_sum + run : kNoneFeasible);
+    report_stages(watch, run, s.t0, s.rt, r.isucc == 1 ? start_sum + run : kNoneFeasible);
   }
-  if (isucc == 1) {
-    objval = start_sum + run;
-    maxvio = 0.0;
-    if (msa.value == kRulePlain) nsaiter.value = 16 * run;
+  if (r.isucc == 1) {
+    r.objval = start_sum + run;
+    r.maxvio = 0.0;
+    if (s.rule == kRulePlain) r.blocks = 16 * run;
     for (int i = 1; i <= cfg::kNvar; ++i) x(i) = fake::upper_bound(i);
     x(7) += fake::kPastTheBound;
   } else {
-    objval = -1.0;
-    maxvio = 1.0;
+    r.objval = -1.0;
+    r.maxvio = 1.0;
   }
+  return r;
 }
 
 }  // namespace
 
-// The largest violation as the data file states the problem: a value made
-// from the point, for the results' column.
-double sh_problem_violation(CVec x) { return 1.0e-4 * std::fabs(x(1)); }
-
-void chainrun(int& isucc, CVec pop, Vec x, double& objval, double& maxvio, double t0, double rt) {
-  io::say("fake chainrun: t0 =", t0, " rt =", rt);
-  fake_run(isucc, pop, x, objval, maxvio, t0, rt, 1);
+RunOutcome chain_run(const RunSettings& s, const Measure& measure, StageWatch* watch, CVec pop,
+                     Vec x) {
+  io::say("fake chainrun: t0 =", s.t0, " rt =", s.rt);
+  return fake_run(s, measure, watch, pop, x, 1);
 }
 
-void ladderrun(int& isucc, int nconsec, CVec pop, Vec x, double& objval, double& maxvio, double t0,
-               double rt) {
-  io::say("fake ladderrun: nconsec =", nconsec, " t0 =", t0, " rt =", rt);
-  fake_run(isucc, pop, x, objval, maxvio, t0, rt, 2);
+RunOutcome ladder_run(const RunSettings& s, const Measure& measure, StageWatch* watch, CVec pop,
+                      Vec x) {
+  io::say("fake ladderrun: nconsec =", s.nconsec, " t0 =", s.t0, " rt =", s.rt);
+  return fake_run(s, measure, watch, pop, x, 2);
 }
 
 namespace {
@@ -260,7 +266,7 @@ namespace {
 // runs it polished.
 class FakePolish final : public RunExtension {
  public:
-  void after_run(int isucc, CVec x, RunRecord& record) override {
+  void after_run(const Answers&, int isucc, CVec x, RunRecord& record) override {
     io::say("fake polish: isucc =", isucc, " x(1) =", x(1), " x(145) =", x(cfg::kNvar + 1));
     record.polish.polished = isucc;
     record.polish.objective = x(1) - record.run;
@@ -282,6 +288,8 @@ class FakePolish final : public RunExtension {
 
 }  // namespace
 
-std::unique_ptr<RunExtension> make_polish_extension() { return std::make_unique<FakePolish>(); }
+std::unique_ptr<RunExtension> make_polish_extension(const DriverOptions&) {
+  return std::make_unique<FakePolish>();
+}
 
 }  // namespace morlan

@@ -6,10 +6,11 @@
 // 0.5, 1, 2.5, 0 (a fixed variable) and 3. Every sixth variable is
 // continuous, the others live on a grid with the usual point counts.
 //
-// Runs: a run succeeds unless slobj is negative or it is every third run of
-// the series; its objective is the sum of the starting variables (of member
-// 1 and member 2 under the population rule) plus the run number, and the
-// plain rule leaves nsaiter = 16 times the run number. Each run also draws
+// Runs: a run succeeds unless the objective scale is negative or it is
+// every third run of the series; its objective is the sum of the starting
+// variables (of member 1 and member 2 under the population rule) plus the
+// run number, and the plain rule counts 16 times the run number of cycle
+// blocks. Each run also draws
 // from the main random stream (a number of values that depends on rt),
 // which must not change the starting points. A watched run reports three
 // temperature stages (two levels of them under the multi-level scheme) with
@@ -25,8 +26,9 @@
 //   MORLAN_FAKE_STOP_RUN=k   run k ends in an error stop ("Wrong fake run k !");
 //   MORLAN_FAKE_HANG_RUN=k   run k writes its process id to the file
 //                            $MORLAN_FAKE_PID_FILE and waits a minute;
-//   MORLAN_FAKE_LEAVE_RUN=k  every run prints rleq, and run k raises it by 1
-//                            (state left for the runs after it);
+//   MORLAN_FAKE_LEAVE_RUN=k  every run prints the normal-deviate store, and
+//                            run k fills it (state left for the runs after
+//                            it);
 //   MORLAN_FAKE_RAND=1       every run prints a draw of the C library's
 //                            generator;
 //   MORLAN_FAKE_RUN_MS=t     every run takes t milliseconds more;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -122,6 +124,80 @@ TEST(MpiSeries, RankThatPreparedAnotherStateEndsTheJob) {
   EXPECT_NE(run.err.find("morlan-mpi: rank 2 prepared another state than rank 0"), std::string::npos)
       << run.err;
   EXPECT_TRUE(program.group_is_empty());
+}
+
+// The real program on three ranks, rank 2 in the folder `other` of the
+// run's folder with the data file (if any) the test puts there; ranks 0 and
+// 1 with the bundled one.
+RunSetup rank_two_in_other() {
+  RunSetup setup;
+  setup.problem_data = true;
+  setup.directories = {"other"};
+  setup.launcher = std::string(MORLAN_MPIRUN) +
+                   " -q --allow-run-as-root --oversubscribe -np 2 " + MORLAN_MPI_BINARY +
+                   " : -np 1 --wdir other";
+  setup.timeout_seconds = 120.0;
+  return setup;
+}
+
+const char* kShortSeries = "10\n0\n0\n0\n1\n3\n0.0001\n";
+
+// The bundled data file with its first group constant (record 17, B) set
+// to 0.001. Its line follows the two header lines, the twelve integer lists
+// (12 to a line) and the linear coefficients (4 to a line), whose lengths
+// the header's counts give.
+std::string with_another_group_constant(const std::string& file) {
+  std::vector<std::string> lines;
+  std::istringstream in(file);
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  std::istringstream header(lines.at(0));
+  int n = 0, ngroup = 0, nelem = 0, neling = 0, nelvar = 0, nlina = 0;
+  header >> n >> ngroup >> nelem >> neling >> nelvar >> nlina;
+  const auto rows = [](int count, int per_line) { return (count + per_line - 1) / per_line; };
+  std::size_t at = 2;
+  for (int count : {ngroup + 1, ngroup + 1, ngroup + 1, nelem + 1, nelem + 1, ngroup, ngroup, nelem,
+                    nelem, neling, nelvar, nlina}) {
+    at += static_cast<std::size_t>(rows(count, 12));
+  }
+  at += static_cast<std::size_t>(rows(nlina, 4));
+  std::string& line = lines.at(at);
+  EXPECT_EQ(line.substr(0, 16), "  0.00000000D+00") << "line " << at + 1 << ": " << line;
+  line.replace(0, 16, "  1.00000000D-03");
+  std::string text;
+  for (const std::string& l : lines) text += l + "\n";
+  return text;
+}
+
+// A rank whose data file differs from rank 0's in one group constant ends
+// the job before any run, naming the record.
+TEST(MpiSeries, RankWithAnotherGroupConstantEndsTheJobNamingTheRecord) {
+  if (!testing_support::have_problem_data()) GTEST_SKIP() << "no bundled data file";
+  RunSetup setup = rank_two_in_other();
+  setup.files = {{"other/OUTSDIF.d",
+                  with_another_group_constant(testing_support::source_file("data/OUTSDIF.d"))}};
+  const ProgramRun run = run_program(MORLAN_MPI_BINARY, kShortSeries, setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "morlan-mpi: rank 2 prepared another state than rank 0: WK: B (group constants) "
+            "differs (another OUTSDIF.d or another build?)\n");
+  EXPECT_EQ(run.out.find("x0 ="), std::string::npos) << "a run began";
+}
+
+// A rank that cannot read its data file (missing, or not a regular file)
+// ends the job with one line: the rank, the file, the whole reason.
+TEST(MpiSeries, RankThatCannotReadItsDataFileEndsTheJobWithTheFileAndTheWholeReason) {
+  if (!testing_support::have_problem_data()) GTEST_SKIP() << "no bundled data file";
+  for (const bool fifo : {false, true}) {
+    RunSetup setup = rank_two_in_other();
+    if (fifo) setup.fifos = {"other/OUTSDIF.d"};
+    const ProgramRun run = run_program(MORLAN_MPI_BINARY, kShortSeries, setup);
+    EXPECT_EQ(run.status, 1) << fifo;
+    const std::string reason = fifo ? "is not a regular file!" : "doesn't exist!";
+    const std::regex line("morlan-mpi: rank 2 stopped while preparing the series from /.+"
+                          "/other/OUTSDIF\\.d: File OUTSDIF\\.d " + reason + "\n");
+    EXPECT_TRUE(std::regex_match(run.err, line)) << run.err;
+    EXPECT_EQ(run.out.find("x0 ="), std::string::npos) << "a run began";
+  }
 }
 
 TEST(MpiSeries, WithoutASeriesTheOtherRanksEndQuietly) {

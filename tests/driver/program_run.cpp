@@ -54,8 +54,8 @@ fs::path make_run_directory(const std::string& answers, const RunSetup& setup) {
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   const fs::path dir = pattern;
   write_file(dir / "answers.txt", answers);
-  for (const auto& [name, content] : setup.files) write_file(dir / name, content);
   for (const auto& name : setup.directories) fs::create_directories(dir / name);
+  for (const auto& [name, content] : setup.files) write_file(dir / name, content);
   for (const auto& name : setup.fifos) ::mkfifo((dir / name).c_str(), 0600);
   for (const auto& [name, target] : setup.links) fs::create_symlink(target, dir / name);
   if (setup.problem_data && have_problem_data()) fs::copy_file(problem_data_file(), dir / "OUTSDIF.d");

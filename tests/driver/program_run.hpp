@@ -31,7 +31,7 @@ struct RunSetup {
   std::string arguments;                                   // blank-separated, after the binary
   std::vector<std::pair<std::string, std::string>> environment;  // variables set for the run
   std::vector<std::pair<std::string, std::string>> files;  // name, content
-  std::vector<std::string> directories;                    // created beside the files
+  std::vector<std::string> directories;                    // created first: files may lie in them
   std::vector<std::string> fifos;                          // FIFOs created beside the files
   std::vector<std::pair<std::string, std::string>> links;  // name, target of a symbolic link
   bool problem_data = false;  // copy the bundled OUTSDIF.d when it exists

@@ -1,9 +1,6 @@
 #include "io/console.hpp"
 #include "io/units.hpp"
-#include "measures/lagrangian.hpp"
-#include "measures/problem_violation.hpp"
-#include "measures/records.hpp"
-#include "measures/shift.hpp"
+#include "measures/measure.hpp"
 #include "problem/adaptor.hpp"
 #include "problem/raw_values.hpp"
 #include "tests/support/scripted_problem.hpp"
@@ -34,6 +31,8 @@ class LagrangianTest : public ::testing::Test {
     io::set_stop_handler(io::throwing_stop_handler);
     y_.assign(cfg::kNtot, 0.0);
   }
+  // The measure of the test's settings, on the problem routines.
+  Measure m() const { return Measure(form_, grid_); }
   void TearDown() override { io::set_stop_handler(nullptr); }
 
   // The small point used by the form tests: f = 6 scaled by slobj = 2,
@@ -42,7 +41,7 @@ class LagrangianTest : public ::testing::Test {
   // mu = (4, 5); p = 0.5.
   void small_point() {
     scripted.f = 6.0;
-    slobj.value = 2.0;
+    form_.scale = 2.0;
     scripted.h(1) = 0.5;
     scripted.h(2) = -2.0;
     scripted.g(1) = 0.3;
@@ -51,18 +50,20 @@ class LagrangianTest : public ::testing::Test {
     y(kLambda + 2) = -3.0;
     y(kMu + 1) = 4.0;
     y(kMu + 2) = 5.0;
-    penalty.value = 0.5;
+    form_.penalty = 0.5;
   }
 
   double& y(int i) { return y_[static_cast<std::size_t>(i - 1)]; }
   Vec yv() { return Vec(y_.data(), cfg::kNtot); }
   CVec ycv() { return CVec(y_.data(), cfg::kNtot); }
   double lag(int form) {
-    mlag.value = form;
-    return dlag(ycv());
+    form_.form = form;
+    return m().lagrangian(ycv());
   }
 
   std::vector<double> y_;
+  MeasureForm form_;  // form 0, scale 1, no penalty, no radius
+  Grid grid_;         // no grid
 };
 
 TEST_F(LagrangianTest, EveryFormOnTheSmallPoint) {
@@ -81,13 +82,13 @@ TEST_F(LagrangianTest, EveryFormOnTheSmallPoint) {
   EXPECT_NEAR(lag(5), 12.285, 1e-12);
   // rleq = 1: 3 + (0 + 0.0625) + (-3(1) + 1) + 1.2225; the penalty term
   // keeps the unrelaxed h.
-  rleq.value = 1.0;
+  form_.radius = 1.0;
   EXPECT_NEAR(lag(10), 2.285, 1e-12);
 }
 
 TEST_F(LagrangianTest, FormOneWithTZeroAddsMinusMuSquaredOverTwoP) {
   scripted.f = 3.0;
-  penalty.value = 0.5;
+  form_.penalty = 0.5;
   scripted.g(1) = -8.0;  // t = 4 + 0.5 (-8) = 0
   y(kMu + 1) = 4.0;
   EXPECT_DOUBLE_EQ(lag(1), 3.0 - 16.0);
@@ -102,7 +103,7 @@ TEST_F(LagrangianTest, FormOneWithoutPenaltyIsNotANumber) {
 
 TEST_F(LagrangianTest, FormFourTakesTheLargestResidualStartingFromZero) {
   scripted.f = 1.0;
-  penalty.value = 2.0;
+  form_.penalty = 2.0;
   y(kLambda + 1) = 100.0;  // ignored
   EXPECT_DOUBLE_EQ(lag(4), 1.0);  // every g at -1: V stays 0
   scripted.h(7) = -1.5;
@@ -112,14 +113,14 @@ TEST_F(LagrangianTest, FormFourTakesTheLargestResidualStartingFromZero) {
 }
 
 TEST_F(LagrangianTest, UnknownFormStopsWithItsMessage) {
-  mlag.value = 7;
+  form_.form = 7;
   char* buffer = nullptr;
   std::size_t size = 0;
   std::FILE* out = open_memstream(&buffer, &size);
   io::redirect_output(6, out);
   int status = -1;
   try {
-    dlag(ycv());
+    m().lagrangian(ycv());
   } catch (const io::StopRequest& stop) {
     status = stop.status;
   }
@@ -136,9 +137,9 @@ TEST_F(LagrangianTest, ConstraintIndexBeyondTheLastStops) {
   std::FILE* out = open_memstream(&buffer, &size);
   io::redirect_output(6, out);
   std::vector<double> g(cfg::kNvar);
-  EXPECT_THROW(cst(cfg::kNcon + 1, cfg::kNvar, ycv()), io::StopRequest);
-  EXPECT_THROW(ocst(cfg::kNcon + 1, cfg::kNvar, ycv()), io::StopRequest);
-  EXPECT_THROW(dcst(cfg::kNcon + 1, cfg::kNvar, ycv(), Vec(g.data(), cfg::kNvar)),
+  EXPECT_THROW(m().violation(cfg::kNcon + 1, ycv()), io::StopRequest);
+  EXPECT_THROW(m().unrelaxed_violation(cfg::kNcon + 1, ycv()), io::StopRequest);
+  EXPECT_THROW(m().constraint_gradient(cfg::kNcon + 1, ycv(), Vec(g.data(), cfg::kNvar)),
                io::StopRequest);
   io::redirect_output(6, nullptr);
   std::fclose(out);
@@ -149,15 +150,15 @@ TEST_F(LagrangianTest, ConstraintIndexBeyondTheLastStops) {
 }
 
 TEST_F(LagrangianTest, DiscreteToleranceOnEqualitiesOnly) {
-  hasdiscrete.hasdiscrete = true;
+  grid_.any = true;
   scripted.h(1) = 0.0005;
   scripted.h(2) = -0.0015;
   scripted.g(1) = 0.0005;
-  EXPECT_EQ(cst(1, cfg::kNvar, ycv()), 0.0);
-  EXPECT_DOUBLE_EQ(cst(2, cfg::kNvar, ycv()), 0.0015 - 0.001);
-  EXPECT_EQ(ocst(1, cfg::kNvar, ycv()), 0.0);
-  EXPECT_DOUBLE_EQ(ocst(2, cfg::kNvar, ycv()), 0.0015 - 0.001);
-  EXPECT_EQ(cst(cfg::kNeq + 1, cfg::kNvar, ycv()), 0.0005);
+  EXPECT_EQ(m().violation(1, ycv()), 0.0);
+  EXPECT_DOUBLE_EQ(m().violation(2, ycv()), 0.0015 - 0.001);
+  EXPECT_EQ(m().unrelaxed_violation(1, ycv()), 0.0);
+  EXPECT_DOUBLE_EQ(m().unrelaxed_violation(2, ycv()), 0.0015 - 0.001);
+  EXPECT_EQ(m().violation(cfg::kNeq + 1, ycv()), 0.0005);
   // Form 0 sees the tolerance; the others use the raw h.
   y(kLambda + 1) = 1.0;
   EXPECT_EQ(lag(0), 0.0);
@@ -166,55 +167,72 @@ TEST_F(LagrangianTest, DiscreteToleranceOnEqualitiesOnly) {
   y(kLambda + 2) = 1.0;
   EXPECT_DOUBLE_EQ(lag(0), 0.0015 - 0.001);
   EXPECT_EQ(lag(2), -0.0015);
-  hasdiscrete.hasdiscrete = false;
-  EXPECT_EQ(cst(1, cfg::kNvar, ycv()), 0.0005);
+  grid_.any = false;
+  EXPECT_EQ(m().violation(1, ycv()), 0.0005);
 }
 
 TEST_F(LagrangianTest, RelaxedRadiusOnlyForTheSearchViolation) {
-  hasdiscrete.hasdiscrete = true;
-  mlag.value = 10;
-  rleq.value = 0.0001;
+  grid_.any = true;
+  form_.form = 10;
+  form_.radius = 0.0001;
   scripted.h(1) = -0.0005;
-  EXPECT_DOUBLE_EQ(cst(1, cfg::kNvar, ycv()), 0.0005 - 0.0001);
-  EXPECT_EQ(ocst(1, cfg::kNvar, ycv()), 0.0);
-  EXPECT_DOUBLE_EQ(viomax(ycv()), 0.0005 - 0.0001);
-  EXPECT_EQ(oviomax(ycv()), 0.0);
+  EXPECT_DOUBLE_EQ(m().violation(1, ycv()), 0.0005 - 0.0001);
+  EXPECT_EQ(m().unrelaxed_violation(1, ycv()), 0.0);
+  EXPECT_DOUBLE_EQ(m().largest_violation(ycv()), 0.0005 - 0.0001);
+  EXPECT_EQ(m().largest_unrelaxed_violation(ycv()), 0.0);
 }
 
 TEST_F(LagrangianTest, LargestViolationIsNeverNegative) {
-  EXPECT_EQ(viomax(ycv()), 0.0);
-  EXPECT_EQ(oviomax(ycv()), 0.0);
+  EXPECT_EQ(m().largest_violation(ycv()), 0.0);
+  EXPECT_EQ(m().largest_unrelaxed_violation(ycv()), 0.0);
   scripted.h(3) = -0.25;
   scripted.g(5) = 0.5;
-  EXPECT_EQ(viomax(ycv()), 0.5);
+  EXPECT_EQ(m().largest_violation(ycv()), 0.5);
   scripted.g(5) = 0.125;
-  EXPECT_EQ(oviomax(ycv()), 0.25);
+  EXPECT_EQ(m().largest_unrelaxed_violation(ycv()), 0.25);
 }
 
 TEST_F(LagrangianTest, ProblemViolationHasNoBandCountsTheBoundsAndKeepsNaN) {
-  hasdiscrete.hasdiscrete = true;  // the program's setting: a 0.001 band on equalities
+  grid_.any = true;  // the program's setting: a 0.001 band on equalities
   scripted.h(2) = -0.0015;
   scripted.g(3) = 0.0004;
-  EXPECT_DOUBLE_EQ(oviomax(ycv()), 0.0005);
-  EXPECT_EQ(problem_violation(ycv()), 0.0015);
+  EXPECT_DOUBLE_EQ(m().largest_unrelaxed_violation(ycv()), 0.0005);
+  EXPECT_EQ(m().problem_violation(ycv()), 0.0015);
   scripted.g(3) = 0.002;
-  EXPECT_EQ(problem_violation(ycv()), 0.002);
+  EXPECT_EQ(m().problem_violation(ycv()), 0.002);
   // A variable outside its bounds, which the search's measure leaves out.
   for (int i = 1; i <= cfg::kNvar; ++i) {
     xbnd.xl(i) = -1.0;
     xbnd.xu(i) = 1.0;
   }
   y(3) = 1.25;
-  EXPECT_EQ(problem_violation(ycv()), 0.25);
+  EXPECT_EQ(m().problem_violation(ycv()), 0.25);
   y(3) = -1.5;
-  EXPECT_EQ(problem_violation(ycv()), 0.5);
-  EXPECT_DOUBLE_EQ(oviomax(ycv()), 0.002);
+  EXPECT_EQ(m().problem_violation(ycv()), 0.5);
+  EXPECT_DOUBLE_EQ(m().largest_unrelaxed_violation(ycv()), 0.002);
   // A value that is not a number makes the measure so (the search's
   // measure counts it as infinitely violated).
   scripted.h(1) = std::nan("");
-  EXPECT_TRUE(std::isnan(problem_violation(ycv())));
-  EXPECT_EQ(oviomax(ycv()), HUGE_VAL);
+  EXPECT_TRUE(std::isnan(m().problem_violation(ycv())));
+  EXPECT_EQ(m().largest_unrelaxed_violation(ycv()), HUGE_VAL);
   xbnd = XbndRecord{};
+}
+
+// The evaluation limit: the count stops at it, and the Lagrangian past it
+// throws instead of evaluating; a copy keeps the limit.
+TEST_F(LagrangianTest, LagrangianPastTheLimitThrowsInsteadOfEvaluating) {
+  Measure measure = m();
+  measure.set_evaluation_limit(2);
+  measure.lagrangian(ycv());
+  EXPECT_FALSE(measure.evaluation_limit_reached());
+  measure.lagrangian(ycv());
+  EXPECT_TRUE(measure.evaluation_limit_reached());
+  Measure copy = measure;
+  EXPECT_THROW(copy.lagrangian(ycv()), EvaluationLimitReached);
+  EXPECT_EQ(copy.evaluations(), 2);
+  copy.clear_evaluations();
+  EXPECT_NO_THROW(copy.lagrangian(ycv()));
+  EXPECT_EQ(copy.evaluations(), 1);
 }
 
 // A constraint undefined at the point (0/0 in a formula) is not met: every
@@ -237,23 +255,22 @@ TEST_F(LagrangianTest, NotANumberConstraintIsNeverMet) {
       cached_nan.objective = 0.0;
       for (int k = 1; k <= cfg::kNeq; ++k) cached_nan.c(k) = scripted.h(k);
       for (int j = 1; j <= cfg::kNineq; ++j) cached_nan.c(cfg::kNeq + j) = scripted.g(j);
-      raw_value_source.at = cached ? &cached_nan_at : nullptr;
+      Measure measure(form_, grid_, cached ? &cached_nan_at : nullptr);
       const std::string where = std::string(cached ? "cached " : "direct ") +
                                 (equality ? "equality" : "inequality");
-      EXPECT_EQ(viomax(ycv()), HUGE_VAL) << where;
-      EXPECT_EQ(oviomax(ycv()), HUGE_VAL) << where;
-      EXPECT_FALSE(viomax_below(ycv(), 1.0e300)) << where;
-      EXPECT_FALSE(oviomax_below(ycv(), 1.0e300)) << where;
+      EXPECT_EQ(measure.largest_violation(ycv()), HUGE_VAL) << where;
+      EXPECT_EQ(measure.largest_unrelaxed_violation(ycv()), HUGE_VAL) << where;
+      EXPECT_FALSE(measure.largest_violation_below(ycv(), 1.0e300)) << where;
+      EXPECT_FALSE(measure.largest_unrelaxed_violation_below(ycv(), 1.0e300)) << where;
     }
   }
-  raw_value_source.at = nullptr;
 }
 
 TEST_F(LagrangianTest, GradientOfTheRawConstraint) {
   std::vector<double> g(cfg::kNvar);
-  dcst(3, cfg::kNvar, ycv(), Vec(g.data(), cfg::kNvar));
+  m().constraint_gradient(3, ycv(), Vec(g.data(), cfg::kNvar));
   EXPECT_EQ(g[0], 103.0);
-  dcst(cfg::kNeq + 2, cfg::kNvar, ycv(), Vec(g.data(), cfg::kNvar));
+  m().constraint_gradient(cfg::kNeq + 2, ycv(), Vec(g.data(), cfg::kNvar));
   EXPECT_EQ(g[0], 202.0);
 }
 
@@ -275,8 +292,8 @@ TEST_F(LagrangianTest, MultiplierUpdateOfEachForm) {
   };
   for (const Expect& c : cases) {
     y_ = start;
-    mlag.value = c.form;
-    lambda_rule(yv());
+    form_.form = c.form;
+    m().update_multipliers(yv());
     EXPECT_DOUBLE_EQ(y(kLambda + 1), c.l1) << "form " << c.form;
     EXPECT_DOUBLE_EQ(y(kLambda + 2), c.l2) << "form " << c.form;
     EXPECT_DOUBLE_EQ(y(kMu + 1), c.m1) << "form " << c.form;
@@ -289,7 +306,7 @@ class ShiftTest : public LagrangianTest {
  protected:
   void SetUp() override {
     LagrangianTest::SetUp();
-    for (int i = 1; i <= cfg::kNvar; ++i) discrete(i) = 0.25;
+    for (int i = 1; i <= cfg::kNvar; ++i) grid_.shift(i) = 0.25;
     scripted.objective = [](CVec x) { return x(1) + 10.0 * x(cfg::kNvar); };
     scripted.equality = [](int i, CVec x) { return i == 1 ? x(1) : 0.0; };
     y(1) = 1.0;
@@ -298,66 +315,70 @@ class ShiftTest : public LagrangianTest {
 };
 
 TEST_F(ShiftTest, BothFlagsShiftTheVariablesOfAPrivateCopy) {
-  hasdiscrete.hasdiscrete = true;
-  hasdiscrete.needshift = true;
+  grid_.any = true;
+  grid_.shifted = true;
   const std::vector<double> before = y_;
-  EXPECT_DOUBLE_EQ(sh_obj(cfg::kNvar, ycv()), 1.25 + 22.5);
-  EXPECT_DOUBLE_EQ(sh_cst(1, cfg::kNvar, ycv()), 1.25 - 0.001);
-  EXPECT_DOUBLE_EQ(sh_ocst(1, cfg::kNvar, ycv()), 1.25 - 0.001);
-  EXPECT_DOUBLE_EQ(sh_viomax(ycv()), 1.25 - 0.001);
-  EXPECT_DOUBLE_EQ(sh_oviomax(ycv()), 1.25 - 0.001);
-  slobj.value = 2.0;
-  mlag.value = 0;
+  EXPECT_DOUBLE_EQ(m().objective(ycv()), 1.25 + 22.5);
+  EXPECT_DOUBLE_EQ(m().violation(1, ycv()), 1.25 - 0.001);
+  EXPECT_DOUBLE_EQ(m().unrelaxed_violation(1, ycv()), 1.25 - 0.001);
+  EXPECT_DOUBLE_EQ(m().largest_violation(ycv()), 1.25 - 0.001);
+  EXPECT_DOUBLE_EQ(m().largest_unrelaxed_violation(ycv()), 1.25 - 0.001);
+  form_.scale = 2.0;
+  form_.form = 0;
   y(kLambda + 1) = 2.0;
-  EXPECT_DOUBLE_EQ(sh_dlag(ycv()), (1.25 + 22.5) / 2.0 + 2.0 * (1.25 - 0.001));
+  EXPECT_DOUBLE_EQ(m().lagrangian(ycv()), (1.25 + 22.5) / 2.0 + 2.0 * (1.25 - 0.001));
   y(kLambda + 1) = 0.0;
   EXPECT_EQ(y_, before);
   // The update uses the shifted point and changes only the multipliers.
-  mlag.value = 1;
-  penalty.value = 2.0;
-  sh_lambda_rule(yv());
+  form_.form = 1;
+  form_.penalty = 2.0;
+  m().update_multipliers(yv());
   EXPECT_DOUBLE_EQ(y(kLambda + 1), 2.0 * 1.25);
   EXPECT_EQ(y(1), 1.0);
   EXPECT_EQ(y(cfg::kNvar), 2.0);
 }
 
 TEST_F(ShiftTest, OneFlagAloneDoesNotShift) {
-  hasdiscrete.needshift = true;
-  EXPECT_DOUBLE_EQ(sh_obj(cfg::kNvar, ycv()), 21.0);
-  hasdiscrete.needshift = false;
-  hasdiscrete.hasdiscrete = true;
-  EXPECT_DOUBLE_EQ(sh_obj(cfg::kNvar, ycv()), 21.0);
-  EXPECT_DOUBLE_EQ(sh_cst(1, cfg::kNvar, ycv()), 1.0 - 0.001);
+  grid_.shifted = true;
+  EXPECT_DOUBLE_EQ(m().objective(ycv()), 21.0);
+  grid_.shifted = false;
+  grid_.any = true;
+  EXPECT_DOUBLE_EQ(m().objective(ycv()), 21.0);
+  EXPECT_DOUBLE_EQ(m().violation(1, ycv()), 1.0 - 0.001);
 }
 
 TEST_F(LagrangianTest, CachedLagrangianMatchesAndReusesItsSlot) {
   small_point();
-  mlag.value = 3;
-  const double direct = dlag(ycv());
-  // No slot selected: the cached variant is dlag.
-  reuse.value = 1;
-  EXPECT_EQ(sh_dlag(ycv()), direct);
-  EXPECT_EQ(ruindex.v(2), 0);
-  // Slot 2: filled on the first call, bit for bit dlag's value.
-  ruindex.v(1) = 2;
-  EXPECT_EQ(sh_dlag(ycv()), direct);
-  EXPECT_EQ(ruindex.v(3), 1);
+  form_.form = 3;
+  const double direct = m().lagrangian(ycv());
+  // The slots' storage; no slot selected: the cached variant is the plain one.
+  Array1<std::int32_t, 5> index;
+  Array1<double, LagrangianSlots::kSlots> objective;
+  Array1<double, LagrangianSlots::kSlots * (cfg::kNcon + 1)> constraint;
+  Measure cached = m();
+  cached.use_slots({&index, &objective, &constraint});
+  EXPECT_EQ(cached.lagrangian(ycv()), direct);
+  EXPECT_EQ(index(2), 0);
+  // Slot 2: filled on the first call, bit for bit the plain value.
+  index(1) = 2;
+  EXPECT_EQ(cached.lagrangian(ycv()), direct);
+  EXPECT_EQ(index(3), 1);
   // While the flag is set the stored values are used; clearing it refills.
   scripted.f = 100.0;
   scripted.h(1) = 7.0;
   const int calls = scripted.objective_calls + scripted.equality_calls;
-  EXPECT_EQ(sh_dlag(ycv()), direct);
+  EXPECT_EQ(cached.lagrangian(ycv()), direct);
   EXPECT_EQ(scripted.objective_calls + scripted.equality_calls, calls);
-  ruindex.v(3) = 0;
-  EXPECT_EQ(sh_dlag(ycv()), dlag(ycv()));
-  EXPECT_NE(dlag(ycv()), direct);
+  index(3) = 0;
+  EXPECT_EQ(cached.lagrangian(ycv()), m().lagrangian(ycv()));
+  EXPECT_NE(m().lagrangian(ycv()), direct);
 }
 
 TEST_F(LagrangianTest, DescentWithoutIterationsOnlyComparesViolations) {
   y(1) = 0.5;
   y(kLambda + 1) = 3.0;
   const std::vector<double> before = y_;
-  gdesc_inx(0, yv());
+  m().descend(0, yv());
   EXPECT_EQ(y_, before);
   EXPECT_EQ(scripted.objective_calls, 0);
   EXPECT_EQ(scripted.equality_calls, 2 * cfg::kNeq);
@@ -368,7 +389,7 @@ TEST_F(LagrangianTest, DescentTakesTheBestLineStep) {
   // largest decrease along the line is at the longest step, 0.32.
   scripted.objective = [](CVec x) { return (x(1) - 1.0) * (x(1) - 1.0); };
   y(kLambda + 1) = 3.0;
-  gdesc_inx(1, yv());
+  m().descend(1, yv());
   EXPECT_DOUBLE_EQ(y(1), 0.32);
   EXPECT_EQ(y(2), 0.0);
   EXPECT_EQ(y(kLambda + 1), 3.0);
@@ -379,8 +400,8 @@ TEST_F(LagrangianTest, DescentThatRaisesTheViolationIsDropped) {
   // not see it, the violation check does.
   scripted.objective = [](CVec x) { return (x(1) - 1.0) * (x(1) - 1.0); };
   scripted.equality = [](int i, CVec x) { return i == 1 ? x(1) : 0.0; };
-  mlag.value = 2;
-  gdesc_inx(3, yv());
+  form_.form = 2;
+  m().descend(3, yv());
   EXPECT_EQ(y(1), 0.0);
 }
 

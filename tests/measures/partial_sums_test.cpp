@@ -10,17 +10,14 @@
 #include <limits>
 #include <random>
 
-#include "measures/lagrangian.hpp"
 #include "measures/lagrangian_terms.hpp"
-#include "measures/records.hpp"
+#include "measures/partial_sums.hpp"
 #include "problem/raw_values.hpp"
-#include "tests/support/scripted_problem.hpp"
 
 namespace morlan {
 namespace {
 
 RawValues crafted;
-const RawValues* crafted_at(CVec) { return &crafted; }
 
 std::uint64_t bits(double v) {
   std::uint64_t u;
@@ -40,17 +37,17 @@ double awkward(std::mt19937& rng) {
 }
 
 TEST(PartialSums, RunningSumsGiveTheTemplateBits) {
-  testing::reset_scripted();
-  raw_value_source.at = &crafted_at;
+  lagrangian_detail::PartialSums sums;
+  Terms t;
   std::mt19937 rng(5);
   std::uniform_real_distribution<double> u(0.0, 1.0);
   Array1<double, cfg::kNtot> y;
   crafted.objective = 1.0;
   for (int k = 1; k <= cfg::kNcon; ++k) crafted.c(k) = awkward(rng);
   for (int k = 1; k <= cfg::kNcon; ++k) y(cfg::kNvar + k) = u(rng) < 0.5 ? 0.0 : awkward(rng);
-  slobj.value = 10.0;
-  penalty.value = 1.0;
-  rleq.value = 0.001;
+  t.scale = 10.0;
+  t.penalty = 1.0;
+  t.radius = 0.001;
   for (int step = 0; step < 20000; ++step) {
     const double r = u(rng);
     // Each step is a new version of the values; a single changed value is
@@ -69,11 +66,11 @@ TEST(PartialSums, RunningSumsGiveTheTemplateBits) {
       crafted.objective = u(rng) < 0.3 ? -0.0 : awkward(rng);
     } else if (r < 0.85) {
       static const int kForms[] = {0, 1, 2, 3, 5, 10};
-      mlag.value = kForms[static_cast<int>(u(rng) * 6)];
+      t.form = kForms[static_cast<int>(u(rng) * 6)];
     } else if (r < 0.9) {
-      hasdiscrete.hasdiscrete = !hasdiscrete.hasdiscrete;
+      t.grid = !t.grid;
     } else if (r < 0.93) {
-      penalty.value = u(rng) < 0.5 ? 1.0 : 0.25;
+      t.penalty = u(rng) < 0.5 ? 1.0 : 0.25;
     } else if (r < 0.95) {
       // Every multiplier zero and every value finite: under form 0 every
       // term is a signed zero, and an objective of -0.0 stays -0.0 only if
@@ -82,18 +79,17 @@ TEST(PartialSums, RunningSumsGiveTheTemplateBits) {
         y(cfg::kNvar + k) = u(rng) < 0.5 ? 0.0 : -0.0;
         crafted.c(k) = u(rng) - 0.5;
       }
-      mlag.value = 0;
+      t.form = 0;
       crafted.objective = u(rng) < 0.5 ? -0.0 : 0.0;
     } else {
       // Most terms zero: multipliers cleared in a block.
       const int first = 1 + static_cast<int>(u(rng) * cfg::kNcon);
       for (int k = first; k <= cfg::kNcon && k < first + 40; ++k) y(cfg::kNvar + k) = 0.0;
     }
-    const double fast = dlag(y);
-    const double plain = lagrangian_detail::lagrangian(lagrangian_detail::CachedValues{crafted}, y);
+    const double fast = sums.lagrangian(t, crafted, y);
+    const double plain = lagrangian_detail::lagrangian(t, lagrangian_detail::CachedValues{crafted}, y);
     ASSERT_EQ(bits(fast), bits(plain)) << "step " << step << ": " << fast << " vs " << plain;
   }
-  raw_value_source.at = nullptr;
 }
 
 }  // namespace

@@ -182,7 +182,7 @@ TEST_F(BundledBinding, PolishingTheReferencePointPrintsItsLines) {
   std::string text;
   {
     testing::Capture out(6);
-    polisher.polish_run(g_reference);
+    polisher.polish_run(g_reference, 1.0, {kSolveIterations, 0.0});
     polisher.print_summary();
     text = out.text();
   }

@@ -46,7 +46,6 @@ class FakeBinding : public ::testing::Test {
     slobj.value = 1.0;
     isslopefd.value = 0;
     o8mpar(1) = DBL_EPSILON;
-    polish_limits = PolishLimitsRecord{};
     prbsqp = {3, 10, 1, 9};
     o8dim(1) = 3;
     o8dim(2) = 1;
@@ -295,37 +294,58 @@ TEST_F(FakeBinding, SolveHonoursAnActiveInequalityAndRepeatsExactly) {
   for (int k = 1; k <= 3; ++k) EXPECT_EQ(x(k), y(k));
 }
 
-// A polish margin tightens the constraints' inequalities for the solve: the
-// active x3^2 <= 1 ends strictly inside (by at least half the margin), every
-// bound holds exactly, and the objective moves by about the margin times
-// the multiplier; the violation measured is the problem's own.
-// The polish's iteration limit is taken from the same record.
-TEST_F(FakeBinding, APolishMarginEndsStrictlyInsideActiveInequalities) {
+// The polish takes its objective scale as a parameter: with the records at
+// another scale it solves what sqpstart solves at its own.
+TEST_F(FakeBinding, PolishTakesTheScaleItIsGiven) {
+  fake::c3_upper = 1.0;
+  init_sqp_pd();
+  Array1<double, 3> x;
+  x(1) = 4.0, x(2) = -1.0, x(3) = 2.0;
+  const Array1<double, 3> start = x;
+  slobj.value = 10.0;
+  int ifeas = 0, iters = 0;
+  double fobj = 0.0, vmax = 0.0;
+  std::string expected;
+  {
+    Capture out(6);
+    sqpstart(ifeas, x, fobj, vmax, iters);
+    io::say("polished: Obj = ", fobj, " maxvio = ", vmax, " iters = ", iters);
+    expected = out.text();
+  }
+  slobj.value = 1.0;
+  Polisher polisher;
+  Capture out(6);
+  polisher.polish_run(start, 10.0, {kSolveIterations, 0.0});
+  EXPECT_EQ(out.text(), expected);
+  for (int k = 1; k <= 3; ++k) EXPECT_EQ(o8xdat(k), x(k));
+  EXPECT_EQ(slobj.value, 1.0);
+}
+
+// A margin tightens the constraints' inequalities for the solve: the active
+// x3^2 <= 1 ends strictly inside (by at least half the margin), every bound
+// holds exactly, and the objective moves by about the margin times the
+// multiplier; the violation measured is the problem's own. The iteration
+// limit is the solve's too.
+TEST_F(FakeBinding, AMarginEndsStrictlyInsideActiveInequalities) {
   fake::c3_upper = 1.0;
   init_sqp_pd();
   Array1<double, 3> plain, inside;
   plain(1) = 4.0, plain(2) = -1.0, plain(3) = 2.0;
   inside = plain;
-  int ifeas = 0, iters = 0;
-  double fplain = 0.0, finside = 0.0, vmax = 1.0;
-  sqpstart(ifeas, plain, fplain, vmax, iters);
-  polish_limits.margin = 1.0e-6;
-  sqpstart(ifeas, inside, finside, vmax, iters);
-  EXPECT_EQ(ifeas, 1);
-  EXPECT_LT(vmax, 1.0e-12);  // the equality's round-off; no inequality counts
+  const LocalSolution p = local_solve({slobj.value, false}, {kSolveIterations, 0.0}, plain);
+  const LocalSolution s = local_solve({slobj.value, false}, {kSolveIterations, 1.0e-6}, inside);
+  EXPECT_EQ(s.ifeas, 1);
+  EXPECT_LT(s.vmax, 1.0e-12);  // the equality's round-off; no inequality counts
   double largest = -1.0;
   for (int j = 1; j <= bbdinfo.ncineq; ++j) largest = std::fmax(largest, ccineq(j, 3, inside));
   EXPECT_LE(largest, -0.5e-6);
   EXPECT_GT(largest, -2.0e-6);
   for (int j = bbdinfo.ncineq + 1; j <= prbsqp.nineq; ++j) EXPECT_LE(ccineq(j, 3, inside), 0.0);
-  EXPECT_GT(finside, fplain);
-  EXPECT_NEAR(finside, fplain, 1.0e-4);
+  EXPECT_GT(s.fobj, p.fobj);
+  EXPECT_NEAR(s.fobj, p.fobj, 1.0e-4);
 
-  polish_limits = PolishLimitsRecord{};
-  polish_limits.iterations = 2;
   plain(1) = 4.0, plain(2) = -1.0, plain(3) = 2.0;
-  sqpstart(ifeas, plain, fplain, vmax, iters);
-  EXPECT_LE(iters, 2);
+  EXPECT_LE(local_solve({slobj.value, false}, {2, 0.0}, plain).iters, 2);
 }
 
 TEST_F(FakeBinding, SolverStopsAtTheIterationLimit) {
@@ -351,9 +371,9 @@ TEST_F(FakeBinding, PolisherPrintsOneLinePerRunAndTheBestFeasible) {
   Capture out(6);
   polisher.print_summary();
   Array1<double, 3> x;
-  polisher.polish_run(x);
+  polisher.polish_run(x, 1.0, {kSolveIterations, 0.0});
   x(1) = 4.0;
-  polisher.polish_run(x);
+  polisher.polish_run(x, 1.0, {kSolveIterations, 0.0});
   EXPECT_EQ(x(1), 4.0);  // the run's point is left alone
   polisher.print_summary();
   const double best = polisher.best();
