@@ -69,6 +69,7 @@ class Measure {
   // The most Lagrangians the count may reach (kNoEvaluationLimit: no
   // limit); a copy keeps it.
   void set_evaluation_limit(std::int64_t limit) { limit_ = limit; }
+  std::int64_t evaluation_limit() const { return limit_; }
   bool evaluation_limit_reached() const { return evaluations_ >= limit_; }
 
   // The Lagrangian of the form at y, counted. An unknown form stops the

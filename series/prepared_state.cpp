@@ -43,6 +43,10 @@ PreparedDigests prepared_digests(const RunPlan& plan) {
     grid += e.take();
   }
   add_value(d, "grid", g.any, g.shifted, grid);
+  // The limit comes from each process's own command line (--max-evaluations,
+  // --polish): a rank started with other options would cut its runs
+  // elsewhere.
+  add_value(d, "evaluation limit of a run", plan.measure.evaluation_limit());
   return d;
 }
 

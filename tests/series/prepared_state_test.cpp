@@ -9,14 +9,16 @@
 namespace morlan {
 namespace {
 
-RunPlan plan(double t0, double spacing) {
+RunPlan plan(double t0, double spacing, std::int64_t max_evaluations = 0) {
   Answers answers;
   answers.scale = 1.0;
   answers.ratio = 0.5;
   Prepared prepared;
   prepared.temperatures.t0 = t0;
   prepared.grid.spacing(3) = spacing;
-  return plan_of(answers, prepared, DriverOptions{});
+  DriverOptions options;
+  options.max_evaluations = max_evaluations;
+  return plan_of(answers, prepared, options);
 }
 
 TEST(PreparedState, TheFirstDigestThatDiffersIsNamed) {
@@ -25,6 +27,8 @@ TEST(PreparedState, TheFirstDigestThatDiffersIsNamed) {
   EXPECT_EQ(first_difference(mine, prepared_digests(plan(2.6, 0.1))),
             "run settings (rule, levels, initial temperature, ratio)");
   EXPECT_EQ(first_difference(mine, prepared_digests(plan(2.5, 0.2))), "grid");
+  EXPECT_EQ(first_difference(mine, prepared_digests(plan(2.5, 0.1, 5000))),
+            "evaluation limit of a run");
   // The records come first: another problem size is named before the rest.
   const PrbcsaRecord kept = prbcsa;
   prbcsa.n += 1;
