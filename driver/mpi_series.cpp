@@ -224,7 +224,7 @@ class ToRanks final : public WorkerLink {
     if (!differs) return;
     end_with_line("morlan-mpi: rank " + std::to_string(from) +
                       " prepared another state than rank 0: " + *differs +
-                      " differs (another OUTSDIF.d or another build?)",
+                      " differs (another OUTSDIF.d, another build or other options?)",
                   io::kExitError);
   }
 
@@ -246,7 +246,7 @@ class Coordinating final : public SeriesExecutor {
  public:
   void execute(Series& series) override {
     share_answers(AnswersShare{1, series.plan().answers});
-    ToRanks link(prepared_digests(series.plan()));
+    ToRanks link(prepared_digests(series.plan(), series.options()));
     link.wait_until_prepared();
     coordinate(series, link, save_carried_state());
     others_seconds_ = link.finish();
@@ -353,7 +353,7 @@ RunPlan prepare(const DriverOptions& options, const Answers& answers) {
   watching.start(plan.answers, false);
   Series series(plan, serving, extension, &watching);
   ToRankZero link;
-  link.send(message_of(MessageKind::kReady, prepared_digests(plan)));
+  link.send(message_of(MessageKind::kReady, prepared_digests(plan, options)));
   serve(series, link);
   link.send(message_of(MessageKind::kBye, static_cast<double>(io::cpu_time_total())));
   MPI_Finalize();

@@ -3,6 +3,7 @@
 #include "base/config.hpp"
 #include "base/named_bytes.hpp"
 #include "problem/adaptor.hpp"
+#include "series/driver_options.hpp"
 #include "series/preparation.hpp"
 #include "series/run_record.hpp"
 #include "sif/records.hpp"
@@ -27,7 +28,7 @@ void add_value(PreparedDigests& d, std::string name, const T&... values) {
 
 }  // namespace
 
-PreparedDigests prepared_digests(const RunPlan& plan) {
+PreparedDigests prepared_digests(const RunPlan& plan, const DriverOptions& options) {
   PreparedDigests d;
   add_records(d, evaluation_records());
   add_records(d, adaptor_records());
@@ -47,6 +48,15 @@ PreparedDigests prepared_digests(const RunPlan& plan) {
   // --polish): a rank started with other options would cut its runs
   // elsewhere.
   add_value(d, "evaluation limit of a run", plan.measure.evaluation_limit());
+  // What a run does after its search and what its record keeps for rank 0's
+  // files also come from each process's own command line: a rank without
+  // --polish would hand back unpolished runs, one without --log runs with no
+  // rows to write.
+  add_value(d, "options of a run (--polish, --polish-margin, --max-evaluations, --log, --results, "
+               "--best, --points)",
+            options.polish, options.polish_margin, options.max_evaluations,
+            options.log_file.has_value(), options.results_file.has_value(),
+            options.best_file.has_value() || options.points_file.has_value());
   return d;
 }
 

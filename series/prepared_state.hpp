@@ -11,6 +11,7 @@
 
 namespace morlan {
 
+struct DriverOptions;
 struct RunPlan;
 
 struct PreparedDigest {
@@ -24,8 +25,9 @@ void fields(Archive& a, PreparedDigest& d) {
   a(d.name, d.digest);
 }
 
-// The digests of this process, prepared for `plan`.
-PreparedDigests prepared_digests(const RunPlan& plan);
+// The digests of this process, prepared for `plan` under its own command
+// line's `options`.
+PreparedDigests prepared_digests(const RunPlan& plan, const DriverOptions& options);
 
 // The name of the first entry of `theirs` that differs from `mine` ("the
 // list of prepared records" when the lists do not match); nothing when they

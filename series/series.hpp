@@ -42,6 +42,7 @@ class Series {
 
   std::int32_t runs() const { return plan_.answers.nruns; }
   const RunPlan& plan() const { return plan_; }
+  const DriverOptions& options() const { return options_; }
 
   // Draws the starts of the runs before k that other processes run, so that
   // the next draw is run k's; starts again from the seeding when this

@@ -126,6 +126,22 @@ TEST(MpiSeries, RankThatPreparedAnotherStateEndsTheJob) {
   EXPECT_TRUE(program.group_is_empty());
 }
 
+// Ranks 0 and 1 started with --polish, rank 2 without: rank 2 would hand
+// back unpolished runs, so the job ends before any run, naming the options.
+TEST(MpiSeries, RankStartedWithOtherRunOptionsEndsTheJobNamingThem) {
+  RunSetup setup;
+  setup.launcher = std::string(MORLAN_MPIRUN) + " -q --allow-run-as-root --oversubscribe -np 2 " +
+                   MORLAN_FAKE_MPI_DRIVER + " --polish : -np 1";
+  setup.timeout_seconds = 120.0;
+  const ProgramRun run = run_mpi(kSixRuns, setup);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "morlan-mpi: rank 2 prepared another state than rank 0: options of a run (--polish, "
+            "--polish-margin, --max-evaluations, --log, --results, --best, --points) differs "
+            "(another OUTSDIF.d, another build or other options?)\n");
+  EXPECT_EQ(run.out.find("x0 ="), std::string::npos) << "a run began";
+}
+
 // The real program on three ranks, rank 2 in the folder `other` of the
 // run's folder with the data file (if any) the test puts there; ranks 0 and
 // 1 with the bundled one.
@@ -179,7 +195,7 @@ TEST(MpiSeries, RankWithAnotherGroupConstantEndsTheJobNamingTheRecord) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err,
             "morlan-mpi: rank 2 prepared another state than rank 0: WK: B (group constants) "
-            "differs (another OUTSDIF.d or another build?)\n");
+            "differs (another OUTSDIF.d, another build or other options?)\n");
   EXPECT_EQ(run.out.find("x0 ="), std::string::npos) << "a run began";
 }
 
